@@ -1,0 +1,347 @@
+// TextPort: every box of the UserPort written as text and answered by a line.
+#include "port/text_port.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <set>
+
+#include "kb/store.h"
+
+namespace torv::port {
+
+namespace answers {
+
+std::string plainLabel(std::string_view label) {
+    std::string out;
+    for (char c : label)
+        if (c != '&') out += c;
+    return out;
+}
+
+namespace {
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+std::optional<long> number(std::string_view s) {
+    long v = 0;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc{} || p != s.data() + s.size()) return std::nullopt;
+    return v;
+}
+}  // namespace
+
+std::optional<int> button(std::string_view answer, const std::vector<std::string>& labels) {
+    const std::string_view a = trim(answer);
+    if (auto n = number(a); n && *n >= 1 && *n <= static_cast<long>(labels.size()))
+        return static_cast<int>(*n);
+    const std::string want = lower(a);
+    if (want.empty()) return std::nullopt;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        if (lower(plainLabel(labels[i])) == want) return static_cast<int>(i + 1);
+    // y / n for the Yes and No buttons.
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const std::string l = lower(plainLabel(labels[i]));
+        if ((want == "y" && l == "yes") || (want == "n" && l == "no")) return static_cast<int>(i + 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> choice(std::string_view answer, std::size_t count) {
+    auto n = number(trim(answer));
+    if (!n || *n < 1 || static_cast<unsigned long>(*n) > count) return std::nullopt;
+    return static_cast<std::size_t>(*n - 1);
+}
+
+std::vector<std::size_t> choices(std::string_view answer, std::size_t count) {
+    std::set<std::size_t> picked;
+    std::string token;
+    auto flush = [&] {
+        if (auto c = choice(token, count)) picked.insert(*c);
+        token.clear();
+    };
+    for (char c : answer) {
+        if (c == ',' || std::isspace(static_cast<unsigned char>(c))) flush();
+        else token += c;
+    }
+    flush();
+    return {picked.begin(), picked.end()};
+}
+
+}  // namespace answers
+
+namespace {
+const std::vector<std::string> kYesNoLabels{"Yes", "No"};
+
+std::string joinLabels(const std::vector<std::string>& labels) {
+    std::string out;
+    for (const auto& l : labels) {
+        if (!out.empty()) out += " / ";
+        out += answers::plainLabel(l);
+    }
+    return out;
+}
+
+std::string join(const std::vector<std::string>& items, const char* sep) {
+    std::string out;
+    for (const auto& s : items) {
+        if (!out.empty()) out += sep;
+        out += s;
+    }
+    return out;
+}
+}  // namespace
+
+std::string resolveTypedPath(const std::string& typed, const std::filesystem::path& directory) {
+    if (typed.empty()) return {};
+    std::filesystem::path p(typed);
+    if (p.is_relative() && !directory.empty()) p = directory / p;
+    return p.lexically_normal().string();
+}
+
+std::optional<std::string> TextPort::show(const Dialog& d) {
+    present(d);
+    if (!d.takesInput) return std::nullopt;
+    return answer(d);
+}
+
+std::optional<std::string> TextPort::showWithEnd(const Dialog& d, const char* closeQuestion) {
+    while (true) {
+        auto a = show(d);
+        if (!a || answers::plainLabel(*a) != "end") return a;
+        if (yesNo(titles::kAttention, closeQuestion) == kYes) throw EndProgram{};
+    }
+}
+
+void TextPort::note(const std::string& title, const std::string& text) {
+    show({"note", title, text, "", {}, false});
+}
+
+int TextPort::yesNo(const std::string& title, const std::string& text) {
+    auto a = show({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true});
+    if (!a) return kNo;
+    return answers::button(*a, kYesNoLabels).value_or(kNo);
+}
+
+int TextPort::ask(const std::string& title, const std::string& text,
+                  const std::vector<std::string>& buttons) {
+    auto a = show({"ask", title, text, joinLabels(buttons), {}, true});
+    if (!a) return 2;
+    return answers::button(*a, buttons).value_or(2);
+}
+
+std::optional<std::string> TextPort::inputString(const std::string& title, const std::string& prompt,
+                                                 const std::string& initial) {
+    return show({"input", title, initial, prompt, {}, true});
+}
+
+std::string TextPort::fileDialog(const char* kind, const FileDialog& dialog) {
+    std::vector<std::string> filters;
+    for (const auto& f : dialog.filters) filters.push_back(f.label + " | " + f.pattern);
+    auto a = show({kind, dialog.title, join(filters, "\n"), dialog.mask, {}, true});
+    if (!a) return {};
+    return resolveTypedPath(*a, dialog.directory);
+}
+
+std::string TextPort::openFile(const FileDialog& dialog) { return fileDialog("open file", dialog); }
+std::string TextPort::saveFile(const FileDialog& dialog) { return fileDialog("save file", dialog); }
+
+std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
+    auto a = show({"pick one", titles::kPickRuleForFlattening, "",
+                   "Rule number              Rule conclusion", lines, true});
+    if (!a) return std::nullopt;
+    if (auto c = answers::choice(*a, lines.size())) return lines[*c];
+    return std::nullopt;
+}
+
+void TextPort::importedFacts(const std::vector<std::string>& facts,
+                             const std::vector<std::string>& values) {
+    std::string text = "Following facts have been imported to the Rule Base:\n" + join(facts, "\n") +
+                       "\nFollowing argument values have been imported to the Model Base:\n" +
+                       join(values, "\n");
+    show({"window", titles::kImportedFacts, text, "", {}, false});
+}
+
+std::optional<std::size_t> TextPort::pickExternalData(const std::vector<std::string>& items) {
+    auto a = show({"pick one", titles::kExternalData, "", "Choose  data to be imported", items, true});
+    return a ? answers::choice(*a, items.size()) : std::nullopt;
+}
+
+std::optional<std::size_t> TextPort::pickDataSource(const std::vector<std::string>& sources) {
+    auto a = show({"pick one", titles::kExternalSources, "", "Choose external data source", sources, true});
+    return a ? answers::choice(*a, sources.size()) : std::nullopt;
+}
+
+int TextPort::radio(const char* title, const std::string& text,
+                    const std::vector<std::string>& buttons, int preselected) {
+    auto a = show({"radio", title, text, "", buttons, true});
+    if (!a) return preselected;
+    if (auto c = answers::choice(*a, buttons.size())) return static_cast<int>(*c + 1);
+    return preselected;
+}
+
+int TextPort::typeOfHypothesis() {
+    return radio(titles::kTypeOfHypothesis, "Pick type of tested hypothesis",
+                 {"Narrow-sense hypothesis", "Wide-sense hypothesis"}, 1);
+}
+
+int TextPort::levelOfDetail() {
+    return radio(titles::kLevelOfDetail, "Choose level of message/report detail",
+                 {"Low level of detail", "High level of detail"}, 1);
+}
+
+int TextPort::factDeclarationMode() {
+    return radio(titles::kFactDeclarationMode, "Choose fact declaration mode!",
+                 {"Menu  for choosing facts", "Querrying the user"}, 2);
+}
+
+void TextPort::showGraphics(const std::filesystem::path& bitmap) {
+    show({"graphics", titles::kGraphicsView, bitmap.filename().string(), "", {}, false});
+}
+
+void TextPort::showAdvice(const std::string& fileName, const std::string& text) {
+    show({"advice", titles::kAdviceView, text, fileName, {}, false});
+}
+
+std::optional<std::string> TextPort::argumentValue(const std::string& argument) {
+    Dialog d{"value", titles::kArgumentValue, "Determine value of argument:\n" + argument + " =", "", {}, true};
+    return showWithEnd(d, titles::kCloseQuestionArgument);
+}
+
+void TextPort::message(const std::string& caption, const std::vector<std::string>& lines) {
+    show({"message", titles::kMessage, join(lines, "\n"), caption, {}, false});
+}
+
+std::vector<std::size_t> TextPort::pickFacts(const std::string& caption,
+                                             const std::vector<std::string>& items) {
+    auto a = showWithEnd({"pick several", titles::kPickFacts, "", caption, items, true},
+                         titles::kCloseQuestion);
+    return a ? answers::choices(*a, items.size()) : std::vector<std::size_t>{};
+}
+
+std::optional<std::size_t> TextPort::pickFact(const std::string& caption,
+                                              const std::vector<std::string>& items) {
+    auto a = showWithEnd({"pick one", titles::kPickFact, "", caption, items, true},
+                         titles::kCloseQuestion);
+    return a ? answers::choice(*a, items.size()) : std::nullopt;
+}
+
+void TextPort::showAbstract(const std::string& header, const std::string& text) {
+    show({"abstract", titles::kAbstract, text, header, {}, false});
+}
+
+std::optional<std::string> TextPort::pickMediaFile(MediaKind kind, const std::string& baseName,
+                                                   const std::vector<std::string>& files) {
+    const char* title = titles::kMelodyPicker;
+    std::string caption = "Melody Base: " + baseName + "\nPick melody file for inspection";
+    if (kind == MediaKind::Graphics) {
+        title = titles::kGraphicsPicker;
+        caption = "Graphics base " + baseName + "\nPick graphics file for inspection";
+    } else if (kind == MediaKind::Advice) {
+        title = titles::kAdvicePicker;
+        caption = "Advice base: " + baseName + "\nPick advice file for inspection";
+    }
+    auto a = show({"pick one", title, "", caption, files, true});
+    if (!a) return std::nullopt;
+    if (auto c = answers::choice(*a, files.size())) return files[*c];
+    return std::nullopt;
+}
+
+void TextPort::about() {
+    show({"about", titles::kAbout,
+          "torv_AE\nRule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining",
+          "", {}, false});
+}
+
+void TextPort::textView(const std::string& title, const std::string& text) {
+    show({"text view", title, text, "", {}, false});
+}
+
+void TextPort::askablesWindow(const std::string& heading, const std::vector<std::string>& lines) {
+    show({"askables", "Inspection of askables", heading, "", lines, false});
+}
+
+namespace {
+std::string listText(const kb::StringList& l) { return "[" + join(l, ", ") + "]"; }
+
+std::string recordText(UserPort::RecordWindow which, const kb::Store& s, std::string& title) {
+    using W = UserPort::RecordWindow;
+    std::string out;
+    auto line = [&](std::string l) { out += l + "\n"; };
+    const auto& m = s.modelBase();
+    switch (which) {
+    case W::Rules:
+        title = "Inspection of rules";
+        line("Overall number of rules: " + std::to_string(s.rules().size()));
+        for (const auto& r : s.rules())
+            line(std::to_string(r.numer) + ": " + r.wniosek + " <- " + listText(r.warunki));
+        break;
+    case W::Constraints:
+        title = "Inspection of constraints";
+        line("Number of constraints: " + std::to_string(s.constraints().size()));
+        for (const auto& c : s.constraints()) line(std::to_string(c.numer) + ": " + listText(c.warunki));
+        break;
+    case W::BasicModels:
+        title = "Inspection of basic models";
+        for (const auto& x : m.model_b)
+            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " + x.arg1 + " " +
+                 x.operacja + " " + x.arg2);
+        break;
+    case W::ExtendedModels:
+        title = "Inspection of extended models";
+        for (const auto& x : m.model_e)
+            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " + x.operacja +
+                 " " + listText(x.argumenty));
+        break;
+    case W::LinearModels:
+        title = "Inspection of linear models";
+        for (const auto& x : m.model_lin)
+            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " +
+                 listText(x.wspolczynniki) + " * " + listText(x.zmienne));
+        break;
+    case W::PolynomialModels:
+        title = "Inspection of polynomial models";
+        for (const auto& x : m.model_poly) {
+            kb::StringList powers;
+            for (int p : x.potegi) powers.push_back(std::to_string(p));
+            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = poly(" + x.zmienna +
+                 ") " + listText(x.wspolczynniki) + " ^ " + listText(powers));
+        }
+        break;
+    }
+    return out;
+}
+}  // namespace
+
+void TextPort::recordWindow(RecordWindow which, const kb::Store& store) {
+    std::string title;
+    std::string text = recordText(which, store, title);
+    show({"window", title, text, "", {}, false});
+}
+
+void TextPort::graphicsWindow(const std::filesystem::path& bitmap) {
+    show({"graphics", "Inspection of graphics", bitmap.filename().string(), "", {}, false});
+}
+
+void TextPort::playSound(const std::filesystem::path& wave) {
+    show({"sound", wave.filename().string(), "", "", {}, false});
+}
+
+void TextPort::editFile(const std::filesystem::path& file) {
+    show({"editor", file.filename().string(), "", "", {}, false});
+}
+
+void TextPort::openHelp(const std::filesystem::path& file) {
+    show({"help", file.filename().string(), "", "", {}, false});
+}
+
+void TextPort::setTitle(const std::string& title) { show({"title", title, "", "", {}, false}); }
+
+}  // namespace torv::port

@@ -1,0 +1,150 @@
+// UserPort: every question, choice, note, file choice and window the core
+// shows to the user. Front ends implement it; the core only calls it.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace torv::kb { class Store; }
+
+namespace torv::port {
+
+/// Thrown by a port when the user confirmed "End" (or the close question):
+/// the dispatcher catches it and the front end exits cleanly.
+struct EndProgram {};
+
+/// One entry of a file dialog's type list: ("Rule Base (RU*.AEB)", "RU*.AEB").
+struct FileFilter {
+    std::string label;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+/// What a file dialog shows. Masks match file names without regard to case.
+struct FileDialog {
+    std::string title;
+    std::string mask;                       // initial mask, e.g. "Ru*.AEB"
+    std::vector<FileFilter> filters;
+    std::filesystem::path directory;        // where the dialog starts
+};
+
+/// Yes/no answers of the platform message box and of the radio dialogs.
+inline constexpr int kYes = 1;
+inline constexpr int kNo = 2;
+
+/// Titles of the resource dialogs, used by every port.
+namespace titles {
+inline constexpr const char* kPickRuleForFlattening = "Pick a rule for flattening";
+inline constexpr const char* kImportedFacts = "Imported facts inspection";
+inline constexpr const char* kExternalData = "Data from external data source";
+inline constexpr const char* kExternalSources = "External data sources";
+inline constexpr const char* kTypeOfHypothesis = "Type of hypothesis";
+inline constexpr const char* kGraphicsView = "Graphics file inspection";
+inline constexpr const char* kAdviceView = "Advice file inspection";
+inline constexpr const char* kArgumentValue = "Argument value";
+inline constexpr const char* kMessage = "Message";
+inline constexpr const char* kPickFacts = "Pick facts";
+inline constexpr const char* kPickFact = "Pick a fact";
+inline constexpr const char* kAbstract = "Abstract inspection";
+inline constexpr const char* kLevelOfDetail = "Level of detail";
+inline constexpr const char* kFactDeclarationMode = "Fact declaration mode";
+inline constexpr const char* kMelodyPicker = "Melody inspection";
+inline constexpr const char* kGraphicsPicker = "Graphics file inspection";
+inline constexpr const char* kAdvicePicker = "Advice file inspection";
+inline constexpr const char* kAbout = "About";
+inline constexpr const char* kAttention = "Attention!";
+inline constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
+/// The "Argument value" dialog's End question is spelt this way.
+inline constexpr const char* kCloseQuestionArgument = "Do you really wich to close the program?";
+}  // namespace titles
+
+class UserPort {
+public:
+    virtual ~UserPort() = default;
+
+    // ---- simple boxes ----
+    /// An information or error note with one OK button.
+    virtual void note(const std::string& title, const std::string& text) = 0;
+    /// Platform Yes/No box: kYes (1) or kNo (2); closed without answer = kNo.
+    virtual int yesNo(const std::string& title, const std::string& text) = 0;
+    /// Two or three labelled buttons ("&YES", "&NO", "&WHY?"): the number of
+    /// the pressed button, 1 for the first. Closed without answer = 2.
+    virtual int ask(const std::string& title, const std::string& text,
+                    const std::vector<std::string>& buttons) = 0;
+    /// A line of text; nullopt when cancelled.
+    virtual std::optional<std::string> inputString(const std::string& title,
+                                                   const std::string& prompt,
+                                                   const std::string& initial) = 0;
+    /// Full path of an existing file, or "" when cancelled.
+    virtual std::string openFile(const FileDialog& dialog) = 0;
+    /// Full path of a file to create, or "" when cancelled.
+    virtual std::string saveFile(const FileDialog& dialog) = 0;
+
+    // ---- resource dialogs ----
+    /// 10000: the chosen line, nullopt on Cancel.
+    virtual std::optional<std::string> pickRuleForFlattening(const std::vector<std::string>& lines) = 0;
+    /// 10007.
+    virtual void importedFacts(const std::vector<std::string>& facts,
+                               const std::vector<std::string>& values) = 0;
+    /// 10012: position of the chosen item.
+    virtual std::optional<std::size_t> pickExternalData(const std::vector<std::string>& items) = 0;
+    /// 10014: position of the chosen data source.
+    virtual std::optional<std::size_t> pickDataSource(const std::vector<std::string>& sources) = 0;
+    /// 10015: 1 narrow-sense, 2 wide-sense.
+    virtual int typeOfHypothesis() = 0;
+    /// 10019: the bitmap drawn stretched; returns when closed.
+    virtual void showGraphics(const std::filesystem::path& bitmap) = 0;
+    /// 10020: the advice reader.
+    virtual void showAdvice(const std::string& fileName, const std::string& text) = 0;
+    /// 10023: the text typed; nullopt when closed without a value.
+    /// "End" confirmed throws EndProgram.
+    virtual std::optional<std::string> argumentValue(const std::string& argument) = 0;
+    /// 10026: caption and lines; "End" confirmed throws EndProgram.
+    virtual void message(const std::string& caption, const std::vector<std::string>& lines) = 0;
+    /// 10028: chosen positions (0-based, ascending); "End" confirmed throws.
+    virtual std::vector<std::size_t> pickFacts(const std::string& caption,
+                                               const std::vector<std::string>& items) = 0;
+    /// 10029: chosen position (0-based), first preselected; nullopt when
+    /// closed without a choice; "End" confirmed throws.
+    virtual std::optional<std::size_t> pickFact(const std::string& caption,
+                                                const std::vector<std::string>& items) = 0;
+    /// 10030.
+    virtual void showAbstract(const std::string& header, const std::string& text) = 0;
+    /// 10031: 1 low, 2 high.
+    virtual int levelOfDetail() = 0;
+    /// 10032: 1 menu for choosing facts, 2 querying the user.
+    virtual int factDeclarationMode() = 0;
+    /// 10033, 10039, 10040: a drop-down picker over file names; the chosen
+    /// file name, nullopt when closed without OK.
+    enum class MediaKind { Sound, Graphics, Advice };
+    virtual std::optional<std::string> pickMediaFile(MediaKind kind, const std::string& baseName,
+                                                     const std::vector<std::string>& files) = 0;
+    /// 10044.
+    virtual void about() = 0;
+
+    // ---- windows and media ----
+    /// The read-only text view child window (fixed font), with its title.
+    virtual void textView(const std::string& title, const std::string& text) = 0;
+    /// The askables window: heading and one entry per line.
+    virtual void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) = 0;
+    /// Record inspection windows read the store directly.
+    enum class RecordWindow { Rules, BasicModels, ExtendedModels, LinearModels, PolynomialModels, Constraints };
+    virtual void recordWindow(RecordWindow which, const kb::Store& store) = 0;
+    /// The graphics child window (repaint question, double click closes).
+    virtual void graphicsWindow(const std::filesystem::path& bitmap) = 0;
+    /// Plays a wave file and returns when it has finished (bounded wait).
+    virtual void playSound(const std::filesystem::path& wave) = 0;
+    /// The editor window on a base or text file.
+    virtual void editFile(const std::filesystem::path& file) = 0;
+    /// Opens a help file with the desktop's viewer (or the project manual).
+    virtual void openHelp(const std::filesystem::path& file) = 0;
+    /// The main window's title.
+    virtual void setTitle(const std::string& title) = 0;
+};
+
+}  // namespace torv::port

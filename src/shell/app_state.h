@@ -1,0 +1,46 @@
+// The application state: one object owned by a front end and passed down to
+// every command.
+#pragma once
+
+#include <filesystem>
+
+#include "kb/store.h"
+#include "kb/verdicts.h"
+#include "port/message_window.h"
+#include "port/user_port.h"
+#include "reports/report_buffer.h"
+
+namespace torv {
+
+struct AppState {
+    explicit AppState(port::UserPort& userPort,
+                      std::filesystem::path startDirectory = std::filesystem::current_path())
+        : port(userPort), currentDir(std::move(startDirectory)) {}
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    port::UserPort& port;
+    port::MessageWindow messages;
+    reports::ReportBuffer report{messages};
+    kb::Store store;
+    kb::Verdicts verdicts;
+    /// The application's current directory: set by loading a base; file
+    /// dialogs start here and relative base paths resolve against it. The
+    /// process working directory is never changed.
+    std::filesystem::path currentDir;
+
+    /// Resolves a path against the current directory.
+    std::filesystem::path resolve(const std::filesystem::path& p) const {
+        return p.is_absolute() ? p : currentDir / p;
+    }
+
+    /// Everything a rule-base load clears: every base, name record, marker,
+    /// verdict and working table, and the report text.
+    void clearForRuleBase() {
+        store.clearAll();
+        verdicts = {};
+        report.kasowanie_tekst_raportu();
+    }
+};
+
+}  // namespace torv

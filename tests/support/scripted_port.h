@@ -1,0 +1,49 @@
+// ScriptedPort: the UserPort of the tests. It records every box it shows and
+// answers from a queue; a box that takes input with no answer queued fails
+// the test with the box's kind and title.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "port/text_port.h"
+
+namespace torv::test {
+
+class ScriptedPort : public port::TextPort {
+public:
+    /// Queues an answer, written as on the terminal ("yes", "2", a path, "end").
+    ScriptedPort& then(std::string answer);
+    /// Queues an answer that must go to a box with this exact title.
+    ScriptedPort& then(std::string expectedTitle, std::string answer);
+    /// Queues "end of input" for the next box: cancel / No / no choice.
+    ScriptedPort& thenClose();
+
+    /// Every box shown so far, in order.
+    const std::vector<port::Dialog>& calls() const { return calls_; }
+    /// Titles of the boxes shown so far (kind "title" excluded).
+    std::vector<std::string> titles() const;
+    /// The boxes of one kind ("note", "yes/no", ...).
+    std::vector<port::Dialog> ofKind(const std::string& kind) const;
+    /// The last box of a kind; fails the test when there is none.
+    port::Dialog last(const std::string& kind) const;
+    /// Answers still queued (a test usually expects none left).
+    std::size_t pending() const { return answers_.size(); }
+    void clearCalls() { calls_.clear(); }
+
+protected:
+    void present(const port::Dialog& d) override;
+    std::optional<std::string> answer(const port::Dialog& d) override;
+
+private:
+    struct Queued {
+        std::optional<std::string> title;
+        std::optional<std::string> text;   // nullopt = close without answer
+    };
+    std::deque<Queued> answers_;
+    std::vector<port::Dialog> calls_;
+};
+
+}  // namespace torv::test
