@@ -1,14 +1,17 @@
 // Report buffer writes.
 #include "reports/report_buffer.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace torv::reports {
 
+// to_chars rather than printf: the desktop front end switches the C locale to
+// the user's, which would turn 0.1 into "0,1" in reports.
 std::string formatReal(double r) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", r);
-    return buf;
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::general, 6);
+    if (ec != std::errc{}) return "?";
+    return std::string(buf, end);
 }
 
 void ReportBuffer::pisz(std::string_view s) {

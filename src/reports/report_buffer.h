@@ -1,10 +1,12 @@
 // ReportBuffer: the report text of the current command, written together
-// with the message window.
+// with the message window. Appends grow one string in place (amortised
+// constant time); long diagnoses write many thousands of pieces.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "port/message_window.h"
@@ -38,7 +40,8 @@ private:
     std::string text_;
 };
 
-/// The general number form with at most 6 significant digits ("%g").
+/// The general number form with at most 6 significant digits ("%g" in the
+/// C locale): 0.1 -> "0.1", 1234567.0 -> "1.23457e+06".
 std::string formatReal(double r);
 
 }  // namespace torv::reports
