@@ -1,0 +1,25 @@
+// Base files: which records each of the six bases accepts, and reading a
+// whole file into that base's tables.
+#pragma once
+
+#include <filesystem>
+#include <variant>
+
+#include "kb/store.h"
+#include "kb/term_reader.h"
+
+namespace torv::kb {
+
+/// Every base read as a whole; the store is filled only from a clean read.
+using AnyBase = std::variant<RuleBase, ModelBase, ConstraintBase, AdviceBase, GraphicsBase, SoundBase>;
+
+/// Reads a base file of the given kind. Stops at the first error.
+std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesystem::path& path);
+
+/// Parses a base file's text (as read from disk) of the given kind.
+std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text);
+
+/// Moves a base that was read into the store, replacing that base's records.
+void storeBase(Store& store, AnyBase&& base);
+
+}  // namespace torv::kb

@@ -1,0 +1,432 @@
+// The loading commands: one function per base, each step in its order.
+#include "kb/loading.h"
+
+#include <filesystem>
+
+#include "engine/askables.h"
+#include "engine/model_checks.h"
+#include "kb/base_file.h"
+#include "kb/load_checks.h"
+#include "kb/media.h"
+#include "kb/paths.h"
+#include "shell/app_state.h"
+#include "verify/load_offers.h"
+
+namespace torv::kb {
+
+namespace {
+
+namespace fs = std::filesystem;
+using port::FileDialog;
+
+/// Syntax errors are shown with a caret only while the place fits a line of
+/// this length; any other read fault is reported as empty lines.
+constexpr int kMaxReportedPosition = 29999;
+
+/// What a reading fault tells the user, per base.
+struct FaultTexts {
+    const char* syntaxMessage;
+    const char* syntaxNoteTitle;
+    const char* syntaxNote;
+    const char* emptyMessage;
+    const char* emptyNoteTitle;
+    const char* emptyNote;
+};
+
+const FaultTexts kRuleFaults{
+    "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n",
+    "Error",
+    "Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error.",
+    "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
+    "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
+    "which are often found at the end of the base.\n",
+    "Error",
+    "Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
+    "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
+    "which are often found at the end of the base..",
+};
+
+const FaultTexts kModelFaults{
+    "Enter 'Model Base',\nchoose option 'Model Base Editing', \nchoose faulty base and remove error.\n",
+    "Attention error!",
+    "Enter 'Exact Model Base', \nchoose option 'Model Base Editing', \nchoose faulty base and remove error.",
+    "Model Base error while reading base. Model Base has empty lines!\nEnter 'Model Base',\n"
+    "choose option 'Model Base Editing', \nchoose faulty base and remove empty lines."
+    "which are often found at the end of the base.\n",
+    "Error",
+    "Model Base error while reading base. \nModel Base has empty lines!\nEnter 'Exact Model Base',\n"
+    "choose option 'Model Base Editing', \nchoose faulty base and remove empty lines.,\n"
+    "which are often found at the end of the base..",
+};
+
+const FaultTexts kConstraintFaults{
+    "Enter 'Constraint Base',\nchoose option 'Constraint Base Editing', \nchoose faulty base and remove error.\n",
+    "Attention error!",
+    "Enter 'Exact Constraint Base', \nchoose option 'Constraint Base Editing', \n"
+    "choose faulty base and remove error.",
+    "Constraint Base error while reading base. Constraint Base has empty lines!\nEnter 'Constraint Base',\n"
+    "choose option 'Constraint Base Editing', \nchoose faulty base and remove empty lines"
+    "which are often found at the end of the base.\n",
+    "Attention error!",
+    "Constraint Base error while reading base.\nConstraint Base has empty lines!\n"
+    "Enter 'Exact Constraint Base',\nchoose option 'Constraint Base Editing'\n"
+    "choose faulty base and remove empty lines \nwhich are often found at the end of the base.",
+};
+
+const FaultTexts kAdviceFaults{
+    "Enter 'Advice Base',\nchoose option 'Advice Base Editing', \nchoose faulty base and remove error.\n",
+    "Attention error!",
+    "Enter 'Exact Advice Base', \nchoose option 'Advice Base Editing', \nchoose faulty base and remove error.",
+    "Advice Base error while reading base. Advice Base has empty lines!\nEnter 'Advice Base',\n"
+    "choose option 'Advice Base Editing', \nchoose faulty base and remove empty lines"
+    "which are often found at the end of the base.\n",
+    "Attention error!",
+    "Advice Base error while reading base.\nAdvice Base has empty lines!\nEnter 'Advice Base',\n"
+    "choose option 'Advice Base Editing'\nchoose faulty base and remove empty lines which\n"
+    "are often found at the end of the base.",
+};
+
+const FaultTexts kGraphicsFaults{
+    "Enter 'Graphics Base',\nchoose option 'Graphics Base Editing', \nchoose faulty base and remove error.\n",
+    "Attention error!",
+    "Enter 'Graphics Base', \nchoose option 'Graphics Base Editing', \nchoose faulty base and remove error.",
+    "Graphics Base error while reading base. Graphics Base has empty lines!\nEnter 'Graphics Base',\n"
+    "choose option 'Graphics Base Editing', \nchoose faulty base and remove empty lines."
+    "which are often found at the end of the base.\n",
+    "Error",
+    "Graphics Base error while reading base. \nGraphics Base has empty lines!\nEnter 'Graphics Base',\n"
+    "choose option 'Graphics Base Editing', \nchoose faulty base and remove empty lines.,\n"
+    "which are often found at the end of the base..",
+};
+
+const FaultTexts kSoundFaults{
+    "Enter 'Sound Base',\nchoose option 'Sound Base Editing', \nchoose faulty base and remove error.\n",
+    "Attention error!",
+    "Enter 'Sound Base', \nchoose option 'Sound Base Editing', \nchoose faulty base and remove error.",
+    "Sound Base error while reading base. Sound Base has empty lines!\nEnter 'Sound Base',\n"
+    "choose option 'Sound Base Editing', \nchoose faulty base and remove empty lines."
+    "which are often found at the end of the base.\n",
+    "Error",
+    "Sound Base error while reading base. \nSound Base has empty lines!\nEnter 'Sound Base',\n"
+    "choose option 'Sound Base Editing', \nchoose faulty base and remove empty lines.,\n"
+    "which are often found at the end of the base..",
+};
+
+std::string fileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+/// obsluga_bledu_konsultacji: a syntax error with its place, in the message
+/// window and in the "Exception handling" note.
+void obsluga_bledu_konsultacji(AppState& app, const ReadError& e, const std::string& path) {
+    app.store.blad = "error";
+    const std::string caret = std::string(static_cast<std::size_t>(e.position - 1), ' ') + "^";
+    app.messages.write("Syntax error in file " + path + "\n" + e.lineText + "\n" + caret + "\n" + e.message +
+                       "\n\n");
+    app.port.note("Exception handling", "Syntax error in file " + fileNameOf(path) + "\n\n" + e.lineText +
+                                            "\n" + caret + "\n" + e.message);
+}
+
+/// The reading step every load shares. The base's tables are filled only
+/// when the whole file was read; a failed read leaves them as they were
+/// (cleared by the caller).
+bool readingStep(AppState& app, BaseKind kind, const std::string& path) {
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    app.store.blad.reset();  // a stale marker must not explain this read's fault
+    app.store.jestem_tu = "Yes";
+    auto result = readBaseFile(kind, path);
+    if (auto* e = std::get_if<ReadError>(&result)) {
+        if (e->kind == ReadError::Kind::Syntax && e->position >= 1 && e->position <= kMaxReportedPosition)
+            obsluga_bledu_konsultacji(app, *e, path);
+        return false;
+    }
+    storeBase(app.store, std::move(std::get<AnyBase>(result)));
+    app.messages.write("\n\n");
+    return true;
+}
+
+/// The read-fault outcomes shared by the loads: which applies follows from
+/// the markers. True when one of them was reported.
+bool reportReadFault(AppState& app, const std::optional<std::string>& baseName, const FaultTexts& t) {
+    if (baseName) return false;
+    if (app.store.blad == "error") {
+        app.messages.write(t.syntaxMessage);
+        app.port.note(t.syntaxNoteTitle, t.syntaxNote);
+    } else if (app.store.jestem_tu == "Yes") {
+        app.messages.write(t.emptyMessage);
+        app.port.note(t.emptyNoteTitle, t.emptyNote);
+    } else {
+        return false;
+    }
+    app.store.jestem_tu.reset();
+    return true;
+}
+
+/// korespondencja: the chosen file must carry the loaded knowledge-base name.
+bool korespondencja(AppState& app, const std::string& path) {
+    if (app.store.wyroznik && wyroznik_z_nazwy(path) == *app.store.wyroznik) return true;
+    const std::string chosen = fileNameOf(path);
+    const std::string rules = app.store.nazwa_re.value_or("");
+    app.messages.write(" The chosen base \n\n      " + chosen +
+                       "\n\n is not compatible with the already loaded rule base  \n\n      " + rules +
+                       "\n\n and therefore can not be loaded.\n\n");
+    app.port.note("Attention error!", "The chosen base\n   " + chosen +
+                                          "\nis not compatible with the already loaded \naugmented exact rule base\n   " +
+                                          rules + "\nand therefore can not be loaded.");
+    return false;
+}
+
+/// The shared precondition of every load but the rule base's: a rule base
+/// without a recorded external inconsistency. Sets `result` when the
+/// command must end.
+bool ruleBaseReady(AppState& app, std::optional<std::optional<std::string>>& result) {
+    if (!app.store.nazwa_re) {
+        app.port.note("Attention!", "Load Rule Base first!");
+        result.emplace("");
+        return false;
+    }
+    if (app.verdicts.externallyInconsistent()) {
+        result.emplace(app.verdicts.numberingFault() ? std::nullopt : std::optional<std::string>(""));
+        return false;
+    }
+    return true;
+}
+
+std::string chooseFile(AppState& app, const char* title, const char* mask, const char* label,
+                       const char* pattern) {
+    return app.port.openFile(FileDialog{title, mask, {{label, pattern}}, app.currentDir});
+}
+
+// ---- the loads ----
+
+std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenPath) {
+    app.clearForRuleBase();
+    const std::string path = givenPath ? *givenPath
+                                       : chooseFile(app, "Load Rule Base ", "Ru*.AEB", "Rule Base (RU*.AEB)",
+                                                    "RU*.AEB");
+    auto nothingLoaded = [&]() -> std::optional<std::string> {
+        app.port.setTitle("torv");
+        return std::string();
+    };
+    if (path.empty()) return nothingLoaded();
+
+    const std::string name = fileNameOf(path);
+    auto steps = [&] {
+        if (!readingStep(app, BaseKind::Rule, path)) return false;
+        app.store.nazwa_re_pelna = path;
+        app.store.nazwa_re = name;
+        pamietaj_wyroznik_nazwy(app, path);
+        app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
+        app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*app.store.wyroznik));
+        app.port.note("Successful  loading of Rule Base",
+                      "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");
+        if (!testuj_numery_regul(app)) return false;
+        if (!engine::wyznacz_liste_faktow(app)) return false;
+        app.store.jestem_tu.reset();
+        if (!verify::testuj_sprzecznosc_1z(app)) return false;
+        wyznacz_nazwe_opisu(app);
+        return engine::pamietaj_dopytywalne_regul(app);
+    };
+    if (!steps()) {
+        if (reportReadFault(app, app.store.nazwa_re, kRuleFaults)) return std::nullopt;
+        if (!app.verdicts.externallyInconsistent() && !app.verdicts.numberingFault()) return nothingLoaded();
+        return std::nullopt;
+    }
+    // From here on the load counts as done; a failing check has reported itself.
+    if (!verify::testuj_sprzecznosc_1w(app)) return std::nullopt;
+    if (!verify::testuj_nadmiar_1(app)) return std::nullopt;
+    if (!testowanie_dopytywalnosci_faktow(app)) return std::nullopt;
+    wykrywanie_warunkow_pojedynczych(app);
+    return name;
+}
+
+std::optional<std::string> loadModelBase(AppState& app) {
+    if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
+    Store& s = app.store;
+    s.kasowanie_argument_znany();
+    s.kasowanie_dmodel();
+    s.kasowanie_dmodel_r();
+    s.kasowanie_dmodel_liniowy();
+    s.kasowanie_dmodel_wielomianowy();
+    s.kasowanie_m_fakt();
+    s.kasowanie_nazwy_mo();
+    const std::string path = chooseFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
+    if (path.empty()) return std::string();
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    if (!korespondencja(app, path)) return std::nullopt;
+
+    const std::string name = fileNameOf(path);
+    const std::string rules = s.nazwa_re.value_or("");
+    auto steps = [&] {
+        if (!readingStep(app, BaseKind::Model, path)) return false;
+        s.nazwa_mo = name;
+        s.nazwa_mo_pelna = path;
+        app.messages.write("Model base " + name + "\nhas been loaded!\n");
+        app.port.note("Successful  loading of Model Base",
+                      "Augmented Exact Model Base\n    " + name + "\nhas been loaded!");
+        if (!testuj_numery_modeli(app)) return false;
+        app.messages.write("The model base is tested for inconsistencies.\n"
+                           "The time needed depends upon the base complexity.\n");
+        if (!verify::informuj_sprzecznosc_mz(app)) return false;
+        app.messages.write("Model base " + name + "has no  inconsistencies!\n");
+        app.port.note("Inconsistencies of Model Base",
+                      "Augmented Exact Model Base\n    " + name + "\nhas no  inconsistencies!");
+        app.messages.write("The Model Base  " + name + " and Rule Base  " + rules +
+                           "\nare tested for joint inconsistencies.\n"
+                           "he time needed depends upon the base complexity.\n");
+        if (!verify::informuj_sprzecznosc_mr(app)) return false;
+        app.messages.write("Model base:    " + name + "\nand Rule Base: " + rules +
+                           "\nhave no  joint inconsistencies!\n");
+        app.port.note("Joint inconsistencies of Model Base and Rule Base",
+                      "Augmented Exact Model Base\n    " + name + "\nand Augmented  Exact Rule Base\n    " + rules +
+                          "\nhave no  joint inconsistencies!");
+        return engine::pamietaj_dopytywalne_modeli(app);
+    };
+    if (!steps()) {
+        reportReadFault(app, s.nazwa_mo, kModelFaults);
+        s.jestem_tu.reset();
+        return std::nullopt;
+    }
+    // From here on the load counts as done.
+    if (!wnioski_modeli_a_wnioski_regul(app)) return std::nullopt;
+    if (!engine::testuj_strukture_modeli(app)) return std::nullopt;
+    if (!testowanie_dopytywalnosci_argumentow(app)) return std::nullopt;
+    if (!engine::wyznacz_liste_faktow(app)) return std::nullopt;
+    wykrywanie_modeli_tautologicznych(app);
+    s.jestem_tu.reset();
+    return name;
+}
+
+std::optional<std::string> loadConstraintBase(AppState& app) {
+    if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
+    if (app.verdicts.jointModelRuleFault()) return std::string();
+    Store& s = app.store;
+    s.kasowanie_dogranicz();
+    s.kasowanie_nazwy_og();
+    const std::string path = chooseFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)",
+                                        "Co*.AEB");
+    if (path.empty()) return std::string();
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    if (!korespondencja(app, path)) return std::nullopt;
+
+    const std::string name = fileNameOf(path);
+    auto steps = [&] {
+        if (!readingStep(app, BaseKind::Constraint, path)) return false;
+        s.nazwa_og = name;
+        s.nazwa_og_pelna = path;
+        if (!wykrywanie_ograniczen_pojedynczych(app)) return false;
+        if (!kontrola_dopytywalnosci_ograniczen(app)) return false;
+        app.messages.write("Augmented Exact Constraint Base " + name + "\nhas been loaded!\n");
+        app.port.note("Successful  loading of Constraint Base",
+                      "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
+        if (!testuj_numery_ograniczen(app)) return false;
+        if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return false;
+        if (!engine::wyznacz_liste_faktow(app)) return false;
+        s.jestem_tu.reset();
+        if (!verify::testuj_sprzecznosc_2(app)) return false;
+        return verify::testuj_nadmiar_2(app);
+    };
+    if (!steps()) {
+        reportReadFault(app, s.nazwa_og, kConstraintFaults);
+        s.jestem_tu.reset();
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<std::string> loadAdviceBase(AppState& app) {
+    if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
+    if (app.verdicts.jointModelRuleFault()) return std::string();
+    Store& s = app.store;
+    s.kasowanie_drada();
+    s.kasowanie_nazwy_ra();
+    const std::string path = chooseFile(app, "Load Advice Base ", "AD*.AEB", "Advice Base (AD*.AEB)", "AD*.AEB");
+    if (path.empty()) return std::string();
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    if (!korespondencja(app, path)) return std::nullopt;
+
+    const std::string name = fileNameOf(path);
+    auto steps = [&] {
+        if (!readingStep(app, BaseKind::Advice, path)) return false;
+        s.nazwa_ra = name;
+        s.nazwa_ra_pelna = path;
+        if (!sa_pliki_rad(app)) return false;
+        app.messages.write("Advice Base " + name + "\nhas been loaded!\n");
+        app.port.note("Successful  loading of Advice Base!",
+                      "Augmented Exact Advice Base\n    " + name + "\nhas been loaded!");
+        if (!testuj_numery_rad(app)) return false;
+        s.jestem_tu.reset();
+        return true;
+    };
+    if (!steps()) {
+        reportReadFault(app, s.nazwa_ra, kAdviceFaults);
+        s.jestem_tu.reset();
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<std::string> loadGraphicsOrSoundBase(AppState& app, bool graphics) {
+    if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
+    Store& s = app.store;
+    std::optional<std::string>& nameRecord = graphics ? s.nazwa_gr : s.nazwa_me;
+    if (graphics) {
+        s.kasowanie_dgrafika();
+        s.kasowanie_nazwy_gr();
+    } else {
+        s.kasowanie_dmelodie();
+        s.kasowanie_nazwy_me();
+    }
+    const std::string path =
+        graphics ? chooseFile(app, "Load Graphics Base ", "GR*.AEB", "Graphics Base (GR*.AEB)", "GR*.AEB")
+                 : chooseFile(app, "Load Melody Base ", "So*.AEB", "Melody Base (So*.AEB)", "So*.AEB");
+    if (path.empty()) return std::string();
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    if (!korespondencja(app, path)) return std::nullopt;
+
+    const std::string name = fileNameOf(path);
+    auto steps = [&] {
+        if (!readingStep(app, graphics ? BaseKind::Graphics : BaseKind::Sound, path)) return false;
+        nameRecord = name;
+        if (!(graphics ? sa_pliki_grafiki(app) : sa_pliki_melodii(app))) return false;
+        if (graphics) {
+            app.messages.write("Graphics Base " + name + " has been loaded!\n");
+            app.port.note("Successful  loading of Graphics Base!", "Graphics Base\n   " + name + "\nhas been loaded!");
+        } else {
+            app.messages.write("Sound Base " + name + "\nhas been loaded!\n");
+            app.port.note("Successful  loading of Sound Base!", "Sound Base\n   " + name + "\nhas been loaded!");
+        }
+        s.jestem_tu.reset();
+        return true;
+    };
+    if (!steps()) {
+        reportReadFault(app, nameRecord, graphics ? kGraphicsFaults : kSoundFaults);
+        s.jestem_tu.reset();
+        return std::nullopt;
+    }
+    return name;
+}
+
+}  // namespace
+
+std::optional<std::string> opcja_z_menu_glownego(AppState& app, LoadOption option) {
+    switch (option) {
+    case LoadOption::RuleBase: return loadRuleBase(app, nullptr);
+    case LoadOption::ModelBase: return loadModelBase(app);
+    case LoadOption::ConstraintBase: return loadConstraintBase(app);
+    case LoadOption::AdviceBase: return loadAdviceBase(app);
+    case LoadOption::GraphicsBase: return loadGraphicsOrSoundBase(app, true);
+    case LoadOption::SoundBase: break;
+    }
+    return loadGraphicsOrSoundBase(app, false);
+}
+
+std::optional<std::string> loadRuleBaseFrom(AppState& app, const std::string& path) {
+    const std::string full = app.resolve(path).lexically_normal().string();
+    return loadRuleBase(app, &full);
+}
+
+}  // namespace torv::kb
