@@ -79,12 +79,6 @@ TEST_F(ReportCommands, SavingWritesTheFileAndTellsWhere) {
     EXPECT_EQ(port.pending(), 0u);
 }
 
-TEST_F(ReportCommands, EmptyReportSavesAnEmptyString) {
-    port.then("yes").then("empty.RPT");
-    raport(app);
-    EXPECT_EQ(test::readFile(dir.path() / "empty.RPT"), "tekst_raportu(\"\")\n");
-}
-
 TEST_F(ReportCommands, NoSavesNothingAndWritesOnlyTheQuestion) {
     app.report.replace("text");
     port.then("no");
