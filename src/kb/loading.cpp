@@ -144,21 +144,24 @@ bool readingStep(AppState& app, BaseKind kind, const std::string& path) {
     return true;
 }
 
-/// The read-fault outcomes shared by the loads: which applies follows from
-/// the markers. True when one of them was reported.
-bool reportReadFault(AppState& app, const std::optional<std::string>& baseName, const FaultTexts& t) {
-    if (baseName) return false;
+/// The outcome of a failed reading step: a reported syntax error sends the
+/// user to the base's editor; any other read fault is told as empty lines.
+std::nullopt_t readFault(AppState& app, const FaultTexts& t) {
     if (app.store.blad == "error") {
         app.messages.write(t.syntaxMessage);
         app.port.note(t.syntaxNoteTitle, t.syntaxNote);
-    } else if (app.store.jestem_tu == "Yes") {
+    } else {
         app.messages.write(t.emptyMessage);
         app.port.note(t.emptyNoteTitle, t.emptyNote);
-    } else {
-        return false;
     }
     app.store.jestem_tu.reset();
-    return true;
+    return std::nullopt;
+}
+
+/// A check after the read failed; it has reported itself.
+std::nullopt_t checkFailed(AppState& app) {
+    app.store.jestem_tu.reset();
+    return std::nullopt;
 }
 
 /// korespondencja: the chosen file must carry the loaded knowledge-base name.
@@ -203,40 +206,49 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
     const std::string path = givenPath ? *givenPath
                                        : chooseFile(app, "Load Rule Base ", "Ru*.AEB", "Rule Base (RU*.AEB)",
                                                     "RU*.AEB");
-    auto nothingLoaded = [&]() -> std::optional<std::string> {
+    // Nothing to act upon: no verdict was recorded (a cancelled dialog too).
+    auto endedWithoutLoad = [&]() -> std::optional<std::string> {
+        app.store.jestem_tu.reset();
+        if (app.verdicts.externallyInconsistent() || app.verdicts.numberingFault()) return std::nullopt;
         app.port.setTitle("torv");
         return std::string();
     };
-    if (path.empty()) return nothingLoaded();
+    if (path.empty()) return endedWithoutLoad();
+    if (!readingStep(app, BaseKind::Rule, path)) return readFault(app, kRuleFaults);
 
     const std::string name = fileNameOf(path);
-    auto steps = [&] {
-        if (!readingStep(app, BaseKind::Rule, path)) return false;
-        app.store.nazwa_re_pelna = path;
-        app.store.nazwa_re = name;
-        pamietaj_wyroznik_nazwy(app, path);
-        app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
-        app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*app.store.wyroznik));
-        app.port.note("Successful  loading of Rule Base",
-                      "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");
-        if (!testuj_numery_regul(app)) return false;
-        if (!engine::wyznacz_liste_faktow(app)) return false;
-        app.store.jestem_tu.reset();
-        if (!verify::testuj_sprzecznosc_1z(app)) return false;
-        wyznacz_nazwe_opisu(app);
-        return engine::pamietaj_dopytywalne_regul(app);
-    };
-    if (!steps()) {
-        if (reportReadFault(app, app.store.nazwa_re, kRuleFaults)) return std::nullopt;
-        if (!app.verdicts.externallyInconsistent() && !app.verdicts.numberingFault()) return nothingLoaded();
-        return std::nullopt;
-    }
+    Store& s = app.store;
+    s.nazwa_re_pelna = path;
+    s.nazwa_re = name;
+    pamietaj_wyroznik_nazwy(app, path);
+    app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
+    app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*s.wyroznik));
+    app.port.note("Successful  loading of Rule Base", "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");
+    if (!testuj_numery_regul(app)) return endedWithoutLoad();
+    if (!engine::wyznacz_liste_faktow(app)) return endedWithoutLoad();
+    s.jestem_tu.reset();
+    if (!verify::testuj_sprzecznosc_1z(app)) return endedWithoutLoad();
+    wyznacz_nazwe_opisu(app);
+    if (!engine::pamietaj_dopytywalne_regul(app)) return endedWithoutLoad();
+
     // From here on the load counts as done; a failing check has reported itself.
     if (!verify::testuj_sprzecznosc_1w(app)) return std::nullopt;
     if (!verify::testuj_nadmiar_1(app)) return std::nullopt;
     if (!testowanie_dopytywalnosci_faktow(app)) return std::nullopt;
     wykrywanie_warunkow_pojedynczych(app);
     return name;
+}
+
+/// Opens the chosen file's directory and checks the knowledge-base name.
+/// "" when cancelled, nullopt when refused, else the path.
+std::optional<std::string> chooseMatchingFile(AppState& app, const char* title, const char* mask,
+                                              const char* label, const char* pattern) {
+    const std::string path = chooseFile(app, title, mask, label, pattern);
+    if (path.empty()) return std::string();
+    app.currentDir = fs::path(path).parent_path();
+    app.messages.clear();
+    if (!korespondencja(app, path)) return std::nullopt;
+    return path;
 }
 
 std::optional<std::string> loadModelBase(AppState& app) {
@@ -249,51 +261,40 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.kasowanie_dmodel_wielomianowy();
     s.kasowanie_m_fakt();
     s.kasowanie_nazwy_mo();
-    const std::string path = chooseFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
-    if (path.empty()) return std::string();
-    app.currentDir = fs::path(path).parent_path();
-    app.messages.clear();
-    if (!korespondencja(app, path)) return std::nullopt;
+    auto path = chooseMatchingFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
+    if (!path || path->empty()) return path;
+    if (!readingStep(app, BaseKind::Model, *path)) return readFault(app, kModelFaults);
 
-    const std::string name = fileNameOf(path);
+    const std::string name = fileNameOf(*path);
     const std::string rules = s.nazwa_re.value_or("");
-    auto steps = [&] {
-        if (!readingStep(app, BaseKind::Model, path)) return false;
-        s.nazwa_mo = name;
-        s.nazwa_mo_pelna = path;
-        app.messages.write("Model base " + name + "\nhas been loaded!\n");
-        app.port.note("Successful  loading of Model Base",
-                      "Augmented Exact Model Base\n    " + name + "\nhas been loaded!");
-        if (!testuj_numery_modeli(app)) return false;
-        app.messages.write("The model base is tested for inconsistencies.\n"
-                           "The time needed depends upon the base complexity.\n");
-        if (!verify::informuj_sprzecznosc_mz(app)) return false;
-        app.messages.write("Model base " + name + "has no  inconsistencies!\n");
-        app.port.note("Inconsistencies of Model Base",
-                      "Augmented Exact Model Base\n    " + name + "\nhas no  inconsistencies!");
-        app.messages.write("The Model Base  " + name + " and Rule Base  " + rules +
-                           "\nare tested for joint inconsistencies.\n"
-                           "he time needed depends upon the base complexity.\n");
-        if (!verify::informuj_sprzecznosc_mr(app)) return false;
-        app.messages.write("Model base:    " + name + "\nand Rule Base: " + rules +
-                           "\nhave no  joint inconsistencies!\n");
-        app.port.note("Joint inconsistencies of Model Base and Rule Base",
-                      "Augmented Exact Model Base\n    " + name + "\nand Augmented  Exact Rule Base\n    " + rules +
-                          "\nhave no  joint inconsistencies!");
-        return engine::pamietaj_dopytywalne_modeli(app);
-    };
-    if (!steps()) {
-        reportReadFault(app, s.nazwa_mo, kModelFaults);
-        s.jestem_tu.reset();
-        return std::nullopt;
-    }
+    s.nazwa_mo = name;
+    s.nazwa_mo_pelna = *path;
+    app.messages.write("Model base " + name + "\nhas been loaded!\n");
+    app.port.note("Successful  loading of Model Base", "Augmented Exact Model Base\n    " + name + "\nhas been loaded!");
+    if (!testuj_numery_modeli(app)) return checkFailed(app);
+    app.messages.write("The model base is tested for inconsistencies.\n"
+                       "The time needed depends upon the base complexity.\n");
+    if (!verify::informuj_sprzecznosc_mz(app)) return checkFailed(app);
+    app.messages.write("Model base " + name + "has no  inconsistencies!\n");
+    app.port.note("Inconsistencies of Model Base",
+                  "Augmented Exact Model Base\n    " + name + "\nhas no  inconsistencies!");
+    app.messages.write("The Model Base  " + name + " and Rule Base  " + rules +
+                       "\nare tested for joint inconsistencies.\n"
+                       "he time needed depends upon the base complexity.\n");
+    if (!verify::informuj_sprzecznosc_mr(app)) return checkFailed(app);
+    app.messages.write("Model base:    " + name + "\nand Rule Base: " + rules + "\nhave no  joint inconsistencies!\n");
+    app.port.note("Joint inconsistencies of Model Base and Rule Base",
+                  "Augmented Exact Model Base\n    " + name + "\nand Augmented  Exact Rule Base\n    " + rules +
+                      "\nhave no  joint inconsistencies!");
+    if (!engine::pamietaj_dopytywalne_modeli(app)) return checkFailed(app);
+
     // From here on the load counts as done.
+    s.jestem_tu.reset();
     if (!wnioski_modeli_a_wnioski_regul(app)) return std::nullopt;
     if (!engine::testuj_strukture_modeli(app)) return std::nullopt;
     if (!testowanie_dopytywalnosci_argumentow(app)) return std::nullopt;
     if (!engine::wyznacz_liste_faktow(app)) return std::nullopt;
     wykrywanie_modeli_tautologicznych(app);
-    s.jestem_tu.reset();
     return name;
 }
 
@@ -303,35 +304,24 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     Store& s = app.store;
     s.kasowanie_dogranicz();
     s.kasowanie_nazwy_og();
-    const std::string path = chooseFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)",
-                                        "Co*.AEB");
-    if (path.empty()) return std::string();
-    app.currentDir = fs::path(path).parent_path();
-    app.messages.clear();
-    if (!korespondencja(app, path)) return std::nullopt;
+    auto path = chooseMatchingFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)", "Co*.AEB");
+    if (!path || path->empty()) return path;
+    if (!readingStep(app, BaseKind::Constraint, *path)) return readFault(app, kConstraintFaults);
 
-    const std::string name = fileNameOf(path);
-    auto steps = [&] {
-        if (!readingStep(app, BaseKind::Constraint, path)) return false;
-        s.nazwa_og = name;
-        s.nazwa_og_pelna = path;
-        if (!wykrywanie_ograniczen_pojedynczych(app)) return false;
-        if (!kontrola_dopytywalnosci_ograniczen(app)) return false;
-        app.messages.write("Augmented Exact Constraint Base " + name + "\nhas been loaded!\n");
-        app.port.note("Successful  loading of Constraint Base",
-                      "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
-        if (!testuj_numery_ograniczen(app)) return false;
-        if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return false;
-        if (!engine::wyznacz_liste_faktow(app)) return false;
-        s.jestem_tu.reset();
-        if (!verify::testuj_sprzecznosc_2(app)) return false;
-        return verify::testuj_nadmiar_2(app);
-    };
-    if (!steps()) {
-        reportReadFault(app, s.nazwa_og, kConstraintFaults);
-        s.jestem_tu.reset();
-        return std::nullopt;
-    }
+    const std::string name = fileNameOf(*path);
+    s.nazwa_og = name;
+    s.nazwa_og_pelna = *path;
+    if (!wykrywanie_ograniczen_pojedynczych(app)) return checkFailed(app);
+    if (!kontrola_dopytywalnosci_ograniczen(app)) return checkFailed(app);
+    app.messages.write("Augmented Exact Constraint Base " + name + "\nhas been loaded!\n");
+    app.port.note("Successful  loading of Constraint Base",
+                  "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
+    if (!testuj_numery_ograniczen(app)) return checkFailed(app);
+    if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
+    if (!engine::wyznacz_liste_faktow(app)) return checkFailed(app);
+    s.jestem_tu.reset();
+    if (!verify::testuj_sprzecznosc_2(app)) return std::nullopt;
+    if (!verify::testuj_nadmiar_2(app)) return std::nullopt;
     return name;
 }
 
@@ -341,72 +331,54 @@ std::optional<std::string> loadAdviceBase(AppState& app) {
     Store& s = app.store;
     s.kasowanie_drada();
     s.kasowanie_nazwy_ra();
-    const std::string path = chooseFile(app, "Load Advice Base ", "AD*.AEB", "Advice Base (AD*.AEB)", "AD*.AEB");
-    if (path.empty()) return std::string();
-    app.currentDir = fs::path(path).parent_path();
-    app.messages.clear();
-    if (!korespondencja(app, path)) return std::nullopt;
+    auto path = chooseMatchingFile(app, "Load Advice Base ", "AD*.AEB", "Advice Base (AD*.AEB)", "AD*.AEB");
+    if (!path || path->empty()) return path;
+    if (!readingStep(app, BaseKind::Advice, *path)) return readFault(app, kAdviceFaults);
 
-    const std::string name = fileNameOf(path);
-    auto steps = [&] {
-        if (!readingStep(app, BaseKind::Advice, path)) return false;
-        s.nazwa_ra = name;
-        s.nazwa_ra_pelna = path;
-        if (!sa_pliki_rad(app)) return false;
-        app.messages.write("Advice Base " + name + "\nhas been loaded!\n");
-        app.port.note("Successful  loading of Advice Base!",
-                      "Augmented Exact Advice Base\n    " + name + "\nhas been loaded!");
-        if (!testuj_numery_rad(app)) return false;
-        s.jestem_tu.reset();
-        return true;
-    };
-    if (!steps()) {
-        reportReadFault(app, s.nazwa_ra, kAdviceFaults);
-        s.jestem_tu.reset();
-        return std::nullopt;
-    }
+    const std::string name = fileNameOf(*path);
+    s.nazwa_ra = name;
+    s.nazwa_ra_pelna = *path;
+    if (!sa_pliki_rad(app)) return checkFailed(app);
+    app.messages.write("Advice Base " + name + "\nhas been loaded!\n");
+    app.port.note("Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    " + name + "\nhas been loaded!");
+    if (!testuj_numery_rad(app)) return checkFailed(app);
+    s.jestem_tu.reset();
     return name;
 }
 
-std::optional<std::string> loadGraphicsOrSoundBase(AppState& app, bool graphics) {
+std::optional<std::string> loadGraphicsBase(AppState& app) {
     if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
     Store& s = app.store;
-    std::optional<std::string>& nameRecord = graphics ? s.nazwa_gr : s.nazwa_me;
-    if (graphics) {
-        s.kasowanie_dgrafika();
-        s.kasowanie_nazwy_gr();
-    } else {
-        s.kasowanie_dmelodie();
-        s.kasowanie_nazwy_me();
-    }
-    const std::string path =
-        graphics ? chooseFile(app, "Load Graphics Base ", "GR*.AEB", "Graphics Base (GR*.AEB)", "GR*.AEB")
-                 : chooseFile(app, "Load Melody Base ", "So*.AEB", "Melody Base (So*.AEB)", "So*.AEB");
-    if (path.empty()) return std::string();
-    app.currentDir = fs::path(path).parent_path();
-    app.messages.clear();
-    if (!korespondencja(app, path)) return std::nullopt;
+    s.kasowanie_dgrafika();
+    s.kasowanie_nazwy_gr();
+    auto path = chooseMatchingFile(app, "Load Graphics Base ", "GR*.AEB", "Graphics Base (GR*.AEB)", "GR*.AEB");
+    if (!path || path->empty()) return path;
+    if (!readingStep(app, BaseKind::Graphics, *path)) return readFault(app, kGraphicsFaults);
 
-    const std::string name = fileNameOf(path);
-    auto steps = [&] {
-        if (!readingStep(app, graphics ? BaseKind::Graphics : BaseKind::Sound, path)) return false;
-        nameRecord = name;
-        if (!(graphics ? sa_pliki_grafiki(app) : sa_pliki_melodii(app))) return false;
-        if (graphics) {
-            app.messages.write("Graphics Base " + name + " has been loaded!\n");
-            app.port.note("Successful  loading of Graphics Base!", "Graphics Base\n   " + name + "\nhas been loaded!");
-        } else {
-            app.messages.write("Sound Base " + name + "\nhas been loaded!\n");
-            app.port.note("Successful  loading of Sound Base!", "Sound Base\n   " + name + "\nhas been loaded!");
-        }
-        s.jestem_tu.reset();
-        return true;
-    };
-    if (!steps()) {
-        reportReadFault(app, nameRecord, graphics ? kGraphicsFaults : kSoundFaults);
-        s.jestem_tu.reset();
-        return std::nullopt;
-    }
+    const std::string name = fileNameOf(*path);
+    s.nazwa_gr = name;
+    if (!sa_pliki_grafiki(app)) return checkFailed(app);
+    app.messages.write("Graphics Base " + name + " has been loaded!\n");
+    app.port.note("Successful  loading of Graphics Base!", "Graphics Base\n   " + name + "\nhas been loaded!");
+    s.jestem_tu.reset();
+    return name;
+}
+
+std::optional<std::string> loadSoundBase(AppState& app) {
+    if (std::optional<std::optional<std::string>> r; !ruleBaseReady(app, r)) return *r;
+    Store& s = app.store;
+    s.kasowanie_dmelodie();
+    s.kasowanie_nazwy_me();
+    auto path = chooseMatchingFile(app, "Load Melody Base ", "So*.AEB", "Melody Base (So*.AEB)", "So*.AEB");
+    if (!path || path->empty()) return path;
+    if (!readingStep(app, BaseKind::Sound, *path)) return readFault(app, kSoundFaults);
+
+    const std::string name = fileNameOf(*path);
+    s.nazwa_me = name;
+    if (!sa_pliki_melodii(app)) return checkFailed(app);
+    app.messages.write("Sound Base " + name + "\nhas been loaded!\n");
+    app.port.note("Successful  loading of Sound Base!", "Sound Base\n   " + name + "\nhas been loaded!");
+    s.jestem_tu.reset();
     return name;
 }
 
@@ -418,10 +390,10 @@ std::optional<std::string> opcja_z_menu_glownego(AppState& app, LoadOption optio
     case LoadOption::ModelBase: return loadModelBase(app);
     case LoadOption::ConstraintBase: return loadConstraintBase(app);
     case LoadOption::AdviceBase: return loadAdviceBase(app);
-    case LoadOption::GraphicsBase: return loadGraphicsOrSoundBase(app, true);
+    case LoadOption::GraphicsBase: return loadGraphicsBase(app);
     case LoadOption::SoundBase: break;
     }
-    return loadGraphicsOrSoundBase(app, false);
+    return loadSoundBase(app);
 }
 
 std::optional<std::string> loadRuleBaseFrom(AppState& app, const std::string& path) {

@@ -36,7 +36,7 @@ std::filesystem::path fullName(AppState& app, const MediaPlace& place, const std
     }
     const std::string dir = std::string(place.directory) + name + "/";
     app.store.*(place.sciezka) = dir;
-    const auto dirPath = platformPath(app.currentDir, dir);
+    const auto dirPath = platformPath(app.currentDir, dir).lexically_normal();
     if (auto found = findFileNoCase(dirPath, fileName)) return *found;
     return dirPath / fileName;
 }

@@ -71,8 +71,10 @@ public:
                 while (isDigit(peek())) ++i_;
             }
         }
-        if (isNameChar(peek()) || peek() == '.') fail(allowReal ? "Unexpected character in number"
-                                                                : "Integer expected");
+        if (isNameChar(peek()) || peek() == '.') {
+            if (!allowReal) failAt(start, "Integer expected");
+            fail("Unexpected character in number");
+        }
         return s_.substr(start, i_ - start);
     }
 

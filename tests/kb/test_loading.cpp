@@ -1,0 +1,328 @@
+// Loading the six bases: outcomes, messages, notes and what the store keeps.
+#include <gtest/gtest.h>
+
+#include "kb/loading.h"
+#include "kb/media.h"
+#include "shell/app_state.h"
+#include "support/fixtures.h"
+#include "support/scripted_port.h"
+
+namespace torv::kb {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kRules =
+    "rule(1,\"wet\",[\"rain\",\"nroof\"],1)\n"
+    "rule(2,\"slippery\",[\"wet\",\"cold\"],0)\n"
+    "fact(\"rain\")\n";
+
+class Loading : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedPort port;
+    AppState app{port, dir.path()};
+
+    fs::path base(const std::string& name, std::string_view text) { return dir.write("BASES/" + name, text); }
+
+    std::optional<std::string> load(LoadOption option, const fs::path& file) {
+        port.then(file.string());
+        return opcja_z_menu_glownego(app, option);
+    }
+
+    void loadRules(const std::string& name = "RUcar.AEB") {
+        ASSERT_EQ(load(LoadOption::RuleBase, base(name, kRules)), name);
+        port.clearCalls();
+    }
+};
+
+TEST_F(Loading, RuleBaseLoads) {
+    auto file = base("RUcar_diag.AEB", kRules);
+    EXPECT_EQ(load(LoadOption::RuleBase, file), "RUcar_diag.AEB");
+    EXPECT_EQ(app.store.rules().size(), 2u);
+    EXPECT_EQ(app.store.facts().size(), 1u);
+    EXPECT_EQ(app.store.nazwa_re, "RUcar_diag.AEB");
+    EXPECT_EQ(app.store.nazwa_re_pelna, file.string());
+    EXPECT_EQ(app.store.wyroznik, "car_diag");
+    EXPECT_EQ(app.store.rozszerzenie, ".AEB");
+    EXPECT_FALSE(app.store.jestem_tu);
+    EXPECT_EQ(app.currentDir, dir.path() / "BASES");
+    EXPECT_EQ(app.verdicts.opis, "../ABSTRACTS/car_diag.abs");
+    EXPECT_EQ(app.messages.text(), "\n\nRule base  RUcar_diag.AEB\nhas been loaded!\n\n");
+
+    auto open = port.calls().at(0);
+    EXPECT_EQ(open.kind, "open file");
+    EXPECT_EQ(open.title, "Load Rule Base ");
+    EXPECT_EQ(open.prompt, "Ru*.AEB");
+    EXPECT_EQ(open.text, "Rule Base (RU*.AEB) | RU*.AEB");
+    auto title = port.last("title");
+    EXPECT_EQ(title.title, "torv_AE consults Knowledge Base CAR_DIAG");
+    auto note = port.last("note");
+    EXPECT_EQ(note.title, "Successful  loading of Rule Base");
+    EXPECT_EQ(note.text, "Augmented Exact Rule Base\n   RUcar_diag.AEB\nhas been loaded!");
+}
+
+TEST_F(Loading, KnowledgeBaseNameIsTheFirstToken) {
+    struct Case { const char* file; const char* name; const char* rest; };
+    for (auto c : {Case{"RUmy base.AEB", "my", " base.AEB"}, Case{"RUKnowledge_Base_Name.AEB", "Knowledge_Base_Name", ".AEB"},
+                   Case{"xx123abc.AEB", "123", "abc.AEB"}, Case{"RU  spaced.AEB", "spaced", ".AEB"},
+                   Case{"RUa-b.AEB", "a", "-b.AEB"}, Case{"R", "", ""}, Case{"RU.AEB", "", ".AEB"}}) {
+        std::string rest;
+        EXPECT_EQ(wyroznik_z_nazwy(std::string("/x/") + c.file, &rest), c.name) << c.file;
+        EXPECT_EQ(rest, c.rest) << c.file;
+    }
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUmy base.AEB", kRules)), "RUmy base.AEB");
+    EXPECT_EQ(app.store.wyroznik, "my");
+    EXPECT_EQ(port.last("title").title, "torv_AE consults Knowledge Base MY");
+}
+
+TEST_F(Loading, CancelledRuleBaseDialogLeavesAnEmptyStore) {
+    loadRules();
+    port.thenClose();
+    EXPECT_EQ(opcja_z_menu_glownego(app, LoadOption::RuleBase), "");
+    EXPECT_TRUE(app.store.rules().empty());
+    EXPECT_FALSE(app.store.nazwa_re);
+    EXPECT_FALSE(app.store.wyroznik);
+    EXPECT_EQ(port.last("title").title, "torv");
+}
+
+TEST_F(Loading, RuleBaseSyntaxErrorShowsTheCaret) {
+    auto file = base("RUbad.AEB", "fact(\"a\")\nfact(\"b\")\nrule(1,\"x\",\"y\",1)\n");
+    EXPECT_EQ(load(LoadOption::RuleBase, file), std::nullopt);
+    EXPECT_TRUE(app.store.rules().empty());
+    EXPECT_TRUE(app.store.facts().empty());  // nothing of a faulty file is kept
+    EXPECT_FALSE(app.store.nazwa_re);
+    EXPECT_EQ(app.store.blad, "error");
+    EXPECT_FALSE(app.store.jestem_tu);
+    EXPECT_EQ(app.messages.text(),
+              "Syntax error in file " + file.string() +
+                  "\nrule(1,\"x\",\"y\",1)\n           ^\nList expected\n\n"
+                  "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n");
+    auto notes = port.ofKind("note");
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].title, "Exception handling");
+    EXPECT_EQ(notes[0].text, "Syntax error in file RUbad.AEB\n\nrule(1,\"x\",\"y\",1)\n           ^\nList expected");
+    EXPECT_EQ(notes[1].title, "Error");
+    EXPECT_EQ(notes[1].text,
+              "Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error.");
+    EXPECT_TRUE(port.ofKind("title").empty());
+}
+
+TEST_F(Loading, RuleBaseWithTrailingEmptyLineIsRefused) {
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", std::string(kRules) + "\n")), std::nullopt);
+    EXPECT_FALSE(app.store.nazwa_re);
+    EXPECT_FALSE(app.store.jestem_tu);
+    EXPECT_EQ(app.messages.text(),
+              "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
+              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
+              "which are often found at the end of the base.\n");
+    auto note = port.last("note");
+    EXPECT_EQ(note.title, "Error");
+    EXPECT_EQ(note.text,
+              "Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
+              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
+              "which are often found at the end of the base..");
+    // The same file without the empty line loads.
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
+}
+
+TEST_F(Loading, UnreadableRuleBaseIsAReadFault) {
+    EXPECT_EQ(load(LoadOption::RuleBase, dir.mkdir("BASES/RUdir.AEB")), std::nullopt);
+    EXPECT_EQ(port.last("note").title, "Error");
+    EXPECT_EQ(loadRuleBaseFrom(app, (dir.path() / "BASES/RUnone.AEB").string()), std::nullopt);
+    EXPECT_FALSE(app.store.nazwa_re);
+}
+
+TEST_F(Loading, SyntaxErrorBeyondTheReportedWidthIsAReadFault) {
+    std::string line = "fact(\"" + std::string(40000, 'x') + "\") x";
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUwide.AEB", line)), std::nullopt);
+    EXPECT_FALSE(app.store.blad);
+    EXPECT_EQ(port.last("note").text.rfind("Rule Base error while reading base.", 0), 0u);
+}
+
+TEST_F(Loading, RuleBaseFromStartUpPathResolvesAgainstTheCurrentDirectory) {
+    base("RUcar.AEB", kRules);
+    EXPECT_EQ(loadRuleBaseFrom(app, "BASES/RUcar.AEB"), "RUcar.AEB");
+    EXPECT_TRUE(port.ofKind("open file").empty());
+    EXPECT_EQ(app.store.nazwa_re_pelna, (dir.path() / "BASES/RUcar.AEB").string());
+}
+
+// ---- the other bases ----
+
+struct OtherBase {
+    LoadOption option;
+    const char* file;              // good file name for knowledge base "car"
+    const char* text;
+    const char* dialogTitle;
+    const char* mask;
+    const char* filter;
+    const char* media;             // media directory needed, or nullptr
+    const char* successMessage;    // after the two line breaks of the read
+    const char* successNoteTitle;
+    const char* successNote;
+};
+
+const OtherBase kOthers[] = {
+    {LoadOption::ModelBase, "MOcar.AEB", "model_b(1,\"No condition\",\"y\",\"x\",\"+\",\"1\",1)\n", "Load Model Base",
+     "MO*.AEB", "Model Base (MO*.AEB) | MO*.AEB", nullptr,
+     "Model base MOcar.AEB\nhas been loaded!\n"
+     "The model base is tested for inconsistencies.\nThe time needed depends upon the base complexity.\n"
+     "Model base MOcar.AEBhas no  inconsistencies!\n"
+     "The Model Base  MOcar.AEB and Rule Base  RUcar.AEB\nare tested for joint inconsistencies.\n"
+     "he time needed depends upon the base complexity.\n"
+     "Model base:    MOcar.AEB\nand Rule Base: RUcar.AEB\nhave no  joint inconsistencies!\n",
+     "Successful  loading of Model Base", "Augmented Exact Model Base\n    MOcar.AEB\nhas been loaded!"},
+    {LoadOption::ConstraintBase, "COcar.AEB", "constraint(1,[\"rain\",\"cold\"])\n", "Load Constraint Base", "Co*.AEB",
+     "Constraint Base (Co*.AEB) | Co*.AEB", nullptr, "Augmented Exact Constraint Base COcar.AEB\nhas been loaded!\n",
+     "Successful  loading of Constraint Base",
+     "Augmented Exact Constraint Base\n    COcar.AEB\nhas been loaded!"},
+    {LoadOption::AdviceBase, "ADcar.AEB", "advice(1,\"wet.hlp\")\n", "Load Advice Base ", "AD*.AEB",
+     "Advice Base (AD*.AEB) | AD*.AEB", "ADVICES/car/wet.HLP", "Advice Base ADcar.AEB\nhas been loaded!\n",
+     "Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    ADcar.AEB\nhas been loaded!"},
+    {LoadOption::GraphicsBase, "GRcar.AEB", "graphics(1,\"wet.bmp\")\n", "Load Graphics Base ", "GR*.AEB",
+     "Graphics Base (GR*.AEB) | GR*.AEB", "GRAPHICS/car/Wet.Bmp", "Graphics Base GRcar.AEB has been loaded!\n",
+     "Successful  loading of Graphics Base!", "Graphics Base\n   GRcar.AEB\nhas been loaded!"},
+    {LoadOption::SoundBase, "SOcar.AEB", "sounds(1,\"wet.wav\")\n", "Load Melody Base ", "So*.AEB",
+     "Melody Base (So*.AEB) | So*.AEB", "SOUNDS/car/wet.wav", "Sound Base SOcar.AEB\nhas been loaded!\n",
+     "Successful  loading of Sound Base!", "Sound Base\n   SOcar.AEB\nhas been loaded!"},
+};
+
+class OtherBaseLoading : public Loading, public ::testing::WithParamInterface<OtherBase> {};
+
+TEST_P(OtherBaseLoading, NeedsARuleBaseFirst) {
+    EXPECT_EQ(opcja_z_menu_glownego(app, GetParam().option), "");
+    ASSERT_EQ(port.calls().size(), 1u);
+    EXPECT_EQ(port.calls()[0].title, "Attention!");
+    EXPECT_EQ(port.calls()[0].text, "Load Rule Base first!");
+}
+
+TEST_P(OtherBaseLoading, LoadsAGoodFile) {
+    const OtherBase& b = GetParam();
+    loadRules();
+    if (b.media) dir.write(b.media, "x");
+    EXPECT_EQ(load(b.option, base(b.file, b.text)), b.file);
+    auto open = port.calls().at(0);
+    EXPECT_EQ(open.title, b.dialogTitle);
+    EXPECT_EQ(open.prompt, b.mask);
+    EXPECT_EQ(open.text, b.filter);
+    EXPECT_EQ(app.messages.text(), std::string("\n\n") + b.successMessage);
+    auto notes = port.ofKind("note");
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes[0].title, b.successNoteTitle);
+    EXPECT_EQ(notes[0].text, b.successNote);
+    EXPECT_FALSE(app.store.jestem_tu);
+    EXPECT_EQ(app.store.rules().size(), 2u);  // the rule base stays
+}
+
+TEST_P(OtherBaseLoading, RefusesAnotherKnowledgeBase) {
+    const OtherBase& b = GetParam();
+    loadRules("RUcar_diag.AEB");
+    if (b.media) dir.write(b.media, "x");
+    EXPECT_EQ(load(b.option, base(b.file, b.text)), std::nullopt);
+    EXPECT_EQ(app.messages.text(),
+              std::string(" The chosen base \n\n      ") + b.file +
+                  "\n\n is not compatible with the already loaded rule base  \n\n      RUcar_diag.AEB"
+                  "\n\n and therefore can not be loaded.\n\n");
+    auto note = port.last("note");
+    EXPECT_EQ(note.title, "Attention error!");
+    EXPECT_EQ(note.text, std::string("The chosen base\n   ") + b.file +
+                             "\nis not compatible with the already loaded \naugmented exact rule base\n   "
+                             "RUcar_diag.AEB\nand therefore can not be loaded.");
+}
+
+TEST_P(OtherBaseLoading, SyntaxErrorAndEmptyLinesAreReported) {
+    const OtherBase& b = GetParam();
+    loadRules();
+    if (b.media) dir.write(b.media, "x");
+    EXPECT_EQ(load(b.option, base(b.file, "bogus(1)\n")), std::nullopt);
+    auto notes = port.ofKind("note");
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].title, "Exception handling");
+    EXPECT_EQ(notes[0].text, std::string("Syntax error in file ") + b.file +
+                                 "\n\nbogus(1)\n^\nRecord 'bogus' does not belong in this base");
+    EXPECT_NE(notes[1].text.find("remove error."), std::string::npos);
+    port.clearCalls();
+    EXPECT_EQ(load(b.option, base(b.file, std::string(b.text) + "\n")), std::nullopt);
+    EXPECT_NE(port.last("note").text.find("has empty lines!"), std::string::npos);
+    EXPECT_FALSE(app.store.jestem_tu);
+}
+
+TEST_P(OtherBaseLoading, CancelledDialogEndsQuietly) {
+    loadRules();
+    port.thenClose();
+    EXPECT_EQ(opcja_z_menu_glownego(app, GetParam().option), "");
+    EXPECT_EQ(port.calls().size(), 1u);
+}
+
+class MediaBaseLoading : public OtherBaseLoading {};
+
+TEST_P(MediaBaseLoading, MissingMediaDirectoryRefusesTheBase) {
+    const OtherBase& b = GetParam();
+    loadRules();
+    dir.write("ADVICES/car/readme.txt", "not advice");  // the wrong kind of file counts as none
+    EXPECT_EQ(load(b.option, base(b.file, b.text)), std::nullopt);
+    EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_TRUE(app.store.adviceBase().advice.empty());
+    EXPECT_TRUE(app.store.graphicsBase().graphics.empty());
+    EXPECT_TRUE(app.store.soundBase().sounds.empty());
+    EXPECT_FALSE(app.store.nazwa_ra);
+    EXPECT_FALSE(app.store.nazwa_gr);
+    EXPECT_FALSE(app.store.nazwa_me);
+}
+
+auto baseName = [](const auto& info) { return std::string(info.param.file).substr(0, 2); };
+INSTANTIATE_TEST_SUITE_P(Bases, OtherBaseLoading, ::testing::ValuesIn(kOthers), baseName);
+INSTANTIATE_TEST_SUITE_P(Bases, MediaBaseLoading, ::testing::ValuesIn(std::begin(kOthers) + 2, std::end(kOthers)),
+                         baseName);
+
+TEST_F(Loading, MissingMediaDirectoryTexts) {
+    loadRules();
+    EXPECT_EQ(load(LoadOption::AdviceBase, base("ADcar.AEB", "advice(1,\"a.txt\")\n")), std::nullopt);
+    EXPECT_EQ(app.messages.text(),
+              "\n\nNo subdirectory with advice Text Files for\nKnowledge Base car.\n"
+              "Therefore the advice base can not be loaded.\n");
+    EXPECT_EQ(port.last("note").text,
+              "No subdirectory with advice Text Files for Knowledge Base car.\n"
+              "Therefore the advice base can not be loaded.");
+    port.clearCalls();
+    EXPECT_EQ(load(LoadOption::GraphicsBase, base("GRcar.AEB", "graphics(1,\"a.bmp\")\n")), std::nullopt);
+    EXPECT_EQ(port.last("note").text,
+              "No directory with Graphics Files for Knowledge Base car.\n"
+              "herefore the Graphics Base can not be loaded.");
+    port.clearCalls();
+    EXPECT_EQ(load(LoadOption::SoundBase, base("SOcar.AEB", "sounds(1,\"a.wav\")\n")), std::nullopt);
+    EXPECT_EQ(app.messages.text(),
+              "\n\nNo directory with Sound Files for\nKnowledge Base car.\n"
+              "Therefore the Sound Base can not be loaded.\n");
+}
+
+TEST_F(Loading, ModelBaseReloadReplacesModelsButKeepsRules) {
+    loadRules();
+    load(LoadOption::ModelBase, base("MOcar.AEB", "model_b(1,\"c\",\"y\",\"x\",\"+\",\"1\",1)\n"));
+    EXPECT_EQ(app.store.modelBase().model_b.size(), 1u);
+    port.clearCalls();
+    EXPECT_EQ(load(LoadOption::ModelBase, base("MOcar2.AEB", "model_b(1,\"c\",\"y\",\"x\",\"+\",\"1\",1)\n")),
+              std::nullopt);  // car2 is another knowledge base
+    EXPECT_TRUE(app.store.modelBase().model_b.empty());
+    EXPECT_FALSE(app.store.nazwa_mo);
+    EXPECT_EQ(app.store.rules().size(), 2u);
+}
+
+TEST_F(Loading, MediaFilesAreFoundWithoutRegardToCase) {
+    loadRules();
+    auto bmp = dir.write("GRAPHICS/car/Wet.BMP", "x");
+    EXPECT_EQ(nazwa_pelna_grafiki(app, "wet.bmp"), bmp);
+    EXPECT_EQ(app.store.sciezka1, "../GRAPHICS/car/");
+    EXPECT_EQ(nazwa_pelna_rady(app, "none.hlp").filename(), "none.hlp");
+}
+
+TEST_F(Loading, LoadingNeverWritesABaseFile) {
+    auto file = base("RUcar.AEB", std::string(kRules) + "\n");
+    const auto before = fs::last_write_time(file);
+    load(LoadOption::RuleBase, file);
+    EXPECT_EQ(test::readFile(file), std::string(kRules) + "\n");
+    EXPECT_EQ(fs::last_write_time(file), before);
+}
+
+}  // namespace
+}  // namespace torv::kb
