@@ -1,7 +1,7 @@
 // Record kinds of each base file and their conversion into store records.
 #include "kb/base_file.h"
 
-#include <array>
+#include <algorithm>
 
 namespace torv::kb {
 
@@ -167,6 +167,8 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
     for (const auto& k : kinds) schemas.push_back(k.schema);
 
     AnyBase base = emptyBase(kind);
+    if (auto* rules = std::get_if<RuleBase>(&base))
+        rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     auto err = parseLines(text, schemas, [&](ParsedRecord& rec, std::string_view line) {
         addRecord(base, kinds[rec.schema].role, kinds[rec.schema].schema.name, line, rec.fields);
     });

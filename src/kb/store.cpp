@@ -106,6 +106,8 @@ std::vector<const MediaRecord*> Store::byNumber(const std::vector<MediaRecord>& 
 void Store::reindexRules() {
     byConclusion_.clear();
     ruleByNumber_.clear();
+    byConclusion_.reserve(rule_.rules.size());
+    ruleByNumber_.reserve(rule_.rules.size());
     for (std::size_t i = 0; i < rule_.rules.size(); ++i) {
         const Rule& r = rule_.rules[i];
         byConclusion_[r.wniosek].push_back(i);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -269,8 +270,12 @@ private:
     SoundBase sound_;
 
     // conclusion -> positions in rule_.rules; number -> first position
-    std::map<std::string, std::vector<std::size_t>, std::less<>> byConclusion_;
-    std::map<std::int32_t, std::size_t> ruleByNumber_;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>> byConclusion_;
+    std::unordered_map<std::int32_t, std::size_t> ruleByNumber_;
     std::map<std::int32_t, ModelRef> modelByNumber_;
     std::map<std::string, std::vector<ModelRef>, std::less<>> modelsByResult_;
 };

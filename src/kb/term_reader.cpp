@@ -5,7 +5,6 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <sstream>
 #include <system_error>
 
 namespace torv::kb {
@@ -106,7 +105,11 @@ public:
         std::size_t open = i_++;
         std::string out;
         while (true) {
-            if (atEnd()) failAt(open, "String not closed");
+            // Copy the plain run up to the next quote or backslash at once.
+            const std::size_t stop = s_.find_first_of("\"\\", i_);
+            if (stop == std::string_view::npos) failAt(open, "String not closed");
+            out.append(s_.data() + i_, stop - i_);
+            i_ = stop;
             char c = s_[i_];
             if (c == '"') {
                 ++i_;
@@ -187,19 +190,20 @@ std::variant<ParsedRecord, ReadError> parseRecord(std::string_view line,
         const RecordSchema& rs = schemas[schema];
         ParsedRecord rec{schema, {}};
         p.expect('(', "'(' expected");
-        const std::string wrongCount = "Wrong number of fields for " + std::string(rs.name);
+        auto wrongCount = [&] { p.fail("Wrong number of fields for " + std::string(rs.name)); };
+        rec.fields.reserve(rs.fields.size());
         for (std::size_t f = 0; f < rs.fields.size(); ++f) {
             if (f > 0) {
                 p.skipBlanks();
-                if (p.peek() == ')') p.fail(wrongCount);
+                if (p.peek() == ')') wrongCount();
                 p.expect(',', "',' expected");
             }
             p.skipBlanks();
-            if (p.peek() == ')') p.fail(wrongCount);
+            if (p.peek() == ')') wrongCount();
             rec.fields.push_back(p.field(rs.fields[f]));
         }
         p.skipBlanks();
-        if (p.peek() == ',') p.fail(wrongCount);
+        if (p.peek() == ',') wrongCount();
         p.expect(')', "')' expected");
         p.skipBlanks();
         if (!p.atEnd()) p.fail("Unexpected character after the record");
@@ -246,18 +250,24 @@ std::variant<std::string, ReadError> readWholeFile(const std::filesystem::path& 
         e.message = "Is a directory";
         return e;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         e.message = "Cannot open the file";
         return e;
     }
-    std::ostringstream buf;
-    buf << in.rdbuf();
+    const std::streamoff size = in.tellg();
+    std::string text;
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         e.message = "Cannot read the file";
         return e;
     }
-    return std::move(buf).str();
+    return text;
 }
 
 std::optional<ReadError> parseLines(std::string_view text, std::span<const RecordSchema> schemas,
