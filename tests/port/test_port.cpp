@@ -1,0 +1,81 @@
+// The message window's line buffer and the text port's answers and "End".
+#include <gtest/gtest.h>
+
+#include "port/message_window.h"
+#include "support/scripted_port.h"
+
+namespace torv::port {
+namespace {
+
+TEST(MessageWindow, KeepsTheLast100Lines) {
+    MessageWindow w;
+    std::string seen;
+    w.setListener({[&](std::string_view t) { seen.append(t); }, [&] { seen += "<clear>"; }});
+    for (int i = 1; i <= 150; ++i) w.write("line " + std::to_string(i) + "\n");
+    ASSERT_EQ(w.lines().size(), 101u);  // 100 lines and the open one
+    EXPECT_EQ(w.lines().front(), "line 51");
+    w.write("open");
+    EXPECT_EQ(w.lines().size(), 100u);
+    EXPECT_EQ(w.lines().back(), "open");
+    w.clear();
+    EXPECT_TRUE(w.lines().empty());
+    EXPECT_EQ(seen.substr(seen.size() - 11), "open<clear>");
+}
+
+TEST(MessageWindow, WritesJoinAcrossCalls) {
+    MessageWindow w;
+    w.write("Rule base  ");
+    w.write("RUx.AEB\nhas been loaded!\n\n");
+    EXPECT_EQ(w.text(), "Rule base  RUx.AEB\nhas been loaded!\n\n");
+}
+
+TEST(Answers, ButtonsByNumberLabelOrLetter) {
+    const std::vector<std::string> three{"&YES", "&NO", "&WHY?"};
+    struct Case { const char* answer; std::optional<int> button; };
+    for (auto c : {Case{"1", 1}, Case{"3", 3}, Case{"why?", 3}, Case{" No ", 2}, Case{"y", 1}, Case{"n", 2},
+                   Case{"4", std::nullopt}, Case{"", std::nullopt}, Case{"maybe", std::nullopt}}) {
+        EXPECT_EQ(answers::button(c.answer, three), c.button) << c.answer;
+    }
+}
+
+TEST(Answers, ChoicesAreAscendingAndOnce) {
+    EXPECT_EQ(answers::choices("3, 1 3,,2 9 x", 3), (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(answers::choice("2", 2), 1u);
+    EXPECT_EQ(answers::choice("0", 2), std::nullopt);
+}
+
+TEST(TextPort, EndAnsweredNoReturnsToTheDialog) {
+    test::ScriptedPort port;
+    port.then("end").then("Attention!", "no").then("2");
+    EXPECT_EQ(port.pickFact("Pick one", {"a", "b"}), 1u);
+    auto titles = port.titles();
+    EXPECT_EQ(titles, (std::vector<std::string>{"Pick a fact", "Attention!", "Pick a fact"}));
+    EXPECT_EQ(port.calls()[1].text, "Do you really wish to close the program?");
+}
+
+TEST(TextPort, EndConfirmedEndsTheProgram) {
+    test::ScriptedPort port;
+    port.then("end").then("yes");
+    EXPECT_THROW(port.argumentValue("x"), EndProgram);
+    EXPECT_EQ(port.calls()[1].text, "Do you really wich to close the program?");
+}
+
+TEST(TextPort, ClosedBoxesCountAsNoCancelOrNoChoice) {
+    test::ScriptedPort port;
+    port.thenClose().thenClose().thenClose().thenClose().thenClose();
+    EXPECT_EQ(port.yesNo("Choose:", "?"), kNo);
+    EXPECT_EQ(port.ask("Q", "?", {"&YES", "&NO", "&WHY?"}), 2);
+    EXPECT_EQ(port.openFile({"Load", "*.AEB", {}, "/tmp"}), "");
+    EXPECT_EQ(port.pickFact("c", {"a"}), std::nullopt);
+    EXPECT_EQ(port.levelOfDetail(), 1);  // the preselected button
+}
+
+TEST(TextPort, TypedPathsResolveAgainstTheDialogDirectory) {
+    test::ScriptedPort port;
+    port.then("sub/RUx.AEB").then("/abs/RUy.AEB");
+    EXPECT_EQ(port.openFile({"Load", "*.AEB", {}, "/kb/BASES"}), "/kb/BASES/sub/RUx.AEB");
+    EXPECT_EQ(port.openFile({"Load", "*.AEB", {}, "/kb/BASES"}), "/abs/RUy.AEB");
+}
+
+}  // namespace
+}  // namespace torv::port
