@@ -1,0 +1,83 @@
+// Text view, askables and graphics windows.
+#include "qt/inspection_windows.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace torv::qt {
+
+void closeHost(QWidget* w) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) sub->close();
+    else w->close();
+}
+
+TextViewWindow::TextViewWindow(const QString& text, QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Inspection"));
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    view_ = new QPlainTextEdit(this);
+    view_->setReadOnly(true);
+    view_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(8);
+    view_->setFont(fixed);
+    if (!text.isEmpty()) {
+        view_->setPlainText(text);
+        view_->moveCursor(QTextCursor::Start);
+    }
+    lay->addWidget(view_);
+    setFocusProxy(view_);
+}
+
+AskablesWindow::AskablesWindow(const QString& heading, const QStringList& lines, std::function<void()> help,
+                               QWidget* parent)
+    : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Inspection of askables"));
+    auto* lay = new QVBoxLayout(this);
+    auto* label = new QLabel(heading, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setObjectName(QStringLiteral("heading"));
+    list_ = new QListWidget(this);
+    list_->addItems(lines);
+    label->setBuddy(list_);
+    lay->addWidget(label);
+    lay->addWidget(list_, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    auto* helpButton = new QPushButton(QStringLiteral("&Help"), this);
+    row->addWidget(close);
+    row->addWidget(helpButton);
+    lay->addLayout(row);
+    connect(close, &QPushButton::clicked, this, [this] { closeHost(this); });
+    connect(helpButton, &QPushButton::clicked, this, [help] {
+        if (help) help();
+    });
+    setFocusProxy(list_);
+}
+
+GraphicsWindow::GraphicsWindow(QImage image, std::function<bool()> askClose, QWidget* parent)
+    : ImageView(std::move(image), parent), askClose_(std::move(askClose)) {
+    setWindowTitle(QStringLiteral("Inspection of graphics"));
+    connect(this, &ImageView::doubleClicked, this, [this] { closeHost(this); });
+}
+
+void GraphicsWindow::paintEvent(QPaintEvent* e) {
+    ImageView::paintEvent(e);
+    if (asked_ || !askClose_) return;
+    asked_ = true;
+    // The question is modal: put it once the paint has finished.
+    QTimer::singleShot(0, this, [this] {
+        if (askClose_()) closeHost(this);
+    });
+}
+
+}  // namespace torv::qt

@@ -1,0 +1,333 @@
+// Main window.
+#include "qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QScreen>
+
+#include "shell/app_state.h"
+#include "shell/shell.h"
+#include "qt/intro_window.h"
+#include "qt/qt_user_port.h"
+#include "qt/text_codec.h"
+
+namespace torv::qt {
+
+namespace {
+QString plain(std::string_view s) {
+    QString t = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    return t.remove(QLatin1Char('&'));
+}
+
+// The tool bar: the commands used most, with short labels.
+struct ToolCommand {
+    int id;
+    const char* label;
+    QStyle::StandardPixmap icon;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {shell::cmd::kRuleBaseLoading, "Load Rule Base", QStyle::SP_DialogOpenButton},
+    {shell::cmd::kInspectingAllRules, "All Rules", QStyle::SP_FileDialogDetailedView},
+    {shell::cmd::kForwardChaining, "Forward", QStyle::SP_MediaSeekForward},
+    {shell::cmd::kBackwardChaining, "Backward", QStyle::SP_MediaSeekBackward},
+    {shell::cmd::kReportInspection, "Reports", QStyle::SP_FileDialogContentsView},
+    {shell::cmd::kMessageWindowCreating, "Messages", QStyle::SP_BrowserReload},
+    {shell::cmd::kHelp, "Help", QStyle::SP_DialogHelpButton},
+};
+
+constexpr double kMessagesShare = 0.30;   // of the client area's height
+}  // namespace
+
+MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
+    : QMainWindow(parent), shell_(shell), port_(port) {
+    setWindowTitle(QString::fromUtf8(shell::kMainTitle));
+    mdi_ = new QMdiArea(this);
+    mdi_->setBackground(QColor(0x5b, 0x6a, 0x7a));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->installEventFilter(this);
+    setCentralWidget(mdi_);
+
+    port_.setWindowHost(mdi_);
+    port_.setDialogParent(this);
+    AppState& app = shell_.app();
+    port_.setCurrentDirectory([&app] { return app.currentDir; });
+    connect(&port_, &QtUserPort::titleChanged, this, &QWidget::setWindowTitle);
+    connect(&port_, &QtUserPort::childWindowClosed, this, [&app] { app.messages.recreate(); });
+    connect(&port_, &QtUserPort::messageWritten, this, [&app](const QString& t) { app.messages.write(fromQ(t)); });
+    connect(&port_, &QtUserPort::editorClosing, this, [this] {
+        using namespace shell::cmd;
+        shell_.menu().grey({kInspectingSingleRule, kInspectingAllRules, kAskableConditions, kLinearModels,
+                            kBasicModels, kExtendedModels, kPolynomialModels, kModelAskables,
+                            kJointModelRuleAskables, kInspectingSingleConstraint, kInspectingAllConstraints});
+    });
+    connect(&port_, &QtUserPort::editorDestroyed, this, [&app] { app.store.nazwa_re.reset(); });
+
+    app.messages.setListener({
+        [this](std::string_view text) {
+            if (!messages_) return;
+            QTextCursor c(messages_->document());
+            c.movePosition(QTextCursor::End);
+            c.insertText(toQ(std::string(text)));
+            messages_->verticalScrollBar()->setValue(messages_->verticalScrollBar()->maximum());
+        },
+        [this] {
+            if (messages_) messages_->clear();
+            // Clearing is also "create the message window": show it again.
+            if (messagesWindow_ && !messagesWindow_->isVisible()) {
+                messagesWindow_->show();
+                placeWindows();
+            }
+        },
+    });
+
+    buildMenus();
+    buildToolBar();
+    shell_.onMenuChanged([this] { refreshMenu(); });
+    refreshMenu();
+
+    auto* quit = new QAction(QStringLiteral("Quit"), this);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+
+    // The intro window opens with the main window.
+    intro_ = new IntroWindow;
+    intro_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(intro_, &IntroWindow::closed, this, &MainWindow::introClosed);
+    introWindow_ = mdi_->addSubWindow(intro_);
+    introWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    introWindow_->setWindowIcon(QIcon(QPixmap::fromImage(introPicture({32, 32}))));
+    introWindow_->show();
+    intro_->setFocus();
+    statusBar()->showMessage(QStringLiteral("Close the \"Welcome to\" window to begin."));
+
+    setWindowIcon(QIcon(QPixmap::fromImage(introPicture({64, 64}))));
+    menuFont_ = menuBar()->font();
+    resize(1180, 760);
+}
+
+MainWindow::~MainWindow() {
+    // Child windows die after this object: they must not call back into it
+    // (or into the application state) any more.
+    disconnect(&port_, nullptr, this, nullptr);
+    shell_.app().messages.setListener({});
+    shell_.onMenuChanged({});
+    port_.setWindowHost(nullptr);
+    port_.setDialogParent(nullptr);
+}
+
+QAction* MainWindow::commandAction(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildMenus() {
+    for (const auto& menu : shell::menuBar()) {
+        const QString title = QString::fromUtf8(menu.title.data(), static_cast<qsizetype>(menu.title.size()));
+        QMenu* m = menuBar()->addMenu(title);
+        menus_.emplace_back(m, title);
+        addEntries(m, menu.entries);
+    }
+}
+
+void MainWindow::addEntries(QMenu* menu, const std::vector<shell::MenuEntry>& entries) {
+    using Kind = shell::MenuEntry::Kind;
+    for (const auto& e : entries) {
+        switch (e.kind) {
+        case Kind::Separator: menu->addSeparator(); break;
+        case Kind::Submenu: {
+            const QString title = QString::fromUtf8(e.title.data(), static_cast<qsizetype>(e.title.size()));
+            QMenu* sub = menu->addMenu(title);
+            menus_.emplace_back(sub, title);
+            addEntries(sub, e.entries);
+            break;
+        }
+        case Kind::Command: {
+            const shell::Command* c = shell::findCommand(e.commandId);
+            if (!c) break;
+            const int id = c->id;
+            auto* a = menu->addAction(QString::fromUtf8(c->text.data(), static_cast<qsizetype>(c->text.size())));
+            a->setData(id);
+            a->setStatusTip(plain(c->text));
+            if (id == shell::cmd::kRuleBaseLoading) a->setShortcut(QKeySequence::Open);
+            if (id == shell::cmd::kHelp) a->setShortcut(QKeySequence::HelpContents);
+            connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+            actions_[id] = a;
+            break;
+        }
+        }
+    }
+}
+
+void MainWindow::buildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Commands"));
+    toolBar_->setObjectName(QStringLiteral("commands"));
+    toolBar_->setMovable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (const auto& t : kToolCommands) {
+        const shell::Command* c = shell::findCommand(t.id);
+        if (!c) continue;
+        auto* a = toolBar_->addAction(style()->standardIcon(t.icon), QString::fromUtf8(t.label));
+        a->setToolTip(plain(c->text));
+        a->setStatusTip(plain(c->text));
+        const int id = t.id;
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+        toolActions_.emplace_back(a, id);
+        if (t.id == shell::cmd::kForwardChaining || t.id == shell::cmd::kReportInspection ||
+            t.id == shell::cmd::kHelp)
+            toolBar_->insertSeparator(a);
+    }
+}
+
+void MainWindow::refreshMenu() {
+    const auto& state = shell_.menu();
+    for (auto& [id, a] : actions_) a->setEnabled(state.enabled(id));
+    for (auto& [a, id] : toolActions_) a->setEnabled(state.enabled(id));
+    for (auto& [m, title] : menus_) m->menuAction()->setEnabled(state.menuEnabled(fromQ(title)));
+}
+
+void MainWindow::runGuarded(const std::function<void()>& step) {
+    if (running_ || ended_) return;
+    running_ = true;
+    try {
+        step();
+    } catch (const port::EndProgram&) {
+        running_ = false;
+        endProgram();
+        return;
+    } catch (const std::exception& e) {
+        // A broken invariant in a command: say so and keep the program alive.
+        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromUtf8(e.what()));
+    }
+    running_ = false;
+}
+
+void MainWindow::runCommand(int id) {
+    runGuarded([this, id] { shell_.run(id); });
+}
+
+void MainWindow::closeIntro() {
+    if (introWindow_) introWindow_->close();
+    else if (!introDone_) introClosed();
+}
+
+void MainWindow::introClosed() {
+    if (introDone_) return;
+    introDone_ = true;
+    statusBar()->clearMessage();
+    createMessagesWindow();
+    shell_.introClosed();
+    refreshMenu();
+}
+
+void MainWindow::createMessagesWindow() {
+    messages_ = new QPlainTextEdit;
+    messages_->setObjectName(QStringLiteral("messages"));
+    messages_->setReadOnly(true);
+    messages_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    messages_->setMaximumBlockCount(static_cast<int>(port::MessageWindow::kCapacity) + 1);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    messages_->setFont(fixed);
+    messages_->setPlainText(toQ(shell_.app().messages.text()));
+    messages_->setWindowTitle(QString::fromUtf8(shell::kMessagesTitle));
+    messagesWindow_ = mdi_->addSubWindow(messages_);
+    // Closing only hides it; "Message Window Creating" brings it back empty.
+    messagesWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    messagesWindow_->setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    messagesWindow_->show();
+    placeWindows();
+}
+
+void MainWindow::fitMenuBar() {
+    // The menu bar has many long titles: on a narrow window the items are
+    // drawn a little tighter and smaller so that all of them stay in view.
+    static constexpr int kPadding = 5;
+    QFont font = menuFont_;
+    const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    const int spacing = menuBar()->style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, menuBar());
+    const int margins = 2 * menuBar()->style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, menuBar()) +
+                        2 * menuBar()->style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, menuBar());
+    for (qreal size = base; size >= base - 1.5; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics fm(font);
+        int needed = margins;
+        for (const auto& menu : shell::menuBar())
+            needed += fm.horizontalAdvance(plain(menu.title)) + 2 * kPadding + spacing + 4;
+        if (needed <= width()) break;
+    }
+    if (menuBar()->font() != font) menuBar()->setFont(font);
+    menuBar()->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 3px %1px; }").arg(kPadding));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    fitMenuBar();
+}
+
+void MainWindow::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect avail = s->availableGeometry();
+    // Small screens get all of it; larger ones a comfortable window.
+    if (avail.width() <= 1440) setGeometry(avail);
+    else resize(std::min(avail.width() - 80, 1480), std::min(avail.height() - 80, 940));
+}
+
+void MainWindow::placeWindows() {
+    const QRect area = mdi_->viewport()->rect();
+    const int split = static_cast<int>(area.height() * (1.0 - kMessagesShare));
+    if (messagesWindow_) messagesWindow_->setGeometry(0, split, area.width(), area.height() - split);
+    if (introWindow_) {
+        const int w = std::min(area.width() - 40, 720);
+        const int h = std::min((messagesWindow_ ? split : area.height()) - 40, 470);
+        introWindow_->setGeometry((area.width() - w) / 2, 20, std::max(w, 200), std::max(h, 150));
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == mdi_ && e->type() == QEvent::Resize) placeWindows();
+    // The area arranges windows of its own when first shown: place ours after it.
+    if (watched == mdi_ && e->type() == QEvent::Show) QTimer::singleShot(0, this, &MainWindow::placeWindows);
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void MainWindow::endProgram() {
+    ended_ = true;
+    emit programEnded();
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (ended_) {
+        e->accept();
+        return;
+    }
+    if (running_) {
+        e->ignore();
+        return;
+    }
+    bool confirmed = false;
+    runGuarded([&] { confirmed = shell_.closeRequested(); });
+    if (confirmed || ended_) {
+        ended_ = true;
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+}  // namespace torv::qt

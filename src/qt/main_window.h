@@ -1,0 +1,88 @@
+// The main window: menu built from the shell's menu bar, a tool bar, the MDI
+// area for child windows, the Messages pane and the intro window.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+#include "qt/intro_window.h"
+
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace torv::shell { class Shell; struct MenuEntry; }
+
+namespace torv::qt {
+
+class QtUserPort;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    /// The menu action of a command, nullptr for an unknown id.
+    QAction* commandAction(int id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+    /// The Messages pane; nullptr until the intro window has closed.
+    QPlainTextEdit* messagesPane() const { return messages_; }
+    QMdiSubWindow* messagesWindow() const { return messagesWindow_; }
+    IntroWindow* introWindow() const { return intro_; }
+
+    /// Runs a menu command; a confirmed "End" ends the program.
+    void runCommand(int id);
+    /// Runs any step of the shell the way a command runs.
+    void runGuarded(const std::function<void()>& step);
+    /// Closes the intro window as the user would.
+    void closeIntro();
+    /// Sizes the window for its screen (all of a small screen).
+    void fitToScreen();
+    /// True once the program has been ended from a dialog.
+    bool ended() const { return ended_; }
+
+signals:
+    /// The user confirmed "End" in a dialog: the program ends now.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void buildMenus();
+    void addEntries(QMenu* menu, const std::vector<shell::MenuEntry>& entries);
+    void buildToolBar();
+    void refreshMenu();
+    void introClosed();
+    void createMessagesWindow();
+    void placeWindows();
+    void fitMenuBar();
+    void endProgram();
+
+    shell::Shell& shell_;
+    QtUserPort& port_;
+    QMdiArea* mdi_;
+    QToolBar* toolBar_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::vector<std::pair<QAction*, int>> toolActions_;
+    std::vector<std::pair<QMenu*, QString>> menus_;
+    QPointer<IntroWindow> intro_;
+    QPointer<QMdiSubWindow> introWindow_;
+    QPointer<QMdiSubWindow> messagesWindow_;
+    QPointer<QPlainTextEdit> messages_;
+    QFont menuFont_;
+    bool running_ = false;
+    bool ended_ = false;
+    bool introDone_ = false;
+};
+
+}  // namespace torv::qt

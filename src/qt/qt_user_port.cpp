@@ -1,0 +1,322 @@
+// QtUserPort: modal dialogs via exec(), inspection windows as MDI children.
+#include "qt/qt_user_port.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "qt/dialogs.h"
+#include "qt/editor_window.h"
+#include "qt/file_dialogs.h"
+#include "qt/inspection_windows.h"
+#include "qt/record_windows.h"
+#include "qt/sound_player.h"
+#include "qt/text_codec.h"
+
+namespace torv::qt {
+
+namespace t = port::titles;
+
+namespace {
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+QImage loadImage(const std::filesystem::path& path) {
+    QImageReader reader(pathToQ(path.string()));
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+constexpr const char* kHelpFile = "Main_ae.HLP";
+}  // namespace
+
+QtUserPort::QtUserPort(QObject* parent)
+    : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+
+void QtUserPort::setWindowHost(QMdiArea* area) { host_ = area; }
+void QtUserPort::setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+void QtUserPort::setCurrentDirectory(std::function<std::filesystem::path()> dir) { currentDir_ = std::move(dir); }
+void QtUserPort::setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+
+QWidget* QtUserPort::dialogParent() const {
+    if (dialogParent_) return dialogParent_;
+    return QApplication::activeWindow();
+}
+
+int QtUserPort::execWithEnd(QDialog& dialog, const char* question) {
+    while (true) {
+        const int r = dialog.exec();
+        if (r != kEndPressed) return r;
+        if (yesNo(t::kAttention, question) == port::kYes) throw port::EndProgram{};
+    }
+}
+
+QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, &QtUserPort::childWindowClosed);
+    if (host_) {
+        QMdiSubWindow* sub = host_->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(size);
+        sub->show();
+        host_->setActiveSubWindow(sub);
+    } else {
+        window->resize(size);
+        window->show();
+    }
+    window->setFocus();
+    return window;
+}
+
+// ---- simple boxes ----
+
+void QtUserPort::note(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Information, toQ(title), toQ(text), QMessageBox::Ok, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+int QtUserPort::yesNo(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? port::kYes : port::kNo;
+}
+
+int QtUserPort::ask(const std::string& title, const std::string& text, const std::vector<std::string>& buttons) {
+    QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::NoButton, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    QList<QAbstractButton*> added;
+    for (const auto& label : buttons) added << box.addButton(toQ(label), QMessageBox::ActionRole);
+    if (!added.isEmpty()) box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+    // Closing the box counts as the second button.
+    if (added.size() >= 2) box.setEscapeButton(added[1]);
+    box.exec();
+    const int pressed = static_cast<int>(added.indexOf(box.clickedButton()));
+    return pressed >= 0 ? pressed + 1 : 2;
+}
+
+std::optional<std::string> QtUserPort::inputString(const std::string& title, const std::string& prompt,
+                                                   const std::string& initial) {
+    QInputDialog dlg(dialogParent());
+    dlg.setWindowTitle(toQ(title));
+    dlg.setLabelText(toQ(prompt));
+    dlg.setTextValue(toQ(initial));
+    dlg.setInputMode(QInputDialog::TextInput);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return fromQ(dlg.textValue());
+}
+
+std::string QtUserPort::openFile(const port::FileDialog& dialog) {
+    return pathFromQ(runFileDialog(dialog, false, dialogParent()));
+}
+
+std::string QtUserPort::saveFile(const port::FileDialog& dialog) {
+    return pathFromQ(runFileDialog(dialog, true, dialogParent()));
+}
+
+// ---- resource dialogs ----
+
+std::optional<std::string> QtUserPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
+    RulePickDialog dlg(toQ(lines), dialogParent());
+    connect(&dlg, &RulePickDialog::helpRequested, this, [this] { openHelp(kHelpFile); });
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    const int row = dlg.selectedRow();
+    if (row < 0) return std::nullopt;
+    return lines[static_cast<std::size_t>(row)];
+}
+
+void QtUserPort::importedFacts(const std::vector<std::string>& facts, const std::vector<std::string>& values) {
+    ImportedFactsDialog dlg(toQ(facts), toQ(values), dialogParent());
+    dlg.exec();
+}
+
+std::optional<std::size_t> QtUserPort::pickExternalData(const std::vector<std::string>& items) {
+    FramedListDialog dlg(q(t::kExternalData), QStringLiteral("Choose  data to be imported"), toQ(items),
+                         dialogParent());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedRow() < 0) return std::nullopt;
+    return static_cast<std::size_t>(dlg.selectedRow());
+}
+
+std::optional<std::size_t> QtUserPort::pickDataSource(const std::vector<std::string>& sources) {
+    FramedListDialog dlg(q(t::kExternalSources), QStringLiteral("Choose external data source"), toQ(sources),
+                         dialogParent());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedRow() < 0) return std::nullopt;
+    return static_cast<std::size_t>(dlg.selectedRow());
+}
+
+int QtUserPort::typeOfHypothesis() {
+    RadioDialog dlg(q(t::kTypeOfHypothesis), QStringLiteral("Pick type of tested hypothesis"),
+                    {QStringLiteral("Narrow-sense hypothesis"), QStringLiteral("Wide-sense hypothesis")}, 1,
+                    dialogParent());
+    dlg.exec();
+    return dlg.checked();
+}
+
+void QtUserPort::showGraphics(const std::filesystem::path& bitmap) {
+    BitmapDialog dlg(loadImage(bitmap), dialogParent());
+    dlg.exec();
+}
+
+void QtUserPort::showAdvice(const std::string& fileName, const std::string& text) {
+    TextReaderDialog dlg(q(t::kAdviceView), toQ(fileName), toQ(text), dialogParent());
+    dlg.exec();
+}
+
+std::optional<std::string> QtUserPort::argumentValue(const std::string& argument) {
+    ArgumentValueDialog dlg(toQ(argument), dialogParent());
+    if (execWithEnd(dlg, t::kCloseQuestionArgument) != QDialog::Accepted) return std::nullopt;
+    return fromQ(dlg.value());
+}
+
+void QtUserPort::message(const std::string& caption, const std::vector<std::string>& lines) {
+    CaptionListDialog dlg(q(t::kMessage), toQ(caption), toQ(lines), CaptionListDialog::Selection::None,
+                          dialogParent());
+    execWithEnd(dlg, t::kCloseQuestion);
+}
+
+std::vector<std::size_t> QtUserPort::pickFacts(const std::string& caption, const std::vector<std::string>& items) {
+    CaptionListDialog dlg(q(t::kPickFacts), toQ(caption), toQ(items), CaptionListDialog::Selection::Multi,
+                          dialogParent());
+    if (execWithEnd(dlg, t::kCloseQuestion) != QDialog::Accepted) return {};
+    std::vector<std::size_t> out;
+    for (int row : dlg.selectedRows()) out.push_back(static_cast<std::size_t>(row));
+    return out;
+}
+
+std::optional<std::size_t> QtUserPort::pickFact(const std::string& caption, const std::vector<std::string>& items) {
+    CaptionListDialog dlg(q(t::kPickFact), toQ(caption), toQ(items), CaptionListDialog::Selection::Single,
+                          dialogParent());
+    if (execWithEnd(dlg, t::kCloseQuestion) != QDialog::Accepted) return std::nullopt;
+    const auto rows = dlg.selectedRows();
+    if (rows.isEmpty()) return std::nullopt;
+    return static_cast<std::size_t>(rows.front());
+}
+
+void QtUserPort::showAbstract(const std::string& header, const std::string& text) {
+    TextReaderDialog dlg(q(t::kAbstract), toQ(header), toQ(text), dialogParent());
+    dlg.exec();
+}
+
+int QtUserPort::levelOfDetail() {
+    RadioDialog dlg(q(t::kLevelOfDetail), QStringLiteral("Choose level of message/report detail"),
+                    {QStringLiteral("Low level of detail"), QStringLiteral("High level of detail")}, 1,
+                    dialogParent());
+    dlg.exec();
+    return dlg.checked();
+}
+
+int QtUserPort::factDeclarationMode() {
+    RadioDialog dlg(q(t::kFactDeclarationMode), QStringLiteral("Choose fact declaration mode!"),
+                    {QStringLiteral("Menu  for choosing facts"), QStringLiteral("Querrying the user")}, 2,
+                    dialogParent());
+    dlg.exec();
+    return dlg.checked();
+}
+
+std::optional<std::string> QtUserPort::pickMediaFile(MediaKind kind, const std::string& baseName,
+                                                     const std::vector<std::string>& files) {
+    QString title, baseLabel, pickLabel;
+    switch (kind) {
+    case MediaKind::Sound:
+        title = q(t::kMelodyPicker);
+        baseLabel = QStringLiteral("Melody Base:");
+        pickLabel = QStringLiteral("Pick melody file for inspection");
+        break;
+    case MediaKind::Graphics:
+        title = q(t::kGraphicsPicker);
+        baseLabel = QStringLiteral("Graphics base");
+        pickLabel = QStringLiteral("Pick graphics file for inspection");
+        break;
+    case MediaKind::Advice:
+        title = q(t::kAdvicePicker);
+        baseLabel = QStringLiteral("Advice base:");
+        pickLabel = QStringLiteral("Pick advice file for inspection");
+        break;
+    }
+    MediaPickerDialog dlg(title, baseLabel, toQ(baseName), pickLabel, toQ(files), dialogParent());
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    const int index = dlg.files()->currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= files.size()) return std::nullopt;
+    return files[static_cast<std::size_t>(index)];
+}
+
+void QtUserPort::about() {
+    AboutDialog dlg(dialogParent());
+    dlg.exec();
+}
+
+// ---- windows and media ----
+
+void QtUserPort::textView(const std::string& title, const std::string& text) {
+    auto* w = new TextViewWindow(toQ(text));
+    if (!title.empty()) w->setWindowTitle(toQ(title));
+    showChild(w, {720, 420});
+}
+
+void QtUserPort::askablesWindow(const std::string& heading, const std::vector<std::string>& lines) {
+    auto* w = new AskablesWindow(toQ(heading), toQ(lines), [this] { openHelp(kHelpFile); });
+    showChild(w, {520, 400});
+}
+
+void QtUserPort::recordWindow(RecordWindow which, const kb::Store& store) {
+    auto* w = new qt::RecordWindow(recordWindowLayout(which, store), [this] { openHelp(kHelpFile); });
+    showChild(w, {700, 440});
+}
+
+void QtUserPort::graphicsWindow(const std::filesystem::path& bitmap) {
+    const QImage image = loadImage(bitmap);
+    auto* w = new GraphicsWindow(image, [this] {
+        return yesNo("Choose:", "Do you wish to close the graphics window?") == port::kYes;
+    });
+    QSize size = image.isNull() ? QSize(400, 300) : image.size().boundedTo(QSize(800, 560));
+    showChild(w, size.expandedTo(QSize(200, 150)));
+}
+
+void QtUserPort::playSound(const std::filesystem::path& wave) { playWave(pathToQ(wave.string())); }
+
+void QtUserPort::editFile(const std::filesystem::path& file) {
+    const bool wrap = yesNo("Wrap/unwrap", "Wraping the text?") == port::kYes;
+    auto* w = new EditorWindow(pathToQ(file.string()), wrap, *this);
+    connect(w, &QObject::destroyed, this, &QtUserPort::editorDestroyed);
+    showChild(w, {720, 460});
+}
+
+QString QtUserPort::manualPath() {
+    const QString dir = QDir::tempPath() + QStringLiteral("/torv_AE-manual-") +
+                        QString::fromLocal8Bit(qgetenv("USER"));
+    QDir().mkpath(dir);
+    for (const char* name : {"index.html", "manual.css"}) {
+        const QString target = dir + QLatin1Char('/') + QLatin1String(name);
+        QFile::remove(target);
+        QFile::copy(QStringLiteral(":/help/") + QLatin1String(name), target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return dir + QStringLiteral("/index.html");
+}
+
+void QtUserPort::openHelp(const std::filesystem::path& file) {
+    std::filesystem::path path = file;
+    if (path.is_relative() && currentDir_) path = currentDir_() / path;
+    const QString name = pathToQ(path.string());
+    const QString target = !file.empty() && QFileInfo(name).isFile() ? name : manualPath();
+    if (openUrl_) openUrl_(QUrl::fromLocalFile(target));
+}
+
+void QtUserPort::setTitle(const std::string& title) {
+    title_ = toQ(title);
+    emit titleChanged(title_);
+}
+
+}  // namespace torv::qt

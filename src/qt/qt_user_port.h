@@ -1,0 +1,106 @@
+// QtUserPort: the UserPort as modal Qt dialogs and MDI child windows.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include "port/user_port.h"
+
+class QDialog;
+class QMdiArea;
+class QWidget;
+
+namespace torv::qt {
+
+class QtUserPort : public QObject, public port::UserPort {
+    Q_OBJECT
+public:
+    explicit QtUserPort(QObject* parent = nullptr);
+
+    /// Child windows open in this area; without one they are top-level.
+    void setWindowHost(QMdiArea* area);
+    /// Dialogs are centred over this window.
+    void setDialogParent(QWidget* parent);
+    /// Relative help file names resolve against this directory.
+    void setCurrentDirectory(std::function<std::filesystem::path()> dir);
+    /// How help files are shown; the desktop's viewer by default.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener);
+
+    QString title() const { return title_; }
+    /// The project's own manual, unpacked to a file the viewer can read.
+    static QString manualPath();
+
+    // ---- simple boxes ----
+    void note(const std::string& title, const std::string& text) override;
+    int yesNo(const std::string& title, const std::string& text) override;
+    int ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    std::optional<std::string> inputString(const std::string& title, const std::string& prompt,
+                                           const std::string& initial) override;
+    std::string openFile(const port::FileDialog& dialog) override;
+    std::string saveFile(const port::FileDialog& dialog) override;
+
+    // ---- resource dialogs ----
+    std::optional<std::string> pickRuleForFlattening(const std::vector<std::string>& lines) override;
+    void importedFacts(const std::vector<std::string>& facts,
+                       const std::vector<std::string>& values) override;
+    std::optional<std::size_t> pickExternalData(const std::vector<std::string>& items) override;
+    std::optional<std::size_t> pickDataSource(const std::vector<std::string>& sources) override;
+    int typeOfHypothesis() override;
+    void showGraphics(const std::filesystem::path& bitmap) override;
+    void showAdvice(const std::string& fileName, const std::string& text) override;
+    std::optional<std::string> argumentValue(const std::string& argument) override;
+    void message(const std::string& caption, const std::vector<std::string>& lines) override;
+    std::vector<std::size_t> pickFacts(const std::string& caption,
+                                       const std::vector<std::string>& items) override;
+    std::optional<std::size_t> pickFact(const std::string& caption,
+                                        const std::vector<std::string>& items) override;
+    void showAbstract(const std::string& header, const std::string& text) override;
+    int levelOfDetail() override;
+    int factDeclarationMode() override;
+    std::optional<std::string> pickMediaFile(MediaKind kind, const std::string& baseName,
+                                             const std::vector<std::string>& files) override;
+    void about() override;
+
+    // ---- windows and media ----
+    void textView(const std::string& title, const std::string& text) override;
+    void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) override;
+    void recordWindow(RecordWindow which, const kb::Store& store) override;
+    void graphicsWindow(const std::filesystem::path& bitmap) override;
+    void playSound(const std::filesystem::path& wave) override;
+    void editFile(const std::filesystem::path& file) override;
+    void openHelp(const std::filesystem::path& file) override;
+    void setTitle(const std::string& title) override;
+
+signals:
+    void titleChanged(const QString& title);
+    /// An inspection, graphics or editor window has closed.
+    void childWindowClosed();
+    /// A line for the message window from a window of the port (the editor).
+    void messageWritten(const QString& text);
+    /// An editor window was asked to close (its base's inspections grey out).
+    void editorClosing();
+    /// An editor window is gone (the loaded rule base's name is forgotten).
+    void editorDestroyed();
+
+private:
+    QWidget* dialogParent() const;
+    /// Runs a dialog that has "End": a confirmed End throws EndProgram,
+    /// a refused one shows the dialog again.
+    int execWithEnd(QDialog& dialog, const char* question);
+    /// Puts a window into the host area (or on screen) and watches it close.
+    QWidget* showChild(QWidget* window, QSize size);
+
+    QPointer<QMdiArea> host_;
+    QPointer<QWidget> dialogParent_;
+    std::function<std::filesystem::path()> currentDir_;
+    std::function<bool(const QUrl&)> openUrl_;
+    QString title_;
+};
+
+}  // namespace torv::qt

@@ -1,0 +1,17 @@
+// Wave playback that returns when the sound has finished.
+#pragma once
+
+#include <QString>
+
+namespace torv::qt {
+
+/// Length of a RIFF/WAVE file in milliseconds from its header; -1 when the
+/// header cannot be read.
+int waveLengthMs(const QString& path);
+
+/// Plays the file and waits for its end, at most its length plus a margin
+/// (without a sound card the end may never be reported). A missing file
+/// plays nothing. False when nothing was played.
+bool playWave(const QString& path);
+
+}  // namespace torv::qt
