@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "engine/askables.h"
 #include "kb/store.h"
 #include "kb/verdicts.h"
 #include "port/message_window.h"
@@ -24,6 +25,7 @@ struct AppState {
     reports::ReportBuffer report{messages};
     kb::Store store;
     kb::Verdicts verdicts;
+    engine::Askables askables;
     /// The application's current directory: set by loading a base; file
     /// dialogs start here and relative base paths resolve against it. The
     /// process working directory is never changed.
@@ -39,6 +41,7 @@ struct AppState {
     void clearForRuleBase() {
         store.clearAll();
         verdicts = {};
+        askables = {};
         report.kasowanie_tekst_raportu();
     }
 };
