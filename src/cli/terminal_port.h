@@ -1,0 +1,50 @@
+// TerminalUserPort: the UserPort of the terminal front end. Every box is
+// printed as a header line "[<kind>] <title>", its text verbatim, its
+// caption or prompt and its numbered items; boxes that take input read one
+// line and echo it as "> <answer>".
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "port/text_port.h"
+
+namespace torv::port { class MessageWindow; }
+
+namespace torv::cli {
+
+class TerminalUserPort : public port::TextPort {
+public:
+    TerminalUserPort(std::istream& in, std::ostream& out);
+
+    /// Prints every text written to the message window as it is written.
+    void attach(port::MessageWindow& messages);
+
+    /// The next input line without its line break (a trailing CR is dropped
+    /// too); nullopt at end of input.
+    std::optional<std::string> readLine();
+    /// Prints one line of the front end's own, starting on a fresh line.
+    void printLine(std::string_view text);
+
+    /// Without a help file there is no viewer to open: the terminal says
+    /// where the manual is.
+    void openHelp(const std::filesystem::path& file) override;
+
+protected:
+    void present(const port::Dialog& d) override;
+    std::optional<std::string> answer(const port::Dialog& d) override;
+
+private:
+    /// Writes text verbatim, keeping track of whether a line is open.
+    void write(std::string_view text);
+    /// Ends an open line, so that what follows starts a line of its own.
+    void freshLine();
+
+    std::istream& in_;
+    std::ostream& out_;
+    bool atLineStart_ = true;
+};
+
+}  // namespace torv::cli

@@ -1,0 +1,93 @@
+// Ids of the main menu's commands, named so that the menu-state rules and the
+// code that enables diagnosis items read as words.
+#pragma once
+
+namespace torv::shell::cmd {
+
+inline constexpr int kRuleBaseLoading = 10062;
+inline constexpr int kImporting = 10063;
+inline constexpr int kInspectingSingleRule = 10065;
+inline constexpr int kInspectingAllRules = 10066;
+inline constexpr int kAskableConditions = 10067;
+inline constexpr int kRuleBaseEditing = 10068;
+inline constexpr int kRuleBaseCreating = 10069;
+inline constexpr int kRuleBaseDeleting = 10070;
+inline constexpr int kDiagnosingExternal = 10071;
+inline constexpr int kDiagnosingInternal = 10072;
+inline constexpr int kDiagnosingRedundancies = 10073;
+inline constexpr int kModelBaseLoading = 10075;
+inline constexpr int kLinearModels = 10078;
+inline constexpr int kBasicModels = 10079;
+inline constexpr int kExtendedModels = 10080;
+inline constexpr int kPolynomialModels = 10081;
+inline constexpr int kInspectingAllModels = 10082;
+inline constexpr int kModelAskables = 10083;
+inline constexpr int kJointModelRuleAskables = 10084;
+inline constexpr int kModelBaseEditing = 10085;
+inline constexpr int kModelBaseCreating = 10086;
+inline constexpr int kModelBaseDeleting = 10087;
+inline constexpr int kDiagnosingModel = 10088;
+inline constexpr int kDiagnosingJointModelRule = 10089;
+inline constexpr int kConstraintBaseLoading = 10091;
+inline constexpr int kInspectingSingleConstraint = 10093;
+inline constexpr int kInspectingAllConstraints = 10094;
+inline constexpr int kConstraintBaseEditing = 10095;
+inline constexpr int kConstraintBaseCreating = 10096;
+inline constexpr int kConstraintBaseDeleting = 10097;
+inline constexpr int kDiagnosingJointRuleConstraintInconsistencies = 10098;
+inline constexpr int kDiagnosingJointRuleConstraintRedundancies = 10099;
+inline constexpr int kAdviceBaseLoading = 10101;
+inline constexpr int kAdviceBaseInspection = 10102;
+inline constexpr int kAdviceBaseEditing = 10103;
+inline constexpr int kAdviceBaseCreating = 10104;
+inline constexpr int kAdviceBaseDeleting = 10105;
+inline constexpr int kAdviceFileInspection = 10106;
+inline constexpr int kAdviceSubdirectoriesAndFiles = 10107;
+inline constexpr int kAdviceSubdirectoryCreating = 10108;
+inline constexpr int kAdviceSubdirectoryDeleting = 10109;
+inline constexpr int kAdviceFileCreating = 10110;
+inline constexpr int kAdviceFileDeleting = 10111;
+inline constexpr int kGraphicsBaseLoading = 10113;
+inline constexpr int kGraphicsBaseInspection = 10114;
+inline constexpr int kGraphicsBaseEditing = 10115;
+inline constexpr int kGraphicsBaseCreating = 10116;
+inline constexpr int kGraphicsBaseDeleting = 10117;
+inline constexpr int kGraphicsFileInspection = 10118;
+inline constexpr int kGraphicsSubdirectoriesAndFiles = 10119;
+inline constexpr int kGraphicsSubdirectoriesCreating = 10120;
+inline constexpr int kGraphicsSubdirectoriesDeleting = 10121;
+inline constexpr int kGraphicsFileDeleting = 10122;
+inline constexpr int kSoundBaseLoading = 10124;
+inline constexpr int kSoundBaseInspection = 10125;
+inline constexpr int kSoundBaseEditing = 10126;
+inline constexpr int kSoundBaseCreating = 10127;
+inline constexpr int kSoundBaseDeleting = 10128;
+inline constexpr int kSoundFilePlaying = 10129;
+inline constexpr int kSoundSubdirectoriesAndFiles = 10130;
+inline constexpr int kSoundSubdirectoryCreating = 10131;
+inline constexpr int kSoundSubdirectoryDeleting = 10132;
+inline constexpr int kSoundFileDeleting = 10133;
+inline constexpr int kFlatteningChosenRule = 10136;
+inline constexpr int kFlatteningAllRules = 10137;
+inline constexpr int kExclusionToOne = 10138;
+inline constexpr int kExclusionToNone = 10139;
+inline constexpr int kNonExclusion = 10140;
+inline constexpr int kReportInspection = 10142;
+inline constexpr int kReportDeleting = 10143;
+inline constexpr int kAbstractInspection = 10144;
+inline constexpr int kAbstractEditing = 10145;
+inline constexpr int kAbstractCreating = 10146;
+inline constexpr int kAbstractDeleting = 10147;
+inline constexpr int kSummaryReading = 10148;
+inline constexpr int kSummaryDeleting = 10149;
+inline constexpr int kAskablesFileCreating = 10151;
+inline constexpr int kAskablesFileReading = 10152;
+inline constexpr int kAskablesFileDeleting = 10153;
+inline constexpr int kForwardChaining = 10155;
+inline constexpr int kBackwardChaining = 10156;
+inline constexpr int kMessageWindowCreating = 10158;
+inline constexpr int kPathToBasesSetUp = 10159;
+inline constexpr int kHelp = 10160;
+inline constexpr int kAbout = 10161;
+
+}  // namespace torv::shell::cmd

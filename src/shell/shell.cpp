@@ -1,0 +1,112 @@
+// Dispatch of the main menu's commands.
+#include "shell/shell.h"
+
+#include <filesystem>
+
+#include "kb/loading.h"
+#include "port/user_port.h"
+#include "reports/report_commands.h"
+#include "shell/app_state.h"
+
+namespace torv::shell {
+
+namespace {
+constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
+
+bool hasRuleBase(const AppState& app) {
+    return app.store.nazwa_re && !app.store.nazwa_re->empty();
+}
+}  // namespace
+
+Shell::Shell(AppState& app) : app_(app) {}
+
+void Shell::introClosed() {
+    menu_.startUp();
+    app_.messages.recreate();
+}
+
+bool Shell::run(int id) {
+    if (!findCommand(id) || !menu_.enabled(id)) return false;
+    dispatch(id);
+    return true;
+}
+
+bool Shell::closeRequested() {
+    return app_.port.yesNo(port::titles::kAttention, kCloseQuestion) == port::kYes;
+}
+
+void Shell::loadRuleBaseAtStart(const std::string& path) {
+    const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
+    if (result && !result->empty()) menu_.ruleBaseLoaded();
+}
+
+void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {
+    const auto result = kb::opcja_z_menu_glownego(app_, option);
+    if (result && !result->empty()) (menu_.*loaded)();
+}
+
+void Shell::chain(const char* kind) {
+    // Removed however the run ends, "End" in a chaining dialog included.
+    struct Running {
+        std::optional<std::string>& what;
+        ~Running() { what.reset(); }
+    } running{jakiewnioskowanie_};
+    jakiewnioskowanie_ = kind;
+    app_.messages.clear();
+    if (!hasRuleBase(app_)) {
+        app_.port.note(port::titles::kAttention, "Load Rule Base first!");
+        return;
+    }
+    // The chaining gate, the preparation of a run and the chaining itself
+    // plug in here.
+}
+
+void Shell::help() {
+    const auto file = app_.currentDir / kHelpFile;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec)) {
+        app_.port.openHelp(file);
+        return;
+    }
+    // No help file beside the bases: the port shows the project's manual.
+    app_.port.openHelp({});
+}
+
+void Shell::dispatch(int id) {
+    using namespace cmd;
+    using kb::LoadOption;
+    switch (id) {
+    case kRuleBaseLoading: load(LoadOption::RuleBase, &MenuState::ruleBaseLoaded); break;
+    case kModelBaseLoading: load(LoadOption::ModelBase, &MenuState::modelBaseLoaded); break;
+    case kConstraintBaseLoading: load(LoadOption::ConstraintBase, &MenuState::constraintBaseLoaded); break;
+    case kAdviceBaseLoading: load(LoadOption::AdviceBase, &MenuState::adviceBaseLoaded); break;
+    case kGraphicsBaseLoading: load(LoadOption::GraphicsBase, &MenuState::graphicsBaseLoaded); break;
+    case kSoundBaseLoading: load(LoadOption::SoundBase, &MenuState::soundBaseLoaded); break;
+
+    case kForwardChaining: chain("W_PRZOD"); break;
+    case kBackwardChaining: chain("WSTECZ"); break;
+
+    case kReportInspection: reports::przeglad_raportu(app_); break;
+    case kReportDeleting: reports::usuwanie_raportu(app_); break;
+
+    case kMessageWindowCreating: app_.messages.recreate(); break;
+    case kPathToBasesSetUp:
+        app_.port.note("Attention", "The path to bases is set-up as a result of loading the Rule Base");
+        break;
+    case kHelp: help(); break;
+    case kAbout: app_.port.about(); break;
+
+    // The three subdirectory-deleting items have no action of their own.
+    case kAdviceSubdirectoryDeleting:
+    case kGraphicsSubdirectoriesDeleting:
+    case kSoundSubdirectoryDeleting:
+        break;
+
+    default:
+        // Inspection, editing, diagnoses, flattening, abstracts, summaries,
+        // askables files and import come with their modules.
+        break;
+    }
+}
+
+}  // namespace torv::shell

@@ -1,0 +1,146 @@
+// The terminal front end as a user sees it: a script in, a transcript out.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_app.h"
+#include "support/fixtures.h"
+
+namespace torv::cli {
+namespace {
+
+constexpr const char* kRuleBase =
+    "rule(1, \"engine_hot\", [\"fan_off\", \"nthermostat_ok\"], 1)\n"
+    "rule(2, \"alarm\", [\"engine_hot\", \"light_on\"], 1)\n";
+
+class CliTest : public testing::Test {
+protected:
+    CliTest() { dir.write("BASES/RUcar.AEB", kRuleBase); }
+
+    /// Runs the program over a script; returns the transcript.
+    std::string run(const std::string& script, const std::vector<std::string>& args = {}) {
+        std::istringstream in(script);
+        std::ostringstream out;
+        CliApp app(in, out, dir.path());
+        status = app.run(args);
+        return out.str();
+    }
+
+    test::TempDir dir;
+    int status = -1;
+};
+
+TEST_F(CliTest, LoadGreyedCommandAndReportInspection) {
+    dir.write("BASES/car.RPT", "tekst_raportu(\"First line\\nSecond \\\"quoted\\\" line\\n\")\n");
+    const std::string transcript = run(
+        "# load the rule base, try a model inspection, read a report\n"
+        "Rule Base loading\n"
+        "BASES/RUcar.AEB\n"
+        "\n"
+        "Linear models\n"
+        "10142\n"
+        "car.RPT\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(transcript,
+              "[open file] Load Rule Base \n"
+              "Rule Base (RU*.AEB) | RU*.AEB\n"
+              "Ru*.AEB\n"
+              "> BASES/RUcar.AEB\n"
+              "\n"
+              "\n"
+              "Rule base  RUcar.AEB\n"
+              "has been loaded!\n"
+              "\n"
+              "[title] torv_AE consults Knowledge Base CAR\n"
+              "[note] Successful  loading of Rule Base\n"
+              "Augmented Exact Rule Base\n"
+              "   RUcar.AEB\n"
+              "has been loaded!\n"
+              "[disabled] Linear models\n"
+              "[open file] Pick Report to be Inspected! \n"
+              "Report Files (*.rpt) | *.rpt\n"
+              "*.rpt\n"
+              "> car.RPT\n"
+              "[text view] Inspection\n"
+              "First line\n"
+              "Second \"quoted\" line\n");
+}
+
+TEST_F(CliTest, UnknownCommandIsReportedAndTheScriptGoesOn) {
+    EXPECT_EQ(run("Rule base loading\n10064\n&About\n"),
+              "[unknown command] Rule base loading\n"
+              "[unknown command] 10064\n"
+              "[about] About\n"
+              "torv_AE\n"
+              "Rule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining\n");
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(CliTest, GreyedCommandIsNamedByItsItemText) {
+    EXPECT_EQ(run("10155\n  Model Base loading  \n"),
+              "[disabled] Augmented Exact  Forward Chaining\n"
+              "[disabled] Model Base loading\n");
+}
+
+TEST_F(CliTest, EndOfInputInsideADialogCancelsIt) {
+    EXPECT_EQ(run("10062\n"),
+              "[open file] Load Rule Base \n"
+              "Rule Base (RU*.AEB) | RU*.AEB\n"
+              "Ru*.AEB\n"
+              "[title] torv\n");
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(CliTest, CloseAsksAndEndsOnlyOnYes) {
+    const std::string transcript = run("close\nno\nclose\nyes\n10161\n");
+    EXPECT_EQ(transcript,
+              "[yes/no] Attention!\nDo you really wish to close the program?\nYes / No\n> no\n"
+              "[yes/no] Attention!\nDo you really wish to close the program?\nYes / No\n> yes\n");
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(CliTest, RuleBaseArgumentIsLoadedAtStart) {
+    const std::string transcript = run("Model Base loading\n", {(dir.path() / "BASES/RUcar.AEB").string()});
+    EXPECT_NE(transcript.find("[title] torv_AE consults Knowledge Base CAR\n"), std::string::npos);
+    // Enabled by the load: the model-base dialog opens and end of input cancels it.
+    EXPECT_NE(transcript.find("[open file] Load Model Base\n"), std::string::npos) << transcript;
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(CliTest, MissingRuleBaseArgumentLeavesTheProgramRunning) {
+    const std::string transcript = run("10155\n10161\n", {"BASES/RUnone.AEB"});
+    EXPECT_NE(transcript.find("[note] Error\n"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("[disabled] Augmented Exact  Forward Chaining\n[about] About\n"),
+              std::string::npos)
+        << transcript;
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseEnabledAtStartUp) {
+    const std::string help = run("10161\n", {"--help"});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(help.rfind("Usage: torv_ae_cli", 0), 0u);
+    EXPECT_EQ(help.find("[about]"), std::string::npos) << "--help must not read commands";
+    EXPECT_NE(help.find("\nExact Rule Base\n  * 10062  Rule Base loading\n    10063  Importing"),
+              std::string::npos)
+        << help;
+    EXPECT_NE(help.find("\nKnowledge Base Analysis\n  Rule Base flattening\n      10136  Flattening a chosen rule\n"),
+              std::string::npos)
+        << help;
+    EXPECT_NE(help.find("  * 10121  Garphics Subdirectories deleting\n"), std::string::npos);
+    EXPECT_NE(help.find("    10119  Graphics Subdirectories and  Files\n"), std::string::npos);
+    EXPECT_NE(help.find("  * 10161  &About\n"), std::string::npos);
+    std::size_t lines = 0;
+    for (std::size_t p = help.find(" 10"); p != std::string::npos; p = help.find(" 10", p + 1)) ++lines;
+    EXPECT_GE(lines, 85u);
+}
+
+TEST_F(CliTest, BadArgumentsGiveTheUsage) {
+    EXPECT_EQ(run("", {"--bogus"}), "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n");
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(run("", {"a", "b"}), "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n");
+    EXPECT_EQ(status, 2);
+}
+
+}  // namespace
+}  // namespace torv::cli

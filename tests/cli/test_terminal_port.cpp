@@ -1,0 +1,77 @@
+// How the terminal prints boxes and reads their answers.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/terminal_port.h"
+#include "port/message_window.h"
+
+namespace torv::cli {
+namespace {
+
+struct Terminal {
+    explicit Terminal(std::string input) : in(std::move(input)), port(in, out) { port.attach(messages); }
+    std::istringstream in;
+    std::ostringstream out;
+    TerminalUserPort port;
+    port::MessageWindow messages;
+};
+
+TEST(TerminalPort, PrintsAListDialogWithNumberedItemsAndEchoesTheAnswer) {
+    Terminal t("2\n");
+    EXPECT_EQ(t.port.pickFact("Pick the fact:", {"fan_off", "light_on"}), 1u);
+    EXPECT_EQ(t.out.str(),
+              "[pick one] Pick a fact\n"
+              "Pick the fact:\n"
+              "1. fan_off\n"
+              "2. light_on\n"
+              "> 2\n");
+}
+
+TEST(TerminalPort, PrintsTextVerbatimWithItsOwnLineBreaks) {
+    Terminal t("");
+    t.port.note("Attention!", "first\n  second\n\n");
+    EXPECT_EQ(t.out.str(), "[note] Attention!\nfirst\n  second\n\n");
+}
+
+TEST(TerminalPort, TitleChangeIsOneLine) {
+    Terminal t("");
+    t.port.setTitle("torv");
+    EXPECT_EQ(t.out.str(), "[title] torv\n");
+}
+
+TEST(TerminalPort, MessageWindowTextIsPrintedAsWrittenAndBoxesStartOnTheirOwnLine) {
+    Terminal t("y\n");
+    t.messages.write(" Do you wish to save the report?  ");
+    EXPECT_EQ(t.out.str(), " Do you wish to save the report?  ");
+    t.messages.clear();
+    EXPECT_EQ(t.port.yesNo("Report of chaining/diagnosing", "Do you wish to save the report?"), port::kYes);
+    EXPECT_EQ(t.out.str(),
+              " Do you wish to save the report?  \n"
+              "[yes/no] Report of chaining/diagnosing\n"
+              "Do you wish to save the report?\n"
+              "Yes / No\n"
+              "> y\n");
+}
+
+TEST(TerminalPort, EndOfInputInsideADialogCountsAsNo) {
+    Terminal t("");
+    EXPECT_EQ(t.port.yesNo("Attention!", "Delete?"), port::kNo);
+    EXPECT_EQ(t.out.str(), "[yes/no] Attention!\nDelete?\nYes / No\n");
+}
+
+TEST(TerminalPort, EndConfirmedInPickFactsEndsTheProgram) {
+    Terminal t("end\nno\nend\nyes\n");
+    EXPECT_THROW(t.port.pickFacts("Pick facts:", {"a", "b"}), port::EndProgram);
+    EXPECT_EQ(t.in.peek(), std::char_traits<char>::eof());
+}
+
+TEST(TerminalPort, ReadLineDropsACarriageReturn) {
+    Terminal t("10062\r\nlast");
+    EXPECT_EQ(t.port.readLine(), "10062");
+    EXPECT_EQ(t.port.readLine(), "last");
+    EXPECT_EQ(t.port.readLine(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace torv::cli

@@ -1,0 +1,205 @@
+// The shell's dispatch: loads and the menu, chaining without a rule base,
+// the close question, and the window's own commands.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "shell/app_state.h"
+#include "shell/shell.h"
+#include "support/fixtures.h"
+#include "support/scripted_port.h"
+
+namespace torv::shell {
+namespace {
+
+// Declines the tests offered while a rule base loads, so that these tests
+// see only the boxes of the commands they run.
+class ShellPort : public test::ScriptedPort {
+public:
+    std::function<void(const port::Dialog&)> onPresent;
+
+protected:
+    void present(const port::Dialog& d) override {
+        ScriptedPort::present(d);
+        if (onPresent) onPresent(d);
+    }
+    std::optional<std::string> answer(const port::Dialog& d) override {
+        if (d.kind == "yes/no" && (d.title == "Choose" || d.title == "Choose:")) return "no";
+        return ScriptedPort::answer(d);
+    }
+};
+
+constexpr const char* kRuleBase =
+    "rule(1, \"engine_hot\", [\"fan_off\", \"nthermostat_ok\"], 1)\n"
+    "rule(2, \"alarm\", [\"engine_hot\", \"light_on\"], 1)\n";
+
+class ShellTest : public testing::Test {
+protected:
+    ShellTest() : ruleFile(dir.write("BASES/RUcar.AEB", kRuleBase)) { shell.introClosed(); }
+
+    void loadRuleBase() {
+        port.then("Load Rule Base ", ruleFile.string());
+        ASSERT_TRUE(shell.run(cmd::kRuleBaseLoading));
+        ASSERT_EQ(app.store.nazwa_re.value_or(""), "RUcar.AEB");
+    }
+
+    test::TempDir dir;
+    std::filesystem::path ruleFile;
+    ShellPort port;
+    AppState app{port, dir.path()};
+    Shell shell{app};
+};
+
+TEST_F(ShellTest, StartsWithTheStartUpMenuState) {
+    MenuState expected;
+    expected.startUp();
+    EXPECT_EQ(shell.menu().enabledIds(), expected.enabledIds());
+}
+
+TEST_F(ShellTest, GreyedCommandDoesNothing) {
+    EXPECT_FALSE(shell.run(cmd::kModelBaseLoading));
+    EXPECT_FALSE(shell.run(10064));
+    EXPECT_TRUE(port.calls().empty());
+}
+
+TEST_F(ShellTest, RuleBaseLoadEnablesTheRuleBaseSet) {
+    int changes = 0;
+    shell.onMenuChanged([&] { ++changes; });
+    loadRuleBase();
+    EXPECT_GE(changes, 1);
+    for (int id : {10063, 10065, 10066, 10067, 10075, 10091, 10101, 10113, 10124, 10136, 10137, 10138,
+                   10139, 10140, 10151, 10155, 10156})
+        EXPECT_TRUE(shell.menu().enabled(id)) << id;
+    EXPECT_TRUE(shell.menu().menuEnabled(kAnalysisMenu));
+    // The model base's own items wait for the model base.
+    EXPECT_FALSE(shell.menu().enabled(cmd::kLinearModels));
+    EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST_F(ShellTest, CancelledRuleBaseLoadChangesNoItem) {
+    const auto before = shell.menu().enabledIds();
+    port.thenClose();
+    EXPECT_TRUE(shell.run(cmd::kRuleBaseLoading));
+    EXPECT_EQ(shell.menu().enabledIds(), before);
+    EXPECT_EQ(port.last("title").title, "torv");
+}
+
+TEST_F(ShellTest, FailedRuleBaseLoadChangesNoItem) {
+    const auto bad = dir.write("BASES/RUbad.AEB", std::string(kRuleBase) + "\n");  // an empty line
+    const auto before = shell.menu().enabledIds();
+    port.then("Load Rule Base ", bad.string());
+    EXPECT_TRUE(shell.run(cmd::kRuleBaseLoading));
+    EXPECT_EQ(shell.menu().enabledIds(), before);
+    EXPECT_EQ(port.last("note").title, "Error");
+}
+
+TEST_F(ShellTest, CancelledSecondLoadKeepsTheMenuButChainingAsksForARuleBase) {
+    loadRuleBase();
+    const auto loaded = shell.menu().enabledIds();
+    port.thenClose();
+    shell.run(cmd::kRuleBaseLoading);
+    EXPECT_EQ(shell.menu().enabledIds(), loaded);
+    EXPECT_FALSE(app.store.nazwa_re.has_value());
+
+    port.clearCalls();
+    EXPECT_TRUE(shell.run(cmd::kForwardChaining));
+    ASSERT_EQ(port.ofKind("note").size(), 1u);
+    EXPECT_EQ(port.last("note").title, "Attention!");
+    EXPECT_EQ(port.last("note").text, "Load Rule Base first!");
+}
+
+struct ChainingCase {
+    int id;
+    const char* kind;
+};
+
+class ChainingWithoutRuleBase : public ShellTest, public testing::WithParamInterface<ChainingCase> {};
+
+TEST_P(ChainingWithoutRuleBase, SaysLoadRuleBaseFirst) {
+    shell.menu().enable({GetParam().id});
+    app.messages.write("left from an earlier command\n");
+    std::optional<std::string> kindDuringNote;
+    std::string messagesDuringNote = "?";
+    port.onPresent = [&](const port::Dialog&) {
+        kindDuringNote = shell.jakiewnioskowanie();
+        messagesDuringNote = app.messages.text();
+    };
+    EXPECT_TRUE(shell.run(GetParam().id));
+    ASSERT_EQ(port.calls().size(), 1u);
+    EXPECT_EQ(port.calls()[0].kind, "note");
+    EXPECT_EQ(port.calls()[0].title, "Attention!");
+    EXPECT_EQ(port.calls()[0].text, "Load Rule Base first!");
+    EXPECT_EQ(kindDuringNote, GetParam().kind);
+    EXPECT_EQ(messagesDuringNote, "");
+    EXPECT_FALSE(shell.jakiewnioskowanie().has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ChainingWithoutRuleBase,
+                         testing::Values(ChainingCase{10155, "W_PRZOD"}, ChainingCase{10156, "WSTECZ"}),
+                         [](const auto& info) { return std::to_string(info.param.id); });
+
+TEST_F(ShellTest, CloseQuestionAnsweredNoKeepsEveryLoadedBase) {
+    loadRuleBase();
+    const auto menu = shell.menu().enabledIds();
+    port.then("Attention!", "no");
+    EXPECT_FALSE(shell.closeRequested());
+    const auto q = port.last("yes/no");
+    EXPECT_EQ(q.text, "Do you really wish to close the program?");
+    EXPECT_EQ(app.store.nazwa_re.value_or(""), "RUcar.AEB");
+    EXPECT_EQ(app.store.rules().size(), 2u);
+    EXPECT_EQ(shell.menu().enabledIds(), menu);
+
+    port.then("Attention!", "yes");
+    EXPECT_TRUE(shell.closeRequested());
+}
+
+TEST_F(ShellTest, PathToBasesSetUpExplains) {
+    shell.run(cmd::kPathToBasesSetUp);
+    const auto n = port.last("note");
+    EXPECT_EQ(n.title, "Attention");
+    EXPECT_EQ(n.text, "The path to bases is set-up as a result of loading the Rule Base");
+}
+
+TEST_F(ShellTest, HelpWithoutHelpFileAsksForTheManual) {
+    shell.run(cmd::kHelp);
+    EXPECT_EQ(port.last("help").title, "");
+}
+
+TEST_F(ShellTest, HelpOpensTheHelpFileOfTheCurrentDirectory) {
+    dir.write("torv_AE.chm", "help");
+    shell.run(cmd::kHelp);
+    EXPECT_EQ(port.last("help").title, "torv_AE.chm");
+}
+
+TEST_F(ShellTest, AboutShowsTheAboutBox) {
+    shell.run(cmd::kAbout);
+    EXPECT_EQ(port.last("about").title, "About");
+}
+
+TEST_F(ShellTest, MessageWindowCreatingEmptiesIt) {
+    app.messages.write("line\n");
+    shell.run(cmd::kMessageWindowCreating);
+    EXPECT_EQ(app.messages.text(), "");
+}
+
+TEST_F(ShellTest, SubdirectoryDeletingItemsDoNothing) {
+    for (int id : {cmd::kAdviceSubdirectoryDeleting, cmd::kGraphicsSubdirectoriesDeleting})
+        EXPECT_TRUE(shell.run(id));
+    EXPECT_TRUE(port.calls().empty());
+}
+
+TEST_F(ShellTest, RuleBaseNamedAtStartLoadsAsTheMenuCommandDoes) {
+    shell.loadRuleBaseAtStart("BASES/RUcar.AEB");
+    EXPECT_EQ(app.store.nazwa_re.value_or(""), "RUcar.AEB");
+    EXPECT_TRUE(shell.menu().enabled(cmd::kModelBaseLoading));
+}
+
+TEST_F(ShellTest, MissingRuleBaseNamedAtStartChangesNoItem) {
+    const auto before = shell.menu().enabledIds();
+    shell.loadRuleBaseAtStart("BASES/RUnone.AEB");
+    EXPECT_EQ(shell.menu().enabledIds(), before);
+    EXPECT_FALSE(app.store.nazwa_re.has_value());
+}
+
+}  // namespace
+}  // namespace torv::shell
