@@ -186,7 +186,7 @@ std::variant<ParsedRecord, ReadError> parseRecord(std::string_view line,
         for (std::size_t k = 0; k < schemas.size(); ++k)
             if (schemas[k].name == name) schema = k;
         if (schema == schemas.size())
-            p.failAt(nameAt, "Record '" + std::string(name) + "' does not belong in this base");
+            p.failAt(nameAt, "Record '" + std::string(name) + "' is not allowed in this file");
         const RecordSchema& rs = schemas[schema];
         ParsedRecord rec{schema, {}};
         p.expect('(', "'(' expected");

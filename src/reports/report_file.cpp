@@ -1,87 +1,31 @@
 // Report files: writing the report table as text and reading it back.
 #include "reports/report_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "kb/term_reader.h"
+
 namespace torv::reports {
 
 std::string tekst_pliku_raportu(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16 + kRecordName.size() + 5);
-    out.append(kRecordName);
-    out.append("(\"");
-    for (char c : text) {
-        switch (c) {
-        case '\n': out.append("\\n"); break;
-        case '\r': out.append("\\r"); break;
-        case '"': out.append("\\\""); break;
-        case '\\': out.append("\\\\"); break;
-        default: out.push_back(c);
-        }
-    }
-    out.append("\")\n");
+    std::string out(kRecordName);
+    out += '(';
+    out += kb::quoteString(text);
+    out += ")\n";
     return out;
 }
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+const kb::RecordSchema kReportRecord{kRecordName, {kb::FieldType::String}};
 
-ReportFileError syntax(int line, std::string_view lineText, std::size_t index, std::string message) {
-    return {ReportFileError::Kind::Syntax, line, index + 1, std::string(lineText), std::move(message)};
-}
-
-/// One line (without its line break) as a report record.
-std::variant<std::string, ReportFileError> parseLine(int lineNo, std::string_view l) {
-    std::size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < l.size() && isBlank(l[i])) ++i;
-    };
-    if (l.empty()) return syntax(lineNo, l, 0, "empty line: a report record was expected");
-    skipBlanks();
-    if (l.substr(i, kRecordName.size()) != kRecordName)
-        return syntax(lineNo, l, i, "expected the record name tekst_raportu");
-    i += kRecordName.size();
-    skipBlanks();
-    if (i >= l.size() || l[i] != '(') return syntax(lineNo, l, i, "expected \"(\" after tekst_raportu");
-    ++i;
-    skipBlanks();
-    if (i >= l.size() || l[i] != '"') return syntax(lineNo, l, i, "expected a string in double quotes");
-    const std::size_t open = i++;
-    std::string text;
-    bool closed = false;
-    while (i < l.size()) {
-        const std::size_t runEnd = l.find_first_of("\"\\", i);
-        if (runEnd == std::string_view::npos) break;
-        text.append(l.substr(i, runEnd - i));
-        i = runEnd;
-        if (l[i] == '"') {
-            closed = true;
-            ++i;
-            break;
-        }
-        if (i + 1 >= l.size()) break;   // a backslash at the end: the quote is missing
-        switch (l[i + 1]) {
-        case 'n': text.push_back('\n'); break;
-        case 'r': text.push_back('\r'); break;
-        case 't': text.push_back('\t'); break;
-        case '"': text.push_back('"'); break;
-        case '\'': text.push_back('\''); break;
-        case '\\': text.push_back('\\'); break;
-        default: return syntax(lineNo, l, i, "unknown escape sequence in the string");
-        }
-        i += 2;
-    }
-    if (!closed) return syntax(lineNo, l, open, "the string is not closed: closing double quote missing");
-    skipBlanks();
-    if (i >= l.size() || l[i] != ')') return syntax(lineNo, l, i, "expected \")\" after the string");
-    ++i;
-    skipBlanks();
-    if (i < l.size()) return syntax(lineNo, l, i, "unexpected text after the record");
-    return text;
+ReportFileError syntax(const kb::ReadError& e) {
+    return {ReportFileError::Kind::Syntax, e.line, static_cast<std::size_t>(std::max(e.position, 1)), e.lineText,
+            e.message};
 }
 
 std::string describeErrno(int err) { return err ? std::strerror(err) : "unknown error"; }
@@ -93,21 +37,12 @@ struct FileCloser {
 }  // namespace
 
 std::variant<std::string, ReportFileError> czytaj_tekst_pliku_raportu(std::string_view fileText) {
-    if (fileText.empty()) return syntax(1, "", 0, "the file holds no report record");
     std::optional<std::string> first;
-    std::size_t pos = 0;
-    int lineNo = 1;
-    while (pos < fileText.size()) {
-        const std::size_t lf = fileText.find('\n', pos);
-        const std::size_t end = lf == std::string_view::npos ? fileText.size() : lf;
-        std::string_view line = fileText.substr(pos, end - pos);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        auto r = parseLine(lineNo, line);
-        if (auto* e = std::get_if<ReportFileError>(&r)) return std::move(*e);
-        if (!first) first = std::move(std::get<std::string>(r));
-        pos = lf == std::string_view::npos ? fileText.size() : lf + 1;
-        ++lineNo;
-    }
+    auto err = kb::parseLines(fileText, {&kReportRecord, 1}, [&](kb::ParsedRecord& r, std::string_view) {
+        if (!first) first = std::move(std::get<std::string>(r.fields[0]));
+    });
+    if (err) return syntax(*err);
+    if (!first) return ReportFileError{ReportFileError::Kind::Syntax, 1, 1, {}, "The file holds no report"};
     return std::move(*first);
 }
 

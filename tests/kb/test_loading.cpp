@@ -239,7 +239,7 @@ TEST_P(OtherBaseLoading, SyntaxErrorAndEmptyLinesAreReported) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].title, "Exception handling");
     EXPECT_EQ(notes[0].text, std::string("Syntax error in file ") + b.file +
-                                 "\n\nbogus(1)\n^\nRecord 'bogus' does not belong in this base");
+                                 "\n\nbogus(1)\n^\nRecord 'bogus' is not allowed in this file");
     EXPECT_NE(notes[1].text.find("remove error."), std::string::npos);
     port.clearCalls();
     EXPECT_EQ(load(b.option, base(b.file, std::string(b.text) + "\n")), std::nullopt);

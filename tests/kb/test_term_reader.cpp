@@ -134,14 +134,14 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{R, "rule(1,\"a\",[],1) x", Syn, 1, 18, "Unexpected character after the record"},
         Fault{R, "rule(1,\"a\",[],1", Syn, 1, 16, "')' expected before the end of the line"},
         Fault{R, "model_b(1,\"c\",\"y\",\"x\",\"+\",\"1\",1)", Syn, 1, 1,
-              "Record 'model_b' does not belong in this base"},
+              "Record 'model_b' is not allowed in this file"},
         Fault{R, "123", Syn, 1, 1, "Record name expected"},
         Fault{R, "fact \"a\"", Syn, 1, 6, "'(' expected"},
         Fault{BaseKind::Model, "argument_known(\"x\",1e999)", Syn, 1, 20, "Number out of range"},
         Fault{BaseKind::Model, "argument_known(\"x\",2.)", Syn, 1, 22, "Digit expected after the decimal point"},
         Fault{BaseKind::Model, "model_poly(4,\"c\",\"p\",\"x\",[],[1.5],1)", Syn, 1, 30, "Integer expected"},
-        Fault{BaseKind::Graphics, "advice(1,\"a.hlp\")", Syn, 1, 1, "Record 'advice' does not belong in this base"},
-        Fault{BaseKind::Sound, "rem_sounds(\"x\")", Syn, 1, 1, "Record 'rem_sounds' does not belong in this base"},
+        Fault{BaseKind::Graphics, "advice(1,\"a.hlp\")", Syn, 1, 1, "Record 'advice' is not allowed in this file"},
+        Fault{BaseKind::Sound, "rem_sounds(\"x\")", Syn, 1, 1, "Record 'rem_sounds' is not allowed in this file"},
         Fault{BaseKind::Constraint, "constraint(1,[\"a\"]", Syn, 1, 19, "')' expected before the end of the line"}));
 
 TEST(BaseFile, ControlBytesAreSyntaxErrorsKeptInTheLineText) {
