@@ -34,12 +34,6 @@ TEST(TerminalPort, PrintsTextVerbatimWithItsOwnLineBreaks) {
     EXPECT_EQ(t.out.str(), "[note] Attention!\nfirst\n  second\n\n");
 }
 
-TEST(TerminalPort, TitleChangeIsOneLine) {
-    Terminal t("");
-    t.port.setTitle("torv");
-    EXPECT_EQ(t.out.str(), "[title] torv\n");
-}
-
 TEST(TerminalPort, MessageWindowTextIsPrintedAsWrittenAndBoxesStartOnTheirOwnLine) {
     Terminal t("y\n");
     t.messages.write(" Do you wish to save the report?  ");

@@ -171,21 +171,10 @@ TEST_F(ShellTest, HelpOpensTheHelpFileOfTheCurrentDirectory) {
     EXPECT_EQ(port.last("help").title, "torv_AE.chm");
 }
 
-TEST_F(ShellTest, AboutShowsTheAboutBox) {
-    shell.run(cmd::kAbout);
-    EXPECT_EQ(port.last("about").title, "About");
-}
-
 TEST_F(ShellTest, MessageWindowCreatingEmptiesIt) {
     app.messages.write("line\n");
     shell.run(cmd::kMessageWindowCreating);
     EXPECT_EQ(app.messages.text(), "");
-}
-
-TEST_F(ShellTest, SubdirectoryDeletingItemsDoNothing) {
-    for (int id : {cmd::kAdviceSubdirectoryDeleting, cmd::kGraphicsSubdirectoriesDeleting})
-        EXPECT_TRUE(shell.run(id));
-    EXPECT_TRUE(port.calls().empty());
 }
 
 TEST_F(ShellTest, RuleBaseNamedAtStartLoadsAsTheMenuCommandDoes) {
