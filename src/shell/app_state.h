@@ -10,6 +10,7 @@
 #include "port/message_window.h"
 #include "port/user_port.h"
 #include "reports/report_buffer.h"
+#include "shell/menu_state.h"
 
 namespace torv {
 
@@ -26,6 +27,10 @@ struct AppState {
     kb::Store store;
     kb::Verdicts verdicts;
     engine::Askables askables;
+    /// The menu's enabled and greyed items: loads and diagnoses change it.
+    shell::MenuState menu;
+    /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining runs.
+    std::optional<std::string> jakiewnioskowanie;
     /// The application's current directory: set by loading a base; file
     /// dialogs start here and relative base paths resolve against it. The
     /// process working directory is never changed.

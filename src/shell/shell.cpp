@@ -20,13 +20,17 @@ bool hasRuleBase(const AppState& app) {
 
 Shell::Shell(AppState& app) : app_(app) {}
 
+const MenuState& Shell::menu() const { return app_.menu; }
+MenuState& Shell::menu() { return app_.menu; }
+const std::optional<std::string>& Shell::jakiewnioskowanie() const { return app_.jakiewnioskowanie; }
+
 void Shell::introClosed() {
-    menu_.startUp();
+    app_.menu.startUp();
     app_.messages.recreate();
 }
 
 bool Shell::run(int id) {
-    if (!findCommand(id) || !menu_.enabled(id)) return false;
+    if (!findCommand(id) || !app_.menu.enabled(id)) return false;
     dispatch(id);
     return true;
 }
@@ -37,12 +41,12 @@ bool Shell::closeRequested() {
 
 void Shell::loadRuleBaseAtStart(const std::string& path) {
     const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
-    if (result && !result->empty()) menu_.ruleBaseLoaded();
+    if (result && !result->empty()) app_.menu.ruleBaseLoaded();
 }
 
 void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {
     const auto result = kb::opcja_z_menu_glownego(app_, option);
-    if (result && !result->empty()) (menu_.*loaded)();
+    if (result && !result->empty()) (app_.menu.*loaded)();
 }
 
 void Shell::chain(const char* kind) {
@@ -50,8 +54,8 @@ void Shell::chain(const char* kind) {
     struct Running {
         std::optional<std::string>& what;
         ~Running() { what.reset(); }
-    } running{jakiewnioskowanie_};
-    jakiewnioskowanie_ = kind;
+    } running{app_.jakiewnioskowanie};
+    app_.jakiewnioskowanie = kind;
     app_.messages.clear();
     if (!hasRuleBase(app_)) {
         app_.port.note(port::titles::kAttention, "Load Rule Base first!");

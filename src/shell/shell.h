@@ -64,12 +64,12 @@ public:
     explicit Shell(AppState& app);
 
     AppState& app() { return app_; }
-    const MenuState& menu() const { return menu_; }
+    const MenuState& menu() const;
     /// Later commands (the diagnoses, import, editing) enable and grey items here.
-    MenuState& menu() { return menu_; }
+    MenuState& menu();
 
     /// Called whenever the menu state changed, so a front end can refresh.
-    void onMenuChanged(std::function<void()> f) { menu_.setListener(std::move(f)); }
+    void onMenuChanged(std::function<void()> f) { menu().setListener(std::move(f)); }
 
     /// Closing the intro window: start-up menu state, message window created.
     void introClosed();
@@ -91,7 +91,7 @@ public:
 
     /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining command
     /// runs, empty otherwise.
-    const std::optional<std::string>& jakiewnioskowanie() const { return jakiewnioskowanie_; }
+    const std::optional<std::string>& jakiewnioskowanie() const;
 
 private:
     void dispatch(int id);
@@ -102,8 +102,6 @@ private:
     void help();
 
     AppState& app_;
-    MenuState menu_;
-    std::optional<std::string> jakiewnioskowanie_;
 };
 
 }  // namespace torv::shell
