@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "engine/askables.h"
+#include "engine/chaining_state.h"
 #include "kb/store.h"
 #include "kb/verdicts.h"
 #include "port/message_window.h"
@@ -27,6 +28,8 @@ struct AppState {
     kb::Store store;
     kb::Verdicts verdicts;
     engine::Askables askables;
+    /// The tables of the current (or last) chaining run.
+    engine::ChainingState chaining;
     /// The menu's enabled and greyed items: loads and diagnoses change it.
     shell::MenuState menu;
     /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining runs.
@@ -47,6 +50,7 @@ struct AppState {
         store.clearAll();
         verdicts = {};
         askables = {};
+        chaining = {};
         report.kasowanie_tekst_raportu();
     }
 };

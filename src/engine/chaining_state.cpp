@@ -1,0 +1,148 @@
+// The chaining state and the recording of declared facts.
+#include "engine/chaining_state.h"
+
+#include <algorithm>
+
+namespace torv::engine {
+
+// ---- RbdTable ----
+
+const std::vector<std::int32_t>* RbdTable::numbers(std::string_view warunek) const {
+    auto it = index_.find(warunek);
+    return it == index_.end() ? nullptr : &it->second;
+}
+
+bool RbdTable::decided(std::string_view warunek) const { return numbers(warunek) != nullptr; }
+
+std::size_t RbdTable::supports(std::string_view warunek) const {
+    const auto* n = numbers(warunek);
+    return n ? n->size() : 0;
+}
+
+bool RbdTable::has(std::int32_t numer, std::string_view warunek) const {
+    const auto* n = numbers(warunek);
+    return n && std::find(n->begin(), n->end(), numer) != n->end();
+}
+
+bool RbdTable::hasOther(std::int32_t numer, std::string_view warunek) const {
+    const auto* n = numbers(warunek);
+    return n && std::any_of(n->begin(), n->end(), [&](std::int32_t m) { return m != numer; });
+}
+
+void RbdTable::add(std::int32_t numer, std::string warunek) {
+    auto it = index_.find(warunek);
+    if (it == index_.end()) it = index_.emplace(warunek, std::vector<std::int32_t>{}).first;
+    it->second.push_back(numer);
+    records_.push_back({numer, std::move(warunek)});
+}
+
+bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
+    auto it = index_.find(warunek);
+    if (it == index_.end()) return false;
+    auto& nums = it->second;
+    auto n = std::find(nums.begin(), nums.end(), numer);
+    if (n == nums.end()) return false;
+    nums.erase(n);
+    if (nums.empty()) index_.erase(it);
+    auto r = std::find_if(records_.begin(), records_.end(),
+                          [&](const Rbd& x) { return x.numer == numer && x.warunek == warunek; });
+    records_.erase(r);
+    return true;
+}
+
+void RbdTable::removeAll(std::string_view warunek) {
+    auto it = index_.find(warunek);
+    if (it == index_.end()) return;
+    index_.erase(it);
+    std::erase_if(records_, [&](const Rbd& x) { return x.warunek == warunek; });
+}
+
+void RbdTable::clear() {
+    records_.clear();
+    index_.clear();
+}
+
+// ---- ChainingState ----
+
+void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
+    rbd.clear();
+    regula_zastosowana.clear();
+    model_stosowany.clear();
+    zmienna_ustalona.clear();
+    zanegowany_warunek_z_bazy_ograniczen.clear();
+    lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
+    lista_warunkow_uwzglednionych_ograniczen.clear();
+    // A run ended by "end" never reaches the closing step that clears this;
+    // left over, it would hide the next run's facts from its presentations.
+    rbd_finalna.clear();
+    rbd_wstecz.clear();
+    hipoteza.reset();
+    ograniczenia = store.constraints();
+
+    regulyWgWarunku.clear();
+    const auto& rules = store.rules();
+    for (std::size_t i = 0; i < rules.size(); ++i)
+        for (const auto& c : rules[i].warunki) {
+            auto& v = regulyWgWarunku[c];
+            if (v.empty() || v.back() != i) v.push_back(i);
+        }
+    dopytywalne = {askables.begin(), askables.end()};
+}
+
+const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek) {
+    for (const auto& c : s.ograniczenia)
+        if (std::find(c.warunki.begin(), c.warunki.end(), warunek) != c.warunki.end()) return &c;
+    return nullptr;
+}
+
+namespace {
+
+bool lists(const kb::Constraint& c, std::string_view warunek) {
+    return std::find(c.warunki.begin(), c.warunki.end(), warunek) != c.warunki.end();
+}
+
+}  // namespace
+
+void pamietaj(ChainingState& s, const std::string& warunek, std::string_view flaga,
+              bool wszystkieOgraniczenia) {
+    const std::string dopelnienie = kb::negacja(warunek);
+    if (s.rbd.decided(warunek) || s.rbd.decided(dopelnienie)) return;
+    if (flaga != "YES") {
+        s.rbd.add(0, dopelnienie);
+        return;
+    }
+    s.rbd.add(0, warunek);
+    // Members of its constraints become false.
+    bool treated = false;
+    for (std::size_t i = 0; i < s.ograniczenia.size(); ++i) {
+        if (!lists(s.ograniczenia[i], warunek)) continue;
+        Names inne;
+        for (const auto& m : s.ograniczenia[i].warunki)
+            if (m != warunek) inne.push_back(m);
+        pamietaj_warunki_nie_bedace_faktami(s, inne);
+        treated = true;
+        if (!wszystkieOgraniczenia) break;
+    }
+    if (treated) return;
+    // Its complement is decided now: it no longer competes in its constraints.
+    for (auto& c : s.ograniczenia) {
+        if (!lists(c, dopelnienie)) continue;
+        std::erase(c.warunki, dopelnienie);
+        if (!wszystkieOgraniczenia) break;
+    }
+}
+
+void pamietaj_fakty(ChainingState& s, const Names& lista) {
+    for (const auto& x : lista) s.rbd.add(0, x);
+}
+
+void pamietaj_warunki_nie_bedace_faktami(ChainingState& s, const Names& lista) {
+    for (const auto& x : lista) {
+        if (s.rbd.decided(x) || s.rbd.decided(kb::negacja(x))) continue;
+        const std::string n = kb::negacja(x);
+        s.rbd.add(0, n);
+        s.zanegowany_warunek_z_bazy_ograniczen.push_back(n);
+    }
+}
+
+}  // namespace torv::engine

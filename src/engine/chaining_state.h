@@ -1,0 +1,131 @@
+// The chaining state: the working tables that forward chaining, backward
+// chaining and model evaluation read and write during one run, and the
+// operations that record declared facts with their constraint consequences.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/lists.h"
+#include "kb/store.h"
+
+namespace torv::engine {
+
+/// rbd: a decided condition and what decided it; 0 = declared (a fact, an
+/// answer, a choice, a constraint consequence), otherwise the number of the
+/// rule or relational model that derived it.
+struct Rbd {
+    std::int32_t numer = 0;
+    std::string warunek;
+    bool operator==(const Rbd&) const = default;
+};
+
+/// The rbd table: records in the order recorded, with an index so that
+/// "is C decided" and "how many supports has C" do not scan the table.
+class RbdTable {
+public:
+    const std::vector<Rbd>& records() const { return records_; }
+    bool empty() const { return records_.empty(); }
+
+    /// Some record holds the condition.
+    bool decided(std::string_view warunek) const;
+    /// Number of records holding the condition.
+    std::size_t supports(std::string_view warunek) const;
+    /// rbd(numer, warunek) exists.
+    bool has(std::int32_t numer, std::string_view warunek) const;
+    /// Some record holds the condition under a number other than `numer`.
+    bool hasOther(std::int32_t numer, std::string_view warunek) const;
+
+    /// Appends rbd(numer, warunek).
+    void add(std::int32_t numer, std::string warunek);
+    /// Removes the first rbd(numer, warunek); false when there is none.
+    bool remove(std::int32_t numer, std::string_view warunek);
+    /// Removes every record of the condition.
+    void removeAll(std::string_view warunek);
+    void clear();
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    const std::vector<std::int32_t>* numbers(std::string_view warunek) const;
+
+    std::vector<Rbd> records_;
+    // condition -> numbers of its records, in recording order
+    std::unordered_map<std::string, std::vector<std::int32_t>, Hash, std::equal_to<>> index_;
+};
+
+/// zmienna_ustalona: a determined argument value.
+struct ZmiennaUstalona {
+    std::string argument;
+    double wartosc = 0.0;
+    bool operator==(const ZmiennaUstalona&) const = default;
+};
+
+/// szczegolowosc: the level of message and report detail.
+inline constexpr std::string_view kSzczegolowoscDuza = "duża";
+inline constexpr std::string_view kSzczegolowoscMala = "mała";
+
+/// The tables of the current chaining run. They outlive the run (the summary
+/// and the inspection windows read them) until the next run is prepared.
+struct ChainingState {
+    RbdTable rbd;
+    std::unordered_set<std::int32_t> regula_zastosowana;      // rules fired and not re-opened
+    std::vector<std::int32_t> model_stosowany;                // models applied
+    std::vector<ZmiennaUstalona> zmienna_ustalona;
+    Names zanegowany_warunek_z_bazy_ograniczen;               // made false by a constraint
+    std::vector<Names> lista_warunkow_ograniczenia_z_warunkami_faktami;
+    Names lista_warunkow_uwzglednionych_ograniczen;
+    /// "YES" once two mutually exclusive facts were found in the bases; it
+    /// refuses chaining until the bases are loaded again.
+    std::optional<std::string> blad_wykluczajacych;
+
+    /// The constraints as this run sees them. Declaring a condition true
+    /// drops its negation from the constraints that list it; that change is
+    /// the run's, not the constraint base's.
+    std::vector<kb::Constraint> ograniczenia;
+
+    // Records of the operations shared by both chainings.
+    std::unordered_set<std::string> rbd_finalna;              // decided and already presented
+    Names rbd_wstecz;                                         // established backwards
+    Names etykieta;                                           // summary labels, in entry order
+    std::optional<std::string> hipoteza;
+    std::optional<std::string> szczegolowosc;
+
+    // Derived from the store when a run is prepared.
+    /// Positions of the rules whose condition list holds a condition.
+    std::unordered_map<std::string, std::vector<std::size_t>> regulyWgWarunku;
+    /// ogolna_lista_dopytywalnych as a set.
+    std::unordered_set<std::string> dopytywalne;
+
+    bool bladWykluczajacych() const { return blad_wykluczajacych == "YES"; }
+    bool duza() const { return szczegolowosc == kSzczegolowoscDuza; }
+    bool endDecided() const { return rbd.decided("end"); }
+
+    /// Clears the tables of a run (labels and level of detail excepted, which
+    /// the preparation asks for itself) and takes the constraints and the
+    /// indexes from the store.
+    void przygotuj(const kb::Store& store, const Names& askables);
+};
+
+/// The first constraint (in record order) that lists the condition, or null.
+const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek);
+
+/// pamietaj: records a declared condition, flag "YES" (true) or "NO"
+/// (false), with its constraint consequences. `wszystkieOgraniczenia`:
+/// every constraint listing it is treated (facts of the bases), otherwise
+/// only the first (a single answer).
+void pamietaj(ChainingState& s, const std::string& warunek, std::string_view flaga,
+              bool wszystkieOgraniczenia);
+/// pamietaj_fakty: records every member as declared true.
+void pamietaj_fakty(ChainingState& s, const Names& lista);
+/// pamietaj_warunki_nie_bedace_faktami: records every undecided member false.
+void pamietaj_warunki_nie_bedace_faktami(ChainingState& s, const Names& lista);
+
+}  // namespace torv::engine

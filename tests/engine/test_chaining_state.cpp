@@ -1,0 +1,113 @@
+// Recording declared facts with their constraint consequences.
+#include <gtest/gtest.h>
+
+#include "chaining_fixture.h"
+#include "engine/chaining_state.h"
+
+namespace torv::engine {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(RbdTable, CountsSupportsAndRemovesThemOneByOne) {
+    RbdTable t;
+    t.add(0, "a");
+    t.add(3, "b");
+    t.add(5, "b");
+    EXPECT_TRUE(t.decided("b"));
+    EXPECT_EQ(t.supports("b"), 2u);
+    EXPECT_TRUE(t.has(5, "b"));
+    EXPECT_FALSE(t.has(0, "b"));
+    EXPECT_TRUE(t.hasOther(3, "b"));
+    EXPECT_FALSE(t.hasOther(0, "a"));
+
+    EXPECT_FALSE(t.remove(4, "b"));
+    EXPECT_TRUE(t.remove(3, "b"));
+    EXPECT_FALSE(t.hasOther(5, "b"));
+    t.add(7, "a");
+    t.removeAll("a");
+    EXPECT_FALSE(t.decided("a"));
+    EXPECT_EQ(t.records(), (std::vector<Rbd>{{5, "b"}}));
+}
+
+class Pamietaj : public test::ChainingTest {
+protected:
+    void SetUp() override {
+        rules("rule(1,\"z\",[\"a\",\"b\",\"c\",\"d\",\"e\"],1)\n");
+        constraints(
+            "constraint(1,[\"a\",\"b\",\"c\"])\n"
+            "constraint(2,[\"d\",\"a\",\"ne\"])\n");
+        prepare();
+    }
+    ChainingState& s = app.chaining;
+    Strings members(std::size_t i) const { return app.chaining.ograniczenia.at(i).warunki; }
+};
+
+TEST_F(Pamietaj, AFactMakesTheUndecidedMembersOfEveryItsConstraintsFalse) {
+    s.rbd.add(0, "nb");   // already false: not recorded again
+    pamietaj(s, "a", "YES", true);
+    EXPECT_EQ(rbd(), (Strings{"0:nb", "0:a", "0:nc", "0:nd", "0:e"}));
+    EXPECT_EQ(s.zanegowany_warunek_z_bazy_ograniczen, (Strings{"nc", "nd", "e"}));
+}
+
+TEST_F(Pamietaj, AnAnswerTreatsOnlyTheFirstConstraint) {
+    pamietaj(s, "a", "YES", false);
+    EXPECT_EQ(rbd(), (Strings{"0:a", "0:nb", "0:nc"}));
+}
+
+TEST_F(Pamietaj, ANegatedMemberIsTreatedLikeAnyMember) {
+    pamietaj(s, "ne", "YES", true);
+    EXPECT_EQ(rbd(), (Strings{"0:ne", "0:nd", "0:na"}));
+}
+
+TEST_F(Pamietaj, DecidingTheComplementOfAMemberDropsItFromTheConstraint) {
+    pamietaj(s, "e", "YES", true);   // "ne" is listed
+    pamietaj(s, "nb", "YES", true);  // "b" is listed
+    EXPECT_EQ(rbd(), (Strings{"0:e", "0:nb"}));
+    EXPECT_EQ(members(0), (Strings{"a", "c"}));
+    EXPECT_EQ(members(1), (Strings{"d", "a"}));
+    // The constraint base itself is untouched.
+    EXPECT_EQ(app.store.constraints().at(0).warunki, (Strings{"a", "b", "c"}));
+}
+
+TEST_F(Pamietaj, NothingIsRecordedOnceTheConditionOrItsComplementIsDecided) {
+    s.rbd.add(0, "nx");
+    pamietaj(s, "x", "YES", true);
+    pamietaj(s, "nx", "NO", true);
+    pamietaj(s, "nx", "YES", true);
+    EXPECT_EQ(rbd(), Strings{"0:nx"});
+}
+
+TEST_F(Pamietaj, DeclaringFalseRecordsTheComplementWithoutLookingAtConstraints) {
+    pamietaj(s, "a", "NO", true);
+    pamietaj(s, "nq", "NO", true);
+    EXPECT_EQ(rbd(), (Strings{"0:na", "0:q"}));
+    EXPECT_TRUE(s.zanegowany_warunek_z_bazy_ograniczen.empty());
+}
+
+TEST_F(Pamietaj, FactsListsAndFalseLists) {
+    pamietaj_fakty(s, {"p", "q"});
+    pamietaj_warunki_nie_bedace_faktami(s, {"q", "r", "ns"});
+    EXPECT_EQ(rbd(), (Strings{"0:p", "0:q", "0:nr", "0:s"}));
+    EXPECT_EQ(s.zanegowany_warunek_z_bazy_ograniczen, (Strings{"nr", "s"}));
+}
+
+TEST_F(Pamietaj, PreparingARunClearsTheRunButKeepsTheExclusivityFault) {
+    pamietaj(s, "a", "YES", true);
+    s.regula_zastosowana.insert(1);
+    s.rbd_finalna.insert("a");
+    s.zmienna_ustalona.push_back({"x", 1});
+    s.blad_wykluczajacych = "YES";
+    s.ograniczenia.clear();
+    prepare();
+    EXPECT_TRUE(rbd().empty());
+    EXPECT_TRUE(s.regula_zastosowana.empty());
+    EXPECT_TRUE(s.rbd_finalna.empty());
+    EXPECT_TRUE(s.zmienna_ustalona.empty());
+    EXPECT_TRUE(s.zanegowany_warunek_z_bazy_ograniczen.empty());
+    EXPECT_EQ(s.ograniczenia.size(), 2u);
+    EXPECT_TRUE(s.bladWykluczajacych());
+}
+
+}  // namespace
+}  // namespace torv::engine
