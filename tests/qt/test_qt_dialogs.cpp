@@ -1,0 +1,599 @@
+// The port's boxes and resource dialogs: titles, controls, captions and the
+// values they return.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dialog_driver.h"
+#include "qt/dialogs.h"
+#include "qt/qt_user_port.h"
+
+using namespace torv;
+using namespace torv::qt;
+using namespace torv::qt::testing;
+
+namespace {
+QStringList labelTexts(QWidget* w) {
+    QStringList out;
+    for (auto* l : w->findChildren<QLabel*>()) out << l->text();
+    return out;
+}
+
+QStringList buttonTexts(QWidget* w) {
+    QStringList out;
+    for (auto* b : w->findChildren<QPushButton*>()) out << b->text();
+    return out;
+}
+
+QStringList listItems(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+/// A dialog seen by an action, for checks after the call returned.
+struct Seen {
+    QString title;
+    QStringList labels;
+    QStringList buttons;
+    QStringList items;
+    QStringList frames;
+    QString caption;
+    int currentRow = -2;
+    bool resizable = false;
+};
+
+Seen look(QWidget* w) {
+    Seen s;
+    s.title = w->windowTitle();
+    s.labels = labelTexts(w);
+    s.buttons = buttonTexts(w);
+    if (auto* list = w->findChild<QListWidget*>()) {
+        s.items = listItems(list);
+        s.currentRow = list->selectedItems().isEmpty() ? -1 : list->row(list->selectedItems().front());
+    }
+    for (auto* g : w->findChildren<QGroupBox*>()) s.frames << g->title();
+    if (auto* c = w->findChild<QLineEdit*>(QStringLiteral("caption"))) s.caption = c->text();
+    s.resizable = w->minimumSize() != w->maximumSize();
+    return s;
+}
+
+const std::vector<std::string> kItems{"engine hot", "oil low", "tyre flat"};
+}  // namespace
+
+class TestQtDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noteHasOneOkButton();
+    void yesNoReturnsOneOrTwo_data();
+    void yesNoReturnsOneOrTwo();
+    void askReturnsNumberOfButton_data();
+    void askReturnsNumberOfButton();
+    void inputStringReturnsTextOrNothing();
+    void radioDialogsReturnTheirButton_data();
+    void radioDialogsReturnTheirButton();
+    void pickFactPreselectsFirstItem();
+    void pickFactReturnsChosenPosition();
+    void pickFactsReturnsSeveralPositions();
+    void endRefusedReturnsToDialog_data();
+    void endRefusedReturnsToDialog();
+    void endConfirmedEndsProgram();
+    void messageShowsCaptionAndLines();
+    void ruleForFlatteningReturnsLine();
+    void externalDataPickersReturnPosition_data();
+    void externalDataPickersReturnPosition();
+    void importedFactsShowsBothLists();
+    void mediaPickersReturnFile_data();
+    void mediaPickersReturnFile();
+    void readersShowFieldAndText_data();
+    void readersShowFieldAndText();
+    void aboutShowsNameAndDescription();
+    void openFileMatchesMasksIgnoringCase();
+    void openFileCancelledReturnsEmpty();
+    void saveFileReturnsTypedName();
+
+private:
+    QtUserPort port_;
+};
+
+void TestQtDialogs::noteHasOneOkButton() {
+    SeenBox seen;
+    DialogDriver driver;
+    driver.then(recordAndClick(seen));
+    port_.note("Attention!", "No rules in the rule base!");
+    QVERIFY(driver.done());
+    QCOMPARE(seen.title, QStringLiteral("Attention!"));
+    QCOMPARE(seen.text, QStringLiteral("No rules in the rule base!"));
+    QCOMPARE(seen.buttons.size(), 1);
+}
+
+void TestQtDialogs::yesNoReturnsOneOrTwo_data() {
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("yes") << "yes" << 1;
+    QTest::newRow("no") << "no" << 2;
+    QTest::newRow("closed") << "close" << 2;
+}
+
+void TestQtDialogs::yesNoReturnsOneOrTwo() {
+    QFETCH(QString, press);
+    QFETCH(int, expected);
+    bool question = false;
+    QString title, text;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        question = box->icon() == QMessageBox::Question;
+        title = box->windowTitle();
+        text = box->text();
+        if (press == QLatin1String("yes")) return answerYes(w);
+        if (press == QLatin1String("no")) return answerNo(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+        return true;
+    });
+    QCOMPARE(port_.yesNo("Choose:", "Do you wish to be advised?"), expected);
+    QVERIFY(driver.done());
+    QVERIFY(question);
+    QCOMPARE(title, QStringLiteral("Choose:"));
+    QCOMPARE(text, QStringLiteral("Do you wish to be advised?"));
+}
+
+void TestQtDialogs::askReturnsNumberOfButton_data() {
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("expected");
+    const QStringList three{"&YES", "&NO", "&WHY?"};
+    QTest::newRow("why is third") << three << "&WHY?" << 3;
+    QTest::newRow("yes is first") << three << "&YES" << 1;
+    QTest::newRow("no is second") << three << "&NO" << 2;
+    QTest::newRow("two buttons") << QStringList{"&Yes", "&No"} << "&Yes" << 1;
+    QTest::newRow("closed counts as second") << three << "" << 2;
+}
+
+void TestQtDialogs::askReturnsNumberOfButton() {
+    QFETCH(QStringList, labels);
+    QFETCH(QString, press);
+    QFETCH(int, expected);
+    std::vector<std::string> buttons;
+    for (const auto& l : labels) buttons.push_back(l.toStdString());
+    QStringList shown;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        for (auto* b : box->buttons()) shown << b->text();
+        if (press.isEmpty()) QTest::keyClick(w, Qt::Key_Escape);
+        else click(w, press);
+        return true;
+    });
+    QCOMPARE(port_.ask("Question", "Is the engine hot?", buttons), expected);
+    QVERIFY(driver.done());
+    shown.sort();
+    QStringList sortedLabels = labels;
+    sortedLabels.sort();
+    QCOMPARE(shown, sortedLabels);
+}
+
+void TestQtDialogs::inputStringReturnsTextOrNothing() {
+    QStringList seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* d = qobject_cast<QInputDialog*>(w);
+        if (!d) return false;
+        seen << d->windowTitle() << d->labelText() << d->textValue();
+        d->setTextValue(QStringLiteral("second run"));
+        d->accept();
+        return true;
+    });
+    QCOMPARE(port_.inputString("Summary", "Label:", "first"), std::optional<std::string>("second run"));
+    QCOMPARE(seen, (QStringList{"Summary", "Label:", "first"}));
+    driver.then(closeDialog);
+    QCOMPARE(port_.inputString("Summary", "Label:", "first"), std::nullopt);
+}
+
+void TestQtDialogs::radioDialogsReturnTheirButton_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<int>("preselected");
+    QTest::addColumn<int>("choose");   // 0 = leave the preselection
+    QTest::newRow("hypothesis default") << 0 << "Type of hypothesis" << "Pick type of tested hypothesis"
+                                        << QStringList{"Narrow-sense hypothesis", "Wide-sense hypothesis"} << 1 << 0;
+    QTest::newRow("hypothesis wide") << 0 << "Type of hypothesis" << "Pick type of tested hypothesis"
+                                     << QStringList{"Narrow-sense hypothesis", "Wide-sense hypothesis"} << 1 << 2;
+    QTest::newRow("detail default") << 1 << "Level of detail" << "Choose level of message/report detail"
+                                    << QStringList{"Low level of detail", "High level of detail"} << 1 << 0;
+    QTest::newRow("detail high") << 1 << "Level of detail" << "Choose level of message/report detail"
+                                 << QStringList{"Low level of detail", "High level of detail"} << 1 << 2;
+    QTest::newRow("declaration default") << 2 << "Fact declaration mode" << "Choose fact declaration mode!"
+                                         << QStringList{"Menu  for choosing facts", "Querrying the user"} << 2 << 0;
+    QTest::newRow("declaration menu") << 2 << "Fact declaration mode" << "Choose fact declaration mode!"
+                                      << QStringList{"Menu  for choosing facts", "Querrying the user"} << 2 << 1;
+}
+
+void TestQtDialogs::radioDialogsReturnTheirButton() {
+    QFETCH(int, which);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(QStringList, labels);
+    QFETCH(int, preselected);
+    QFETCH(int, choose);
+    Seen seen;
+    QStringList radios;
+    int checkedAtOpen = 0;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* d = qobject_cast<RadioDialog*>(w);
+        if (!d) return false;
+        seen = look(w);
+        for (auto* r : w->findChildren<QRadioButton*>()) radios << r->text();
+        checkedAtOpen = d->checked();
+        if (choose) d->radio(choose)->click();
+        return click(w, QStringLiteral("&OK"));
+    });
+    int result = 0;
+    switch (which) {
+    case 0: result = port_.typeOfHypothesis(); break;
+    case 1: result = port_.levelOfDetail(); break;
+    default: result = port_.factDeclarationMode(); break;
+    }
+    QVERIFY(driver.done());
+    QCOMPARE(seen.title, title);
+    QVERIFY(seen.labels.contains(text));
+    QCOMPARE(radios, labels);
+    QCOMPARE(seen.buttons, QStringList{"&OK"});
+    QCOMPARE(checkedAtOpen, preselected);
+    QCOMPARE(result, choose ? choose : preselected);
+}
+
+void TestQtDialogs::pickFactPreselectsFirstItem() {
+    Seen seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        return click(w, QStringLiteral("&Continue"));
+    });
+    QCOMPARE(port_.pickFact("Choose a fact", kItems), std::optional<std::size_t>(0));
+    QCOMPARE(seen.title, QStringLiteral("Pick a fact"));
+    QCOMPARE(seen.caption, QStringLiteral("Choose a fact"));
+    QCOMPARE(seen.items, (QStringList{"engine hot", "oil low", "tyre flat"}));
+    QCOMPARE(seen.currentRow, 0);
+    QCOMPARE(seen.buttons, (QStringList{"&Continue", "End"}));
+    QVERIFY(seen.resizable);
+}
+
+void TestQtDialogs::pickFactReturnsChosenPosition() {
+    DialogDriver driver;
+    driver.then([](QWidget* w) {
+        w->findChild<QListWidget*>()->setCurrentRow(2);
+        return click(w, QStringLiteral("&Continue"));
+    });
+    QCOMPARE(port_.pickFact("Choose a fact", kItems), std::optional<std::size_t>(2));
+    driver.then(closeDialog);
+    QCOMPARE(port_.pickFact("Choose a fact", kItems), std::nullopt);
+}
+
+void TestQtDialogs::pickFactsReturnsSeveralPositions() {
+    Seen seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        auto* list = w->findChild<QListWidget*>();
+        list->item(2)->setSelected(true);
+        list->item(0)->setSelected(true);
+        return click(w, QStringLiteral("&Continue"));
+    });
+    QCOMPARE(port_.pickFacts("Choose facts", kItems), (std::vector<std::size_t>{0, 2}));
+    QCOMPARE(seen.title, QStringLiteral("Pick facts"));
+    QCOMPARE(seen.currentRow, -1);
+    QCOMPARE(seen.buttons, (QStringList{"&Continue", "End"}));
+    driver.then([](QWidget* w) { return click(w, QStringLiteral("&Continue")); });
+    QCOMPARE(port_.pickFacts("Choose facts", kItems), std::vector<std::size_t>{});
+}
+
+void TestQtDialogs::endRefusedReturnsToDialog_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("argument value") << "Argument value" << "Do you really wich to close the program?";
+    QTest::newRow("message") << "Message" << "Do you really wish to close the program?";
+    QTest::newRow("pick facts") << "Pick facts" << "Do you really wish to close the program?";
+    QTest::newRow("pick a fact") << "Pick a fact" << "Do you really wish to close the program?";
+}
+
+void TestQtDialogs::endRefusedReturnsToDialog() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, question);
+    SeenBox box;
+    QString reopened;
+    DialogDriver driver;
+    driver.then([](QWidget* w) { return click(w, QStringLiteral("End")); })
+        .then(recordAndClick(box, QStringLiteral("&No")))
+        .then([&](QWidget* w) {
+            reopened = w->windowTitle();
+            if (auto* v = w->findChild<QLineEdit*>(QStringLiteral("value"))) v->setText(QStringLiteral("7.5"));
+            if (auto* list = w->findChild<QListWidget*>(); list && list->selectionMode() == QAbstractItemView::MultiSelection)
+                list->item(1)->setSelected(true);
+            return click(w, dialog == QLatin1String("Argument value") ? QStringLiteral("&OK") : QStringLiteral("&Continue"));
+        });
+    if (dialog == QLatin1String("Argument value")) {
+        QCOMPARE(port_.argumentValue("speed"), std::optional<std::string>("7.5"));
+    } else if (dialog == QLatin1String("Message")) {
+        port_.message("Conclusion", {"the engine is hot"});
+    } else if (dialog == QLatin1String("Pick facts")) {
+        QCOMPARE(port_.pickFacts("Choose facts", kItems), std::vector<std::size_t>{1});
+    } else {
+        QCOMPARE(port_.pickFact("Choose a fact", kItems), std::optional<std::size_t>(0));
+    }
+    QVERIFY(driver.done());
+    QCOMPARE(box.title, QStringLiteral("Attention!"));
+    QCOMPARE(box.text, question);
+    QVERIFY(box.questionIcon);
+    QCOMPARE(reopened, dialog);
+}
+
+void TestQtDialogs::endConfirmedEndsProgram() {
+    for (int which = 0; which < 4; ++which) {
+        DialogDriver driver;
+        driver.then([](QWidget* w) { return click(w, QStringLiteral("End")); }).then(answerYes);
+        bool ended = false;
+        try {
+            switch (which) {
+            case 0: port_.argumentValue("speed"); break;
+            case 1: port_.message("Conclusion", {"x"}); break;
+            case 2: port_.pickFacts("Choose facts", kItems); break;
+            default: port_.pickFact("Choose a fact", kItems); break;
+            }
+        } catch (const port::EndProgram&) {
+            ended = true;
+        }
+        QVERIFY2(ended, qPrintable(QString::number(which)));
+        QVERIFY(driver.done());
+    }
+}
+
+void TestQtDialogs::messageShowsCaptionAndLines() {
+    Seen seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        return click(w, QStringLiteral("&Continue"));
+    });
+    port_.message("Rule 3 has fired", {"Conclusion:", "the engine is hot"});
+    QCOMPARE(seen.title, QStringLiteral("Message"));
+    QCOMPARE(seen.caption, QStringLiteral("Rule 3 has fired"));
+    QCOMPARE(seen.items, (QStringList{"Conclusion:", "the engine is hot"}));
+    QVERIFY(seen.resizable);
+}
+
+void TestQtDialogs::ruleForFlatteningReturnsLine() {
+    Seen seen;
+    const std::vector<std::string> lines{"1   wet", "2   slippery"};
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        w->findChild<QListWidget*>()->setCurrentRow(1);
+        return click(w, QStringLiteral("&OK"));
+    });
+    QCOMPARE(port_.pickRuleForFlattening(lines), std::optional<std::string>("2   slippery"));
+    QCOMPARE(seen.title, QStringLiteral("Pick a rule for flattening"));
+    QVERIFY(seen.labels.contains(QStringLiteral("Rule number              Rule conclusion")));
+    QCOMPARE(seen.buttons, (QStringList{"&OK", "&Cancel", "&Help"}));
+    driver.then([](QWidget* w) {
+        w->findChild<QListWidget*>()->setCurrentRow(0);
+        return click(w, QStringLiteral("&Cancel"));
+    });
+    QCOMPARE(port_.pickRuleForFlattening(lines), std::nullopt);
+}
+
+void TestQtDialogs::externalDataPickersReturnPosition_data() {
+    QTest::addColumn<bool>("sources");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("frame");
+    QTest::newRow("sources") << true << "External data sources" << "Choose external data source";
+    QTest::newRow("data") << false << "Data from external data source" << "Choose  data to be imported";
+}
+
+void TestQtDialogs::externalDataPickersReturnPosition() {
+    QFETCH(bool, sources);
+    QFETCH(QString, title);
+    QFETCH(QString, frame);
+    Seen seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        w->findChild<QListWidget*>()->setCurrentRow(1);
+        return click(w, QStringLiteral("&OK"));
+    });
+    const std::vector<std::string> items{"cars", "trucks"};
+    const auto result = sources ? port_.pickDataSource(items) : port_.pickExternalData(items);
+    QCOMPARE(result, std::optional<std::size_t>(1));
+    QCOMPARE(seen.title, title);
+    QCOMPARE(seen.frames, QStringList{frame});
+    QCOMPARE(seen.buttons, QStringList{"&OK"});
+}
+
+void TestQtDialogs::importedFactsShowsBothLists() {
+    Seen seen;
+    QStringList facts, values;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        facts = listItems(w->findChild<QListWidget*>(QStringLiteral("facts")));
+        values = listItems(w->findChild<QListWidget*>(QStringLiteral("values")));
+        return click(w, QStringLiteral("&OK"));
+    });
+    port_.importedFacts({"rain"}, {"speed = 5"});
+    QCOMPARE(seen.title, QStringLiteral("Imported facts inspection"));
+    QCOMPARE(seen.frames, (QStringList{"Following facts have been imported to the Rule Base:",
+                                       "Following argument values have been imported to the Model Base:"}));
+    QCOMPARE(facts, QStringList{"rain"});
+    QCOMPARE(values, QStringList{"speed = 5"});
+}
+
+void TestQtDialogs::mediaPickersReturnFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("labels");
+    using K = port::UserPort::MediaKind;
+    QTest::newRow("melody") << int(K::Sound) << "Melody inspection"
+                            << QStringList{"Melody Base:", "Pick melody file for inspection"};
+    QTest::newRow("graphics") << int(K::Graphics) << "Graphics file inspection"
+                              << QStringList{"Graphics base", "Pick graphics file for inspection"};
+    QTest::newRow("advice") << int(K::Advice) << "Advice file inspection"
+                            << QStringList{"Advice base:", "Pick advice file for inspection"};
+}
+
+void TestQtDialogs::mediaPickersReturnFile() {
+    QFETCH(int, kind);
+    QFETCH(QString, title);
+    QFETCH(QStringList, labels);
+    Seen seen;
+    QString base;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        base = w->findChild<QLineEdit*>(QStringLiteral("base"))->text();
+        w->findChild<QComboBox*>()->setCurrentIndex(1);
+        return click(w, QStringLiteral("&OK"));
+    });
+    const auto chosen = port_.pickMediaFile(static_cast<port::UserPort::MediaKind>(kind), "SOcar.AEB",
+                                            {"a.wav", "b.wav"});
+    QCOMPARE(chosen, std::optional<std::string>("b.wav"));
+    QCOMPARE(seen.title, title);
+    QCOMPARE(seen.labels, labels);
+    QCOMPARE(base, QStringLiteral("SOcar.AEB"));
+    QCOMPARE(seen.buttons, QStringList{"&OK"});
+    driver.then(closeDialog);
+    QCOMPARE(port_.pickMediaFile(static_cast<port::UserPort::MediaKind>(kind), "x", {"a"}), std::nullopt);
+}
+
+void TestQtDialogs::readersShowFieldAndText_data() {
+    QTest::addColumn<bool>("advice");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("advice reader") << true << "Advice file inspection";
+    QTest::newRow("abstract") << false << "Abstract inspection";
+}
+
+void TestQtDialogs::readersShowFieldAndText() {
+    QFETCH(bool, advice);
+    QFETCH(QString, title);
+    Seen seen;
+    QString field, text;
+    bool readOnly = false;
+    int caret = -1;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        field = w->findChild<QLineEdit*>(QStringLiteral("field"))->text();
+        auto* t = w->findChild<QPlainTextEdit*>(QStringLiteral("text"));
+        text = t->toPlainText();
+        readOnly = t->isReadOnly();
+        caret = t->textCursor().position();
+        return click(w, QStringLiteral("&Continue"));
+    });
+    if (advice) port_.showAdvice("Expert advice:", "Check the oil.\nThen drive on.");
+    else port_.showAbstract("Expert advice:", "Check the oil.\nThen drive on.");
+    QCOMPARE(seen.title, title);
+    QCOMPARE(field, QStringLiteral("Expert advice:"));
+    QCOMPARE(text, QStringLiteral("Check the oil.\nThen drive on."));
+    QVERIFY(readOnly);
+    QCOMPARE(caret, 0);
+    QCOMPARE(seen.buttons, QStringList{"&Continue"});
+    QVERIFY(seen.resizable);
+}
+
+void TestQtDialogs::aboutShowsNameAndDescription() {
+    Seen seen;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        seen = look(w);
+        return click(w, QStringLiteral("OK"));
+    });
+    port_.about();
+    QCOMPARE(seen.title, QStringLiteral("About"));
+    QVERIFY(seen.labels.contains(QStringLiteral("torv_AE")));
+    QVERIFY(seen.labels.contains(QStringLiteral(
+        "Rule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining")));
+    QCOMPARE(seen.buttons, QStringList{"OK"});
+}
+
+void TestQtDialogs::openFileMatchesMasksIgnoringCase() {
+    QTemporaryDir dir;
+    for (const char* name : {"RUcar.AEB", "rubike.aeb", "MOcar.AEB", "notes.txt"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    port::FileDialog d;
+    d.title = "Load Rule Base";
+    d.mask = "ru*.aeb";
+    d.filters = {{"Rule Base (RU*.AEB)", "RU*.AEB"}};
+    d.directory = dir.path().toStdString();
+    QStringList listed;
+    QString title;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        if (!dlg) return false;
+        auto* view = dlg->findChild<QListView*>(QStringLiteral("listView"));
+        if (!view || !view->model() || view->model()->rowCount(view->rootIndex()) < 2) return false;
+        title = dlg->windowTitle();
+        for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+            listed << view->model()->index(r, 0, view->rootIndex()).data().toString();
+        return chooseFile(dlg, dir.filePath(QStringLiteral("RUcar.AEB")));
+    });
+    QCOMPARE(QString::fromStdString(port_.openFile(d)), dir.filePath(QStringLiteral("RUcar.AEB")));
+    QCOMPARE(title, QStringLiteral("Load Rule Base"));
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"RUcar.AEB", "rubike.aeb"}));
+}
+
+void TestQtDialogs::openFileCancelledReturnsEmpty() {
+    port::FileDialog d;
+    d.title = "Pick Report to be Inspected! ";
+    d.mask = "*.rpt";
+    d.filters = {{"Report (*.RPT)", "*.RPT"}};
+    d.directory = QDir::tempPath().toStdString();
+    DialogDriver driver;
+    driver.then(closeDialog);
+    QCOMPARE(port_.openFile(d), std::string());
+    QVERIFY(driver.done());
+}
+
+void TestQtDialogs::saveFileReturnsTypedName() {
+    QTemporaryDir dir;
+    port::FileDialog d;
+    d.title = "Declare name of new Rule Base (RUKnowledge_Base_Name.AEB)";
+    d.mask = "RU*.AEB";
+    d.filters = {{"Rule Base (RU*.AEB)", "RU*.AEB"}};
+    d.directory = dir.path().toStdString();
+    bool saving = false;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        if (!dlg) return false;
+        saving = dlg->acceptMode() == QFileDialog::AcceptSave;
+        return chooseFile(dlg, QStringLiteral("RUnew.AEB"));
+    });
+    QCOMPARE(QString::fromStdString(port_.saveFile(d)), dir.filePath(QStringLiteral("RUnew.AEB")));
+    QVERIFY(saving);
+}
+
+QTEST_MAIN(TestQtDialogs)
+#include "test_qt_dialogs.moc"
