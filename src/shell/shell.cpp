@@ -3,9 +3,11 @@
 
 #include <filesystem>
 
+#include "engine/forward.h"
 #include "kb/loading.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
+#include "reports/summaries.h"
 #include "shell/app_state.h"
 
 namespace torv::shell {
@@ -57,6 +59,10 @@ void Shell::chain(const char* kind) {
     } running{app_.jakiewnioskowanie};
     app_.jakiewnioskowanie = kind;
     app_.messages.clear();
+    if (app_.jakiewnioskowanie == "W_PRZOD") {
+        engine::wnioskowanie_w_przod(app_);
+        return;
+    }
     if (!hasRuleBase(app_)) {
         app_.port.note(port::titles::kAttention, "Load Rule Base first!");
         return;
@@ -92,6 +98,8 @@ void Shell::dispatch(int id) {
 
     case kReportInspection: reports::przeglad_raportu(app_); break;
     case kReportDeleting: reports::usuwanie_raportu(app_); break;
+    case kSummaryReading: reports::czytanie_podsumowania(app_); break;
+    case kSummaryDeleting: reports::usuwanie_podsumowania(app_); break;
 
     case kMessageWindowCreating: app_.messages.recreate(); break;
     case kPathToBasesSetUp:

@@ -1,0 +1,297 @@
+// Forward chaining.
+#include "engine/forward.h"
+
+#include "engine/explanations.h"
+#include "engine/gate.h"
+#include "engine/support.h"
+#include "kb/paths.h"
+#include "reports/report_commands.h"
+#include "reports/summaries.h"
+#include "shell/app_state.h"
+
+namespace torv::engine {
+
+namespace {
+
+const char* const kEndText = "Rule with 'end' conclusion ends the chaining process.";
+
+// ---- the alternatives of a pass ----
+// Each returns true when it fired; the pass then ends and the next one
+// starts again from the first alternative. Models come after the rules.
+
+/// A: the first rule, in record order, that is not marked and whose
+/// conditions can be evaluated, fires.
+bool alternatywa_reguly(AppState& app) {
+    ChainingState& s = app.chaining;
+    const auto& rules = app.store.rules();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const kb::Rule& r = rules[i];
+        if (s.regula_zastosowana.count(r.numer)) continue;
+        auto znaczniki = testuj_warunki(app, r.warunki);
+        if (!znaczniki) continue;
+        const std::string wynik = generuj_wniosek(*znaczniki, r.wniosek);
+        s.regula_zastosowana.insert(r.numer);
+        if (!zachowaj_wniosek(app, r.numer, wynik)) continue;
+        przedstawienie_faktow(app);
+        if (!wyjasnienie_regula(app, r.numer, r.wniosek, r.warunki, wynik)) continue;
+        udziel_rady(app, r.numer, wynik);
+        wyswietl_grafike(app, r.numer, wynik);
+        przesluchaj_melodie(app, r.numer, wynik);
+        return true;
+    }
+    return false;
+}
+
+using Alternatywa = bool (*)(AppState&);
+constexpr Alternatywa kAlternatywy[] = {&alternatywa_reguly};
+
+/// H: "end" was derived.
+void koniec_przez_end(AppState& app) {
+    app.messages.write(std::string(kEndText) + "\n");
+    app.port.note("Attention - end!", kEndText);
+}
+
+/// I: nothing more can fire.
+void zamkniecie(AppState& app) {
+    ChainingState& s = app.chaining;
+    auto& r = app.report;
+    const std::string kb = app.store.wyroznik.value_or("");
+    app.port.note("Summary", "Let's have a look at the forward chaining summary!");
+    r.piszcr();
+    r.pisz("No possibilities of further chaining!");
+    r.piszcr();
+    r.piszcr();
+    s.szczegolowosc = std::string(kSzczegolowoscDuza);
+    przedstawienie_faktow(app);
+    r.piszcr();
+    przedstawienie_zmiennych(app);
+    r.piszcr();
+    r.pisz("This is all that may be inferred from the Knowledge Base " + kb + ",");
+    r.piszcr();
+    r.pisz("from declared facts and declared argument values.");
+    r.piszcr();
+    r.piszcr();
+    app.port.note("End of forward chaining", "This is all that may be inferred \nfrom the Knowledge Base\n   " +
+                                                 kb::upperAscii(kb) +
+                                                 ",\nfrom declared facts and declared argument values.\n\n"
+                                                 "End of forward chaining.");
+    r.pisz("End of forward chaining");
+    r.piszcr();
+    r.piszcr();
+    reports::podsumowanie(app);
+    s.rbd.clear();
+    s.rbd_finalna.clear();
+    reports::raport(app);
+}
+
+Names czlonkowie_bez(const Names& l, const std::string& x) {
+    Names out;
+    for (const auto& m : l)
+        if (m != x) out.push_back(m);
+    return out;
+}
+
+bool ma_fakt(const kb::Constraint& k, const Names& fakty) {
+    for (const auto& m : k.warunki)
+        if (element(m, fakty)) return true;
+    return false;
+}
+
+}  // namespace
+
+void wnioskowanie_w_przod(AppState& app) {
+    if (!bramka_wnioskowania(app)) return;
+    przygotowanie_przebiegu(app, Kierunek::WPrzod);
+    // The go-ahead condition "No condition" always holds.
+    app.chaining.rbd.add(0, "No condition");
+    wybierz_tryb(app, app.port.factDeclarationMode());
+}
+
+void wybierz_tryb(AppState& app, int tryb) {
+    if (tryb != 1 && tryb != 2) return;
+    if (tryb == 1) przygotowanie_listy_faktow(app);   // failing, it goes on as mode 2
+    wnioskowanie(app);
+}
+
+bool przygotowanie_listy_faktow(AppState& app) {
+    ChainingState& s = app.chaining;
+    const Names& fakty = app.askables.jest_lista_faktow();
+    const std::vector<kb::Constraint> ograniczenia = s.ograniczenia;
+
+    for (const auto& k : ograniczenia) {
+        if (ma_fakt(k, fakty)) continue;
+        const std::string n = std::to_string(k.numer);
+        auto i = app.port.pickFact("Mutually exclusive conditions for the constraint " + n +
+                                       "\nChoose a fact from the list of conditions for the constraint " + n,
+                                   k.warunki);
+        if (!i) continue;
+        const std::string& wybrany = k.warunki[*i];
+        s.rbd.add(0, wybrany);
+        Names reszta = czlonkowie_bez(k.warunki, wybrany);
+        pamietaj_warunki_nie_bedace_faktami(s, reszta);
+        s.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(std::move(reszta));
+    }
+    for (const auto& k : ograniczenia)
+        if (ma_fakt(k, fakty)) s.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(k.warunki);
+    s.lista_warunkow_uwzglednionych_ograniczen =
+        usuniecie_list_wewnetrznych(s.lista_warunkow_ograniczenia_z_warunkami_faktami);
+
+    Names kandydaci = jest_baza_mo(app).empty() ? app.askables.lista_warunkow_dopytywalnych
+                                                : app.askables.lista_wszystkich_dopytywalnych_dla_wyswietlania;
+    kandydaci = roznica_zbiorow(kandydaci, fakty);
+    if (!jest_baza_og(app).empty())
+        kandydaci = roznica_zbiorow(kandydaci, s.lista_warunkow_uwzglednionych_ograniczen);
+
+    if (!kandydaci.empty()) {
+        const auto wybrane = app.port.pickFacts("Choose facts from askable conditions!", kandydaci);
+        // Closed without a choice: nothing is recorded for the list.
+        if (!wybrane.empty()) {
+            Names tak;
+            for (std::size_t i : wybrane) tak.push_back(kandydaci[i]);
+            pamietaj_fakty(s, tak);
+            pamietaj_warunki_nie_bedace_faktami(s, roznica_zbiorow(kandydaci, tak));
+        }
+        return true;
+    }
+    if (jest_fakt(app)) {
+        app.messages.write(
+            "Logical values for askable conditions have been declared \n"
+            "in the rule base using clauses 'fact(_)'. Only values for\n"
+            "askable arguments remain to be declared, similarly as for\n"
+            "the option 'Query Mode' from the 'FACT DECLARATION MODE MENU'.\n");
+        app.port.note(port::titles::kAttention,
+                      "Logical values for askable conditions have been declared "
+                      "\nin the rule base using clauses 'fact(_)'. Only values for"
+                      "\naskable arguments remain to be declared, similarly as for"
+                      "the option 'Query Mode' from the 'FACT DECLARATION MODE MENU'.");
+    }
+    return false;
+}
+
+void wnioskowanie(AppState& app) {
+    if (jest_fakt(app)) {
+        przedstawienie_faktow_pierwotnych(app);
+        if (app.chaining.bladWykluczajacych()) return;
+    }
+    if (jest_m_fakt(app)) {
+        przedstawienie_m_faktow_pierwotnych(app);
+        if (app.chaining.bladWykluczajacych()) return;
+    }
+    if (jest_argument_znany(app)) przedstawienie_zmiennych_pierwotnych(app);
+    wnioskowanie_cd_0(app);
+}
+
+void wnioskowanie_cd_0(AppState& app) {
+    ChainingState& s = app.chaining;
+    for (const auto& f : app.store.facts()) pamietaj(s, f.warunek, "YES", true);
+    for (const auto& f : app.store.modelBase().m_fact) pamietaj(s, f.warunek, "YES", true);
+    for (const auto& a : app.store.modelBase().argument_known) s.zmienna_ustalona.push_back({a.argument, a.wartosc});
+    wnioskowanie_cd(app);
+}
+
+void wnioskowanie_cd(AppState& app) {
+    while (true) {
+        bool fired = false;
+        if (!app.chaining.endDecided())
+            for (Alternatywa a : kAlternatywy)
+                if (a(app)) {
+                    fired = true;
+                    break;
+                }
+        if (fired) continue;
+        if (app.chaining.endDecided())
+            koniec_przez_end(app);
+        else
+            zamkniecie(app);
+        return;
+    }
+}
+
+std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& warunki) {
+    ChainingState& s = app.chaining;
+    std::vector<char> znaczniki;
+    for (const auto& c : warunki) {
+        const bool neg = kb::jest_negacja(c);
+        const std::string_view dodatni = neg ? std::string_view(c).substr(1) : std::string_view(c);
+        char z;
+        if (s.rbd.decided(c)) {
+            z = 'y';
+        } else if (s.rbd.decided(kb::negacja(c))) {
+            z = 'n';
+        } else if (s.dopytywalne.count(std::string(dodatni))) {
+            z = pytaj_o_warunek(app, c);
+        } else {
+            return std::nullopt;   // derived and not decided yet
+        }
+        znaczniki.push_back(z);
+        if (z == 'n') break;
+    }
+    return znaczniki;
+}
+
+std::string generuj_wniosek(const std::vector<char>& znaczniki, const std::string& wniosek) {
+    for (char z : znaczniki)
+        if (z == 'n') return kb::negacja(wniosek);
+    return wniosek;
+}
+
+bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wynik) {
+    ChainingState& s = app.chaining;
+    RbdTable& rbd = s.rbd;
+    if (kb::jest_negacja(wynik)) {
+        const std::string p = wynik.substr(1);
+        if (rbd.has(numer, p) && rbd.supports(p) == 1) {
+            rbd.remove(numer, p);
+            skasuj_zastosowane_reguly(app, p);
+            rbd.add(numer, wynik);
+            return true;
+        }
+        if (rbd.has(numer, wynik)) {
+            s.regula_zastosowana.insert(numer);
+            return false;
+        }
+        if (rbd.has(numer, p)) {
+            // Another support of p stays: it only loses this one.
+            rbd.remove(numer, p);
+            skasuj_zastosowane_reguly(app, p);
+            return true;
+        }
+        if (rbd.hasOther(numer, p)) {
+            // A negative conclusion never overrides a positive one.
+            skasuj_zastosowane_reguly(app, p);
+            return true;
+        }
+        if (!rbd.decided(p) && !rbd.decided(wynik)) {
+            skasuj_zastosowane_reguly(app, p);
+            rbd.add(numer, wynik);
+        }
+        return true;
+    }
+    if (rbd.has(numer, wynik)) {
+        s.regula_zastosowana.insert(numer);
+        return false;
+    }
+    const std::string n = kb::negacja(wynik);
+    if (!rbd.decided(n) || rbd.hasOther(numer, wynik)) {
+        skasuj_zastosowane_reguly(app, wynik);
+        rbd.add(numer, wynik);
+        return true;
+    }
+    // A positive conclusion overrides a recorded negation.
+    rbd.removeAll(n);
+    skasuj_zastosowane_reguly(app, wynik);
+    rbd.add(numer, wynik);
+    return true;
+}
+
+void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek) {
+    ChainingState& s = app.chaining;
+    const auto& rules = app.store.rules();
+    for (const std::string& w : {warunek, kb::negacja(warunek)}) {
+        auto it = s.regulyWgWarunku.find(w);
+        if (it == s.regulyWgWarunku.end()) continue;
+        for (std::size_t i : it->second) s.regula_zastosowana.erase(rules[i].numer);
+    }
+}
+
+}  // namespace torv::engine

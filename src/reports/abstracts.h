@@ -1,0 +1,13 @@
+// Abstracts: the author's description of a knowledge base, shown before
+// every chaining run.
+#pragma once
+
+namespace torv { struct AppState; }
+
+namespace torv::reports {
+
+/// czytaj_opis: shows the abstract named by `opis` in the "Abstract
+/// inspection" dialog when the file exists; otherwise does nothing.
+void czytaj_opis(AppState& app);
+
+}  // namespace torv::reports

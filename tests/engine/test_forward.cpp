@@ -1,0 +1,228 @@
+// Forward chaining: recording conclusions, testing conditions, explanations
+// and whole runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "chaining_fixture.h"
+#include "engine/explanations.h"
+#include "engine/forward.h"
+
+namespace torv::engine {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Forward : public test::ChainingTest {};
+
+TEST_F(Forward, ConclusionsSettleConflictsWithWhatIsDecided) {
+    rules(
+        "rule(1,\"p\",[\"a\"],1)\n"
+        "rule(2,\"q\",[\"p\"],1)\n"
+        "rule(3,\"r\",[\"np\"],1)\n"
+        "rule(4,\"s\",[\"b\"],1)\n");
+    struct Case {
+        const char* what;
+        const char* result;       // recorded for rule 7
+        Strings before;
+        bool succeeds;
+        Strings after;
+        bool reopens;             // rules 2 and 3 (which use p or np) are re-opened
+    };
+    const Case cases[] = {
+        {"negation replaces the rule's own single support", "np", {"7:p"}, true, {"7:np"}, true},
+        {"the same positive result again", "p", {"7:p"}, false, {"7:p"}, false},
+        {"the same negative result again", "np", {"7:np"}, false, {"7:np"}, false},
+        {"negation only withdraws one of several supports", "np", {"7:p", "8:p"}, true, {"8:p"}, true},
+        {"negation never overrides another rule's positive", "np", {"8:p"}, true, {"8:p"}, true},
+        {"negation of an undecided condition", "np", {}, true, {"7:np"}, true},
+        {"positive of an undecided condition", "p", {}, true, {"7:p"}, true},
+        {"positive adds a support even when both are decided", "p", {"0:np", "8:p"}, true,
+         {"0:np", "8:p", "7:p"}, true},
+        {"positive overrides a recorded negation", "p", {"0:np", "9:np"}, true, {"7:p"}, true},
+        {"negation already declared", "np", {"0:np"}, true, {"0:np"}, false},
+    };
+    for (const Case& c : cases) {
+        prepare();
+        for (const auto& r : c.before) {
+            const auto colon = r.find(':');
+            app.chaining.rbd.add(std::stoi(r.substr(0, colon)), r.substr(colon + 1));
+        }
+        app.chaining.regula_zastosowana = {1, 2, 3, 4};
+        EXPECT_EQ(zachowaj_wniosek(app, 7, c.result), c.succeeds) << c.what;
+        EXPECT_EQ(rbd(), c.after) << c.what;
+        std::unordered_set<std::int32_t> marks =
+            c.reopens ? std::unordered_set<std::int32_t>{1, 4} : std::unordered_set<std::int32_t>{1, 2, 3, 4};
+        if (!c.succeeds) marks.insert(7);   // a refused result keeps its rule marked
+        EXPECT_EQ(app.chaining.regula_zastosowana, marks) << c.what;
+    }
+}
+
+TEST_F(Forward, ConditionsAreMarkedAskedOrLeftForALaterPass) {
+    rules(
+        "rule(1,\"d\",[\"a\"],1)\n"
+        "rule(2,\"e\",[\"d\",\"b\",\"nc\"],1)\n");
+    struct Case {
+        const char* what;
+        Strings conditions;
+        Strings decided;
+        Strings answers;          // to "Is the condition true?", in order
+        std::optional<std::string> marks;
+    };
+    const Case cases[] = {
+        {"askable asked, yes", {"a"}, {}, {"yes"}, "y"},
+        {"askable asked, no stops the walk", {"a", "b"}, {}, {"no"}, "n"},
+        {"negated askable asked", {"na", "nb"}, {}, {"yes", "no"}, "yn"},
+        {"decided askable and negation", {"a", "nb"}, {"a", "nb"}, {}, "yy"},
+        {"complement of askable decided", {"a", "b"}, {"a", "nb"}, {}, "yn"},
+        {"positive of a negated askable decided", {"nb", "a"}, {"b"}, {}, "n"},
+        {"derived and decided", {"d", "ne"}, {"d", "ne"}, {}, "yy"},
+        {"complement of a derived condition decided", {"d", "e"}, {"d", "ne"}, {}, "yn"},
+        {"negated derived whose positive is decided", {"nd", "a"}, {"d"}, {}, "n"},
+        {"derived and undecided", {"a", "d", "b"}, {"a"}, {}, std::nullopt},
+        {"answers before an undecided derived condition stay", {"a", "nd"}, {}, {"yes"}, std::nullopt},
+        {"no conditions", {}, {}, {}, ""},
+    };
+    for (const Case& c : cases) {
+        prepare();
+        port.clearCalls();
+        for (const auto& d : c.decided) app.chaining.rbd.add(0, d);
+        for (const auto& a : c.answers) port.then("Is the condition true?", a);
+        auto marks = testuj_warunki(app, c.conditions);
+        ASSERT_EQ(marks.has_value(), c.marks.has_value()) << c.what;
+        if (marks) EXPECT_EQ(std::string(marks->begin(), marks->end()), *c.marks) << c.what;
+        EXPECT_EQ(port.pending(), 0u) << c.what;
+    }
+    // An answer given before the walk stopped stays recorded.
+    prepare();
+    port.then("yes");
+    EXPECT_FALSE(testuj_warunki(app, {"a", "nd"}));
+    EXPECT_EQ(rbd(), Strings{"0:a"});
+}
+
+TEST_F(Forward, TheConclusionOrItsComplement) {
+    EXPECT_EQ(generuj_wniosek({'y', 'y'}, "x"), "x");
+    EXPECT_EQ(generuj_wniosek({'y', 'n'}, "x"), "nx");
+    EXPECT_EQ(generuj_wniosek({'n'}, "nx"), "x");
+    EXPECT_EQ(generuj_wniosek({}, "end"), "end");
+}
+
+TEST_F(Forward, RuleExplanation) {
+    rules("rule(12,\"z\",[\"a\",\"nb\"],1)\nrule(13,\"y\",[\"a\"],0)\nrule(14,\"end\",[\"a\"],1)\n");
+    prepare();
+    EXPECT_TRUE(wyjasnienie_regula(app, 12, "z", {"a", "nb"}, "nz"));
+    EXPECT_EQ(report(),
+              "Rule  12 is resolved.The rule states:\nIf\n    a\n    nb\nthen  \n    z\nIt follows: \n    nz\n\n");
+    auto m = port.last("message");
+    EXPECT_EQ(m.prompt, "Rule explanation");
+    EXPECT_EQ(m.text, "Rule 12 is resolved. The rule states:\nIf\n    a\n    nb\nthen \n    z\nIt follows:\n    nz");
+    port.clearCalls();
+    EXPECT_TRUE(wyjasnienie_regula(app, 13, "y", {"a"}, "y"));     // semaphore 0: silent
+    EXPECT_FALSE(wyjasnienie_regula(app, 14, "end", {"a"}, "nend"));
+    EXPECT_TRUE(port.calls().empty());
+}
+
+TEST_F(Forward, ReopeningTakesRulesUsingTheConditionOrItsComplement) {
+    rules("rule(1,\"p\",[\"a\"],1)\nrule(2,\"q\",[\"a\",\"nx\"],1)\nrule(3,\"r\",[\"x\"],1)\nrule(4,\"s\",[\"nnx\"],1)\n");
+    prepare();
+    app.chaining.regula_zastosowana = {1, 2, 3, 4};
+    skasuj_zastosowane_reguly(app, "nx");
+    EXPECT_EQ(app.chaining.regula_zastosowana, (std::unordered_set<std::int32_t>{1, 4}));
+    skasuj_zastosowane_reguly(app, "nnx");
+    EXPECT_EQ(app.chaining.regula_zastosowana, std::unordered_set<std::int32_t>{1});
+}
+
+// ---- whole runs (the gate and preparation included) ----
+
+class Run : public Forward {
+protected:
+    void TearDown() override { EXPECT_EQ(port.pending(), 0u); }
+    /// Answers the preparation: low detail, no labels.
+    test::ScriptedPort& start(const char* detail = "1") {
+        return port.then("Level of detail", detail).then("Generating labels", "no");
+    }
+    /// Answers the closing: no summary, no report.
+    void close() { port.then("Chaining summary", "no").then("Report of chaining/diagnosing", "no"); }
+    std::vector<std::string> questions() const {
+        Strings out;
+        for (const auto& d : port.calls())
+            if (d.title == "Is the condition true?") out.push_back(d.text);
+        return out;
+    }
+};
+
+TEST_F(Run, WithoutARuleBaseOnlyTheNoteIsShown) {
+    wnioskowanie_w_przod(app);
+    EXPECT_EQ(port.titles(), Strings{"Attention!"});
+    EXPECT_EQ(port.last("note").text, "Load Rule Base first!");
+}
+
+TEST_F(Run, RecordedFaultsRefuseSilently) {
+    rules("rule(1,\"p\",[\"a\"],1)\n");
+    for (int fault = 0; fault < 4; ++fault) {
+        app.verdicts = {};
+        app.chaining.blad_wykluczajacych.reset();
+        if (fault == 0) app.verdicts.rozne_numery = "NO";
+        if (fault == 1) app.verdicts.sprzecznosc_1z = "YES";
+        if (fault == 2) app.verdicts.sprzecznosc_mr = "YES";
+        if (fault == 3) app.chaining.blad_wykluczajacych = "YES";
+        wnioskowanie_w_przod(app);
+        EXPECT_TRUE(port.calls().empty()) << fault;
+    }
+}
+
+TEST_F(Run, AnswerNoFiresAtOnceWithTheNegatedConclusion) {
+    rules("rule(1,\"ok\",[\"a\",\"b\",\"c\"],1)\n");
+    start("2").then("Fact declaration mode", "2").then("Is the condition true?", "no");
+    close();
+    wnioskowanie_w_przod(app);
+    EXPECT_EQ(questions(), Strings{"a?"});
+    EXPECT_NE(report().find("It follows: \n    nok\n"), std::string::npos);
+    EXPECT_NE(report().find("Following facts have been determined:\n    na\n    nok\n"), std::string::npos);
+}
+
+TEST_F(Run, APositiveConclusionWinsOverItsNegation) {
+    rules(
+        "rule(1,\"nx\",[\"a\"],0)\n"
+        "rule(2,\"y\",[\"nx\"],0)\n"
+        "rule(3,\"x\",[\"b\"],0)\n"
+        "rule(4,\"w\",[\"x\"],0)\n"
+        "fact(\"a\")\nfact(\"b\")\n");
+    start().then("Fact declaration mode", "2");
+    close();
+    wnioskowanie_w_przod(app);
+    // Rule 2 fired on nx; x replaced nx and re-opened it, so it fired again with ny.
+    EXPECT_NE(report().find("Following facts have been determined:\n    a\n    b\n    x\n    ny\n    w\n"),
+              std::string::npos)
+        << report();
+}
+
+TEST_F(Run, EndStopsTheRunWithoutTheClosing) {
+    rules("rule(1,\"end\",[\"a\"],0)\nrule(2,\"z\",[\"b\"],0)\nfact(\"a\")\n");
+    start().then("Fact declaration mode", "2");
+    wnioskowanie_w_przod(app);
+    EXPECT_EQ(port.last("note").title, "Attention - end!");
+    EXPECT_EQ(port.last("note").text, "Rule with 'end' conclusion ends the chaining process.");
+    EXPECT_TRUE(app.messages.text().ends_with("Rule with 'end' conclusion ends the chaining process.\n"));
+    EXPECT_TRUE(questions().empty());   // rule 2 never came
+    EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST_F(Run, AnUndecidableConditionEndsTheRunNormally) {
+    rules("rule(1,\"z\",[\"a\",\"q\"],0)\nrule(2,\"q\",[\"nq\"],0)\n");
+    start().then("Fact declaration mode", "2").then("Is the condition true?", "yes");
+    close();
+    wnioskowanie_w_przod(app);
+    EXPECT_EQ(port.last("note").title, "End of forward chaining");
+    EXPECT_EQ(questions(), Strings{"a?"});
+}
+
+TEST_F(Run, EndConfirmedInADialogEndsTheProgram) {
+    rules("rule(1,\"z\",[\"a\"],1)\n");
+    start().then("Fact declaration mode", "1").then("Pick facts", "end").then("Attention!", "yes");
+    EXPECT_THROW(wnioskowanie_w_przod(app), port::EndProgram);
+}
+
+}  // namespace
+}  // namespace torv::engine

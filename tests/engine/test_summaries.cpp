@@ -1,0 +1,109 @@
+// Chaining summaries and the abstract shown before a run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "chaining_fixture.h"
+#include "reports/abstracts.h"
+#include "reports/summaries.h"
+
+namespace torv::reports {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Summaries : public test::ChainingTest {
+protected:
+    void SetUp() override {
+        rules("rule(1,\"z\",[\"a\"],1)\n");
+        prepare();
+    }
+    std::filesystem::path bases() const { return dir.path() / "BASES"; }
+};
+
+TEST_F(Summaries, TheFileListsLabelsFactsAndValuesButNoLiterals) {
+    auto& s = app.chaining;
+    EXPECT_EQ(tekst_podsumowania(s),
+              "Labels of summary: \nChaining summary: facts\nChaining summary: argument values\n");
+    s.etykieta = {"first", "second"};
+    s.rbd.add(0, "a");
+    s.rbd.add(1, "z");
+    s.zmienna_ustalona = {{"speed", 12.5}, {"2.5", 2.5}, {"tiny", 1e-7}};
+    EXPECT_EQ(tekst_podsumowania(s),
+              "Labels of summary: \n    first\n    second\nChaining summary: facts\n    a\n    z\n"
+              "Chaining summary: argument values\n    speed = 12.5\n    tiny = 1e-07\n");
+}
+
+TEST_F(Summaries, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees) {
+    dir.write("BASES/old.txt", "old");
+    port.then("Chaining summary", "yes")
+        .then("Declare name of new summary file", "old.txt")
+        .then("Summary", "yes");
+    podsumowanie(app);
+    EXPECT_EQ(test::readFile(bases() / "old.txt"), tekst_podsumowania(app.chaining));
+    EXPECT_EQ(port.titles(), (Strings{"Chaining summary", "Declare name of new summary file", "Summary", "",
+                                      "Summary"}));
+    EXPECT_EQ(port.calls().at(2).text, "A summary with proposed name old.txtalready exists!\nDo you wish to overwrite it?");
+    EXPECT_EQ(port.calls().at(3).text, "The existing summary  old.txt\nhas been deleted!");
+    EXPECT_EQ(port.calls().at(4).text, " Summary old.txt has been saved.");
+    EXPECT_EQ(app.messages.text(), "\n Summary old.txt has been saved.\n");
+}
+
+TEST_F(Summaries, DecliningOrCancellingSavesNothing) {
+    port.then("Chaining summary", "no");
+    podsumowanie(app);
+    port.then("Chaining summary", "yes").then("");
+    podsumowanie(app);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bases()), {}), 1);
+    EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST_F(Summaries, FilesThatCannotBeWrittenOrDeletedAreReported) {
+    port.then("yes").then("nodir/x.txt");
+    podsumowanie(app);
+    EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_EQ(port.last("note").text, "Summary x.txt has not been saved!\nthe file could not be written");
+
+    dir.mkdir("BASES/sub.txt");   // a directory where the file should go
+    port.then("yes").then("sub.txt").then("Summary", "yes");
+    podsumowanie(app);
+    EXPECT_EQ(port.last("note").text, "Summary sub.txt has not been deleted!\nit is a directory");
+    EXPECT_TRUE(std::filesystem::is_directory(bases() / "sub.txt"));
+}
+
+TEST_F(Summaries, ReadingAndDeleting) {
+    dir.write("BASES/s1.txt", "Labels of summary: \n");
+    port.then("Summary Report to be inspected", "s1.txt");
+    czytanie_podsumowania(app);
+    auto view = port.last("text view");
+    EXPECT_EQ(view.title, "Summary Report to be inspected: s1.txt");
+    EXPECT_EQ(view.text, "Labels of summary: \n");
+
+    port.then("Pick the summary to be deleted! ", "s1.txt").then("Deleting the Summary Report ", "no");
+    usuwanie_podsumowania(app);
+    EXPECT_TRUE(std::filesystem::exists(bases() / "s1.txt"));
+    port.then("s1.txt").then("yes");
+    usuwanie_podsumowania(app);
+    EXPECT_FALSE(std::filesystem::exists(bases() / "s1.txt"));
+    EXPECT_EQ(port.last("note").text, "The Summary Report  s1.txt has been deleted.");
+    EXPECT_EQ(port.last("ask").prompt, "Yes / No");
+
+    port.thenClose();   // cancelled: nothing happens
+    czytanie_podsumowania(app);
+    EXPECT_EQ(port.last("open file").title, "Summary Report to be inspected");
+    EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST_F(Summaries, TheAbstractIsShownOnlyWhenItsFileExists) {
+    czytaj_opis(app);
+    EXPECT_TRUE(port.calls().empty());
+    dir.write("ABSTRACTS/KB.ABS", "About this base.\n");   // found without regard to case
+    czytaj_opis(app);
+    auto d = port.last("abstract");
+    EXPECT_EQ(d.title, "Abstract inspection");
+    EXPECT_EQ(d.prompt, "Inspecting the abstract KB");
+    EXPECT_EQ(d.text, "About this base.\n");
+}
+
+}  // namespace
+}  // namespace torv::reports
