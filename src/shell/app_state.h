@@ -12,6 +12,7 @@
 #include "port/user_port.h"
 #include "reports/report_buffer.h"
 #include "shell/menu_state.h"
+#include "verify/findings.h"
 
 namespace torv {
 
@@ -28,6 +29,8 @@ struct AppState {
     kb::Store store;
     kb::Verdicts verdicts;
     engine::Askables askables;
+    /// Findings of the rule-base diagnoses; the menu reports read them.
+    verify::RuleBaseFindings findings;
     /// The tables of the current (or last) chaining run.
     engine::ChainingState chaining;
     /// The menu's enabled and greyed items: loads and diagnoses change it.
@@ -50,6 +53,7 @@ struct AppState {
         store.clearAll();
         verdicts = {};
         askables = {};
+        findings = {};
         chaining = {};
         report.kasowanie_tekst_raportu();
     }

@@ -9,6 +9,10 @@
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
 #include "shell/app_state.h"
+#include "verify/external.h"
+#include "verify/flattening.h"
+#include "verify/internal.h"
+#include "verify/redundancy.h"
 
 namespace torv::shell {
 
@@ -95,6 +99,12 @@ void Shell::dispatch(int id) {
 
     case kForwardChaining: chain("W_PRZOD"); break;
     case kBackwardChaining: chain("WSTECZ"); break;
+
+    case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
+    case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;
+    case kDiagnosingRedundancies: verify::pisz_nadmiar(app_); break;
+    case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
+    case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
 
     case kReportInspection: reports::przeglad_raportu(app_); break;
     case kReportDeleting: reports::usuwanie_raportu(app_); break;

@@ -1,11 +1,10 @@
-// Load-time diagnoses. Not yet realised: each finds nothing.
+// Load-time diagnoses of the model and constraint bases. Not yet realised:
+// each finds nothing. The rule-base offers live with their diagnoses
+// (external.cpp, internal.cpp, redundancy.cpp).
 #include "verify/load_offers.h"
 
 namespace torv::verify {
 
-bool testuj_sprzecznosc_1z(AppState&) { return true; }
-bool testuj_sprzecznosc_1w(AppState&) { return true; }
-bool testuj_nadmiar_1(AppState&) { return true; }
 bool informuj_sprzecznosc_mz(AppState&) { return true; }
 bool informuj_sprzecznosc_mr(AppState&) { return true; }
 bool testuj_sprzecznosc_2(AppState&) { return true; }

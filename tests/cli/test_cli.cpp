@@ -13,6 +13,85 @@ constexpr const char* kRuleBase =
     "rule(1, \"engine_hot\", [\"fan_off\", \"nthermostat_ok\"], 1)\n"
     "rule(2, \"alarm\", [\"engine_hot\", \"light_on\"], 1)\n";
 
+/// The three diagnosis offers of a rule-base load, each declined.
+constexpr const char* kDeclinedOffers =
+    "The loaded rule base RUcar.AEB may be tested for external inconsistencies.\n"
+    "This test may take a lot of time for large and heavily nested rule bases. \n"
+    "\n"
+    "This test should be used while developing or modifying rule bases.\n"
+    "For routine uses of the rule base the test should be bypassed.\n"
+    "Remember that external inconsistencies may break down the chaining process.\n"
+    "[yes/no] Choose\n"
+    "Augmented Exact Rule Base\n"
+    "   RUcar.AEB\n"
+    "may be tested for external inconsistencies.\n"
+    "\n"
+    "This test may take a lot of time for \n"
+    "large and heavily nested rule bases. \n"
+    "This test should be performed while \n"
+    "developing or modifying rule bases.\n"
+    "For routine uses of the rule base \n"
+    "the test should be bypassed.\n"
+    "Remember that external inconsistencies \n"
+    "may break down the chaining process.\n"
+    "\n"
+    "Do you wish to test the rule base \n"
+    "for external inconsistencies?\n"
+    "Yes / No\n"
+    "> n\n"
+    "\n"
+    "The rule base may be tested for internal inconsistencies.\n"
+    "This test may take a lot of time for large and heavily nested \n"
+    "rule bases. \n"
+    "\n"
+    "This test should be performed while developing or modifying rule bases.\n"
+    "For routine uses of a much used rule base the test should be bypassed.\n"
+    "\n"
+    "Keep in mind that internal rule inconsistencies\n"
+    "do not lead to infinite loops; however, rules internally inconsistent \n"
+    "are omitted in the chaining process and this is perhaps not what the \n"
+    "rule base designer intended to achieve.\n"
+    "\n"
+    "[yes/no] Choose\n"
+    "Augmented Exact Rule Base\n"
+    "     RUcar.AEB\n"
+    "may be tested for internal inconsistencies. \n"
+    "\n"
+    "This test may take a lot of time for large and heavily \n"
+    "nested rule bases, because the rules need to be flattened.\n"
+    "It should be performed while developing or modifying \n"
+    "rule bases.\n"
+    "For routine uses of often used rule bases the test should  \n"
+    "be bypassed.\n"
+    "\n"
+    "Keep in mind that internal rule inconsistencies do not lead\n"
+    "to infinite loops; rules internally inconsistent are just \n"
+    "omitted in the chaining process and this is perhaps not \n"
+    "what the rule base designer intended to achieve. \n"
+    "Do you wish to test the rule base for internal inconsistencies?\n"
+    "Yes / No\n"
+    "> n\n"
+    "The loaded rule base RUcar.AEB may be tested for redundancies.\n"
+    "This test may take a lot of time for large and heavily nested rule bases. \n"
+    "This test should be used while developing or modifying rule bases.\n"
+    "For routine uses of the rule base the test should be bypassed.\n"
+    "[yes/no] Choose\n"
+    "Augmented Exact Rule Base\n"
+    "   RUcar.AEB\n"
+    "may be tested for redundancies.\n"
+    "\n"
+    "This test may take a lot of time for \n"
+    "large and heavily nested rule bases. \n"
+    "This test should be performed while \n"
+    "developing or modifying rule bases.\n"
+    "For routine uses of the rule base \n"
+    "the test should be bypassed.\n"
+    "\n"
+    "Do you wish to test the rule base \n"
+    "for redundancies?\n"
+    "Yes / No\n"
+    "> n\n";
+
 class CliTest : public testing::Test {
 protected:
     CliTest() { dir.write("BASES/RUcar.AEB", kRuleBase); }
@@ -36,6 +115,7 @@ TEST_F(CliTest, LoadGreyedCommandAndReportInspection) {
         "# load the rule base, try a model inspection, read a report\n"
         "Rule Base loading\n"
         "BASES/RUcar.AEB\n"
+        "n\nn\nn\n"
         "\n"
         "Linear models\n"
         "10142\n"
@@ -55,7 +135,8 @@ TEST_F(CliTest, LoadGreyedCommandAndReportInspection) {
               "[note] Successful  loading of Rule Base\n"
               "Augmented Exact Rule Base\n"
               "   RUcar.AEB\n"
-              "has been loaded!\n"
+              "has been loaded!\n" +
+                  std::string(kDeclinedOffers) +
               "[disabled] Linear models\n"
               "[open file] Pick Report to be Inspected! \n"
               "Report Files (*.rpt) | *.rpt\n"
@@ -95,7 +176,7 @@ TEST_F(CliTest, CloseAsksAndEndsOnlyOnYes) {
 }
 
 TEST_F(CliTest, RuleBaseArgumentIsLoadedAtStart) {
-    const std::string transcript = run("Model Base loading\n", {(dir.path() / "BASES/RUcar.AEB").string()});
+    const std::string transcript = run("n\nn\nn\nModel Base loading\n", {(dir.path() / "BASES/RUcar.AEB").string()});
     EXPECT_NE(transcript.find("[title] torv_AE consults Knowledge Base CAR\n"), std::string::npos);
     // Enabled by the load: the model-base dialog opens and end of input cancels it.
     EXPECT_NE(transcript.find("[open file] Load Model Base\n"), std::string::npos) << transcript;

@@ -32,6 +32,9 @@ TEST(Lists, NumbersAreRecognised) {
 
 class AskablesTest : public ::testing::Test {
 protected:
+    // The diagnosis offers and the single-condition listing are declined.
+    AskablesTest() { port.always("Choose", "no").always("Choose:", "no"); }
+
     test::TempDir dir;
     test::ScriptedPort port;
     AppState app{port, dir.path()};

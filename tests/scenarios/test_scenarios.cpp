@@ -1,6 +1,7 @@
 // Whole consultations, golden-file style. Each folder beside this file is one
 // case:
-//   kb/           the knowledge base in its directory layout (BASES/, ADVICES/, ...)
+//   kb/           the knowledge base in its directory layout (BASES/, ADVICES/, ...),
+//                 or kb_from.txt naming such a directory elsewhere (the samples)
 //   answers.txt   the lines typed into the dialogs, one per line
 //   commands.txt  menu commands run after the bases are loaded (default: forward chaining)
 //   transcript.txt  everything the terminal shows from the first command on
@@ -103,8 +104,11 @@ class Scenario : public ::testing::TestWithParam<std::string> {
 protected:
     fs::path source() const { return kScenarios / GetParam(); }
 
+    /// kb/, or the knowledge base named (relative to the case) in kb_from.txt.
     void copyKnowledgeBase() {
-        fs::copy(source() / "kb", dir.path(), fs::copy_options::recursive);
+        fs::path from = source() / "kb";
+        if (fs::exists(source() / "kb_from.txt")) from = source() / lines(read(source() / "kb_from.txt")).at(0);
+        fs::copy(from, dir.path(), fs::copy_options::recursive);
     }
 
     void expectFilesLeft() {

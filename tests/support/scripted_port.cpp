@@ -20,6 +20,11 @@ ScriptedPort& ScriptedPort::thenClose() {
     return *this;
 }
 
+ScriptedPort& ScriptedPort::always(std::string title, std::string answer) {
+    standing_[std::move(title)] = std::move(answer);
+    return *this;
+}
+
 std::vector<std::string> ScriptedPort::titles() const {
     std::vector<std::string> out;
     for (const auto& c : calls_)
@@ -44,6 +49,8 @@ port::Dialog ScriptedPort::last(const std::string& kind) const {
 void ScriptedPort::present(const port::Dialog& d) { calls_.push_back(d); }
 
 std::optional<std::string> ScriptedPort::answer(const port::Dialog& d) {
+    if (auto it = standing_.find(d.title); it != standing_.end())
+        if (answers_.empty() || answers_.front().title != d.title) return it->second;
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected " << d.kind << " box '" << d.title << "': " << d.text;
         return std::nullopt;

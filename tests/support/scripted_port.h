@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ public:
     ScriptedPort& then(std::string expectedTitle, std::string answer);
     /// Queues "end of input" for the next box: cancel / No / no choice.
     ScriptedPort& thenClose();
+    /// Answers every box with this title for which no answer with that title
+    /// is next in the queue: for boxes a test does not care about, such as
+    /// the diagnosis offers of a rule-base load.
+    ScriptedPort& always(std::string title, std::string answer);
 
     /// Every box shown so far, in order.
     const std::vector<port::Dialog>& calls() const { return calls_; }
@@ -43,6 +48,7 @@ private:
         std::optional<std::string> text;   // nullopt = close without answer
     };
     std::deque<Queued> answers_;
+    std::map<std::string, std::string> standing_;
     std::vector<port::Dialog> calls_;
 };
 

@@ -1,0 +1,411 @@
+// Rule flattening: the generator, its list operations and the two commands.
+#include "verify/flattening.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "engine/askables.h"
+#include "kb/store.h"
+#include "kb/term_reader.h"
+#include "port/user_port.h"
+#include "shell/app_state.h"
+
+namespace torv::verify {
+
+// ---- FlatteningBase ----
+
+FlatteningBase::FlatteningBase(const kb::Store& store, const engine::Askables& askables)
+    : store_(store), askables_(askables) {
+    for (const auto& r : store.rules()) {
+        internOne(r.wniosek);
+        for (const auto& c : r.warunki) internOne(c);
+    }
+    // A path through the base uses each rule at most twice (once for its
+    // conclusion, once for its negation) unless it runs in a cycle.
+    passLimit_ = 2 * store.rules().size() + 2;
+}
+
+NameId FlatteningBase::internOne(std::string_view name) {
+    if (auto it = ids_.find(std::string(name)); it != ids_.end()) return it->second;
+    const auto id = static_cast<NameId>(entries_.size());
+    Entry& e = entries_.emplace_back();
+    e.name = std::string(name);
+    ids_.emplace(e.name, id);
+    auto inTable = [&](std::string_view n) { return askables_.jest_dopytywalny(std::string(n)); };
+    auto askableName = [&](std::string_view n) {
+        return inTable(n) || (kb::jest_negacja(n) && inTable(n.substr(1)));
+    };
+    e.askable = askableName(name);
+    e.settled = e.askable || (kb::jest_negacja(name) && askableName(name.substr(1)));
+    // The negation of a negation is the name itself, so this ends at once.
+    const NameId neg = internOne(kb::negacja(name));
+    entries_[static_cast<std::size_t>(id)].negation = neg;
+    return id;
+}
+
+NameId FlatteningBase::intern(std::string_view name) { return internOne(name); }
+
+std::vector<NameId> FlatteningBase::intern(const Names& names) {
+    std::vector<NameId> out;
+    out.reserve(names.size());
+    for (const auto& n : names) out.push_back(internOne(n));
+    return out;
+}
+
+Names FlatteningBase::names(const std::vector<NameId>& ids) const {
+    Names out;
+    out.reserve(ids.size());
+    for (NameId id : ids) out.push_back(name(id));
+    return out;
+}
+
+const std::vector<Alternative>& FlatteningBase::szukaj_regule(NameId id) {
+    Entry* e = &entries_[static_cast<std::size_t>(id)];
+    if (e->alternativesKnown) return e->alternatives;
+    std::vector<Alternative> alts;
+    const std::string c = e->name;
+    const auto& rules = store_.rules();
+    if (kb::jest_negacja(c)) {
+        // The negation of a concluded condition: the negation of any one
+        // condition of any one rule that concludes it.
+        for (std::size_t i : store_.ruleIndexesByConclusion(std::string_view(c).substr(1)))
+            for (const auto& w : rules[i].warunki) alts.push_back({rules[i].numer, {negation(internOne(w))}});
+    } else {
+        for (std::size_t i : store_.ruleIndexesByConclusion(c)) alts.push_back({rules[i].numer, intern(rules[i].warunki)});
+    }
+    e = &entries_[static_cast<std::size_t>(id)];
+    if (e->askable) alts.push_back({0, {id}});
+    e->alternatives = std::move(alts);
+    e->alternativesKnown = true;
+    return e->alternatives;
+}
+
+bool FlatteningBase::cyclic() {
+    if (cyclic_) return *cyclic_;
+    // Depth-first search with an explicit stack over the replacements that
+    // come from rules; a name met again while still open closes a cycle.
+    enum : std::uint8_t { White, Open, Closed };
+    const std::size_t n = entries_.size();
+    std::vector<std::uint8_t> colour(n, White);
+    struct Frame {
+        NameId id;
+        std::size_t alt;
+        std::size_t elem;
+    };
+    std::vector<Frame> stack;
+    bool found = false;
+    for (std::size_t start = 0; start < n && !found; ++start) {
+        if (colour[start] != White) continue;
+        colour[start] = Open;
+        stack.push_back({static_cast<NameId>(start), 0, 0});
+        while (!stack.empty() && !found) {
+            Frame& f = stack.back();
+            const auto& alts = szukaj_regule(f.id);
+            if (f.alt == alts.size()) {
+                colour[static_cast<std::size_t>(f.id)] = Closed;
+                stack.pop_back();
+                continue;
+            }
+            const Alternative& a = alts[f.alt];
+            if (a.numer == 0 || f.elem == a.zamiana.size()) {
+                ++f.alt;
+                f.elem = 0;
+                continue;
+            }
+            const NameId next = a.zamiana[f.elem++];
+            const auto k = static_cast<std::size_t>(next);
+            if (k >= colour.size()) colour.resize(entries_.size(), White);
+            if (colour[k] == Open) {
+                found = true;
+            } else if (colour[k] == White) {
+                colour[k] = Open;
+                stack.push_back({next, 0, 0});
+            }
+        }
+        stack.clear();
+    }
+    cyclic_ = found;
+    return found;
+}
+
+std::uint32_t FlatteningBase::newRound() {
+    if (++round_ == 0) {  // wrapped: forget every old mark
+        for (auto& e : entries_) e.mark = 0;
+        round_ = 1;
+    }
+    return round_;
+}
+
+// ---- Splaszcz ----
+
+Splaszcz::Splaszcz(FlatteningBase& base, const std::vector<NameId>& warunki) : base_(base) {
+    passes_.push_back({warunki, 0});
+}
+
+Splaszcz::Splaszcz(FlatteningBase& base, const kb::Rule& rule) : Splaszcz(base, base.intern(rule.warunki)) {}
+
+bool Splaszcz::backtrack() {
+    for (;;) {
+        if (passes_.empty()) return false;
+        if (choices_.size() == passes_.back().firstChoice) {
+            // Nothing left to vary in this pass: go back to the pass before.
+            passes_.pop_back();
+            continue;
+        }
+        Choice& c = choices_.back();
+        if (c.alt + 1 < base_.szukaj_regule(c.cond).size()) {
+            ++c.alt;
+            return true;
+        }
+        choices_.pop_back();
+    }
+}
+
+bool Splaszcz::next() {
+    if (done_) return false;
+    if (started_ && !backtrack()) {
+        done_ = true;
+        return false;
+    }
+    started_ = true;
+    for (;;) {
+        // Choose the first alternative for every condition of the pass not
+        // yet chosen; a condition without one sends us back.
+        const Pass& p = passes_.back();
+        bool failed = false;
+        for (std::size_t i = choices_.size() - p.firstChoice; i < p.warunki.size(); ++i) {
+            const NameId c = p.warunki[i];
+            if (base_.szukaj_regule(c).empty()) {
+                failed = true;
+                break;
+            }
+            choices_.push_back({c, 0});
+        }
+        if (!failed) {
+            // The replacements, last condition's first, with each name kept
+            // at its last occurrence.
+            ++passCount_;
+            const std::uint32_t round = base_.newRound();
+            scratch_.clear();
+            bool settled = true;
+            for (std::size_t j = p.firstChoice; j < choices_.size(); ++j) {
+                const auto& z = chosen(choices_[j]).zamiana;
+                for (auto it = z.rbegin(); it != z.rend(); ++it) {
+                    std::uint32_t& m = base_.mark(*it);
+                    if (m == round) continue;
+                    m = round;
+                    scratch_.push_back(*it);
+                    settled = settled && base_.settled(*it);
+                }
+            }
+            std::reverse(scratch_.begin(), scratch_.end());
+            if (settled) {
+                flat_.swap(scratch_);
+                return true;
+            }
+            if (passes_.size() < base_.passLimit()) {
+                passes_.push_back({scratch_, choices_.size()});
+                continue;
+            }
+            passLimitHit_ = true;
+        }
+        if (!backtrack()) {
+            done_ = true;
+            return false;
+        }
+    }
+}
+
+Numbers Splaszcz::usedNormalised() const {
+    std::unordered_set<std::int32_t> seen;
+    Numbers out;
+    for (const Choice& c : choices_) {
+        const std::int32_t n = base_.szukaj_regule(c.cond)[c.alt].numer;
+        if (n != 0 && seen.insert(n).second) out.push_back(n);
+    }
+    return out;
+}
+
+Numbers Splaszcz::used() const {
+    std::unordered_set<std::int32_t> seen;
+    Numbers out;
+    for (const Choice& c : choices_) {
+        const std::int32_t n = base_.szukaj_regule(c.cond)[c.alt].numer;
+        if (seen.insert(n).second) out.push_back(n);
+    }
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+// ---- list operations ----
+
+Names neguj_liste(const Names& l) {
+    Names out;
+    out.reserve(l.size());
+    for (const auto& x : l) out.push_back(kb::negacja(x));
+    return out;
+}
+
+Names odwracanie(Names l) {
+    std::reverse(l.begin(), l.end());
+    return l;
+}
+
+Numbers usun(std::int32_t x, const Numbers& l) {
+    Numbers out;
+    for (auto n : l)
+        if (n != x) out.push_back(n);
+    return out;
+}
+
+Numbers redukuj_i(const Numbers& l) {
+    std::unordered_set<std::int32_t> seen;
+    Numbers out;
+    for (auto it = l.rbegin(); it != l.rend(); ++it)
+        if (seen.insert(*it).second) out.push_back(*it);
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+Numbers normalizuj_uzyte(const Numbers& used) {
+    Numbers out = usun(0, used);
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+std::vector<std::pair<std::int32_t, Names>> szukaj_regule(const kb::Store& store, const engine::Askables& askables,
+                                                          const std::string& warunek) {
+    FlatteningBase base(store, askables);
+    std::vector<std::pair<std::int32_t, Names>> out;
+    for (const auto& a : base.szukaj_regule(base.intern(warunek))) out.emplace_back(a.numer, base.names(a.zamiana));
+    return out;
+}
+
+bool ma_warunki_niedopyt(const kb::Store& store, const engine::Askables& askables, const Names& warunki,
+                         std::string_view tryb) {
+    if (tryb != "YES") return true;
+    FlatteningBase base(store, askables);
+    for (const auto& w : warunki)
+        if (!base.settled(base.intern(w))) return true;
+    return false;
+}
+
+// ---- texts ----
+
+std::string lista_w_nawiasach(const Names& l) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i) out += ',';
+        out += kb::quoteString(l[i]);
+    }
+    return out + "]";
+}
+
+std::string lista_w_nawiasach(const Numbers& l) { return "[" + polacz(l, ",") + "]"; }
+
+std::string polacz(const Names& l, std::string_view sep) {
+    std::string out;
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i) out += sep;
+        out += l[i];
+    }
+    return out;
+}
+
+std::string polacz(const Numbers& l, std::string_view sep) {
+    std::string out;
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i) out += sep;
+        out += std::to_string(l[i]);
+    }
+    return out;
+}
+
+bool flattening_refused(AppState& app, FlatteningBase& base) {
+    if (app.verdicts.externallyInconsistent()) return true;
+    return !app.verdicts.sprzecznosc_1z && base.cyclic();
+}
+
+// ---- commands ----
+
+namespace {
+
+const char* const kAttention = "Attention!";
+const char* const kNoMore = "There are no more flattened rules!";
+
+}  // namespace
+
+void splaszcz_wszystkie(AppState& app) {
+    FlatteningBase base(app.store, app.askables);
+    if (flattening_refused(app, base)) {
+        app.port.note(kAttention, kNoFlatteningText);
+        return;
+    }
+    app.messages.write("Results of flattening rule " + app.store.nazwa_re.value_or("") + "\n\n");
+    app.report.pisz("Nr  Conclusion  List of askable conditions  Rules used for flattening");
+    app.report.piszcr();
+    app.report.piszcr();
+    for (const auto& rule : app.store.rules()) {
+        Splaszcz gen(base, rule);
+        while (gen.next()) {
+            const std::string flat = lista_w_nawiasach(gen.flatNames());
+            const std::string used = lista_w_nawiasach(gen.usedNormalised());
+            const std::string nr = std::to_string(rule.numer);
+            app.messages.write(nr + " " + rule.wniosek + " " + flat + " " + used);
+            if (app.port.yesNo("Flattened rules: Number, Conclusion, List of askable condition, Rules used for flattening",
+                               nr + ". " + rule.wniosek + " " + flat + " " + used + "\n\nNext flattened rule?") !=
+                port::kYes)
+                return;
+        }
+    }
+    app.port.note(kAttention, kNoMore);
+}
+
+void splaszcz_wybrana(AppState& app) {
+    FlatteningBase base(app.store, app.askables);
+    if (flattening_refused(app, base)) {
+        // The dialog stays closed; say why rather than do nothing.
+        app.port.note(kAttention, kNoFlatteningText);
+        return;
+    }
+    std::vector<std::string> entries;
+    for (const auto& r : app.store.rules()) entries.push_back(std::to_string(r.numer) + "  " + r.wniosek);
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+
+    // tok: the chosen number, held until the command ends.
+    std::optional<std::string> tok;
+    if (auto chosen = app.port.pickRuleForFlattening(entries)) {
+        const auto from = chosen->find_first_not_of(' ');
+        if (from != std::string::npos) tok = chosen->substr(from, chosen->find(' ', from) - from);
+    }
+    const kb::Rule* rule = nullptr;
+    if (tok) {
+        app.report.pisz("Results of flattening rule  " + *tok + ":");
+        app.report.piszcr();
+        app.report.piszcr();
+        app.report.pisz("Nr  Conclusion     List of askable conditions          Rules used for flattening");
+        app.report.piszcr();
+        app.report.piszcr();
+        for (const auto& r : app.store.rules())
+            if (std::to_string(r.numer) == *tok) {
+                rule = &r;
+                break;
+            }
+    }
+    if (rule) {
+        Splaszcz gen(base, *rule);
+        while (gen.next()) {
+            const std::string flat = lista_w_nawiasach(gen.flatNames());
+            const std::string used = lista_w_nawiasach(gen.usedNormalised());
+            app.messages.write(*tok + " " + rule->wniosek + " " + flat + " " + used + "\n");
+            if (app.port.yesNo("Flattened rule: Nr, Conclusion, List of askable conditions, Rules used for flattening",
+                               *tok + ". " + rule->wniosek + " " + flat + " " + used +
+                                   "\n\nDo you wish to see the next flattened rule?") != port::kYes)
+                return;
+        }
+    }
+    app.port.note(kAttention, kNoMore);
+}
+
+}  // namespace torv::verify

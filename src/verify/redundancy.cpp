@@ -1,0 +1,199 @@
+// Rule redundancies: the test, its offer, informing and report.
+#include "verify/redundancy.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_set>
+
+#include "kb/paths.h"
+#include "kb/store.h"
+#include "port/user_port.h"
+#include "reports/report_commands.h"
+#include "shell/app_state.h"
+#include "shell/command_ids.h"
+#include "verify/flattening.h"
+#include "verify/load_offers.h"
+
+namespace torv::verify {
+
+std::optional<std::string> nazwa_nadmiaru(std::string_view rozszerzenie) {
+    if (kb::upperAscii(rozszerzenie) == ".AEB") return "RAE1";
+    return std::nullopt;
+}
+
+bool podzbior(const Names& a, const Names& b) {
+    const std::unordered_set<std::string_view> in(b.begin(), b.end());
+    return std::all_of(a.begin(), a.end(), [&](const std::string& x) { return in.count(x) != 0; });
+}
+
+bool podzbior_ogolny(const Names& a, const Names& b) { return podzbior(a, b) || podzbior(b, a); }
+
+namespace {
+
+std::string typ_nadmiaru(const AppState& app) {
+    // As for inconsistencies, the label does not depend on the file's name.
+    return nazwa_nadmiaru(app.store.rozszerzenie.value_or("")).value_or("RAE1");
+}
+
+/// `a` ⊆ `b` as sets, in time linear in both.
+bool subset(FlatteningBase& base, const std::vector<NameId>& a, const std::vector<NameId>& b) {
+    const std::uint32_t round = base.newRound();
+    for (NameId id : b) base.mark(id) = round;
+    return std::all_of(a.begin(), a.end(), [&](NameId id) { return base.mark(id) == round; });
+}
+
+bool stored(const RedundancyFindings& r, std::int32_t n, std::int32_t m) {
+    return std::any_of(r.reguly_nadmiarowe_n1.begin(), r.reguly_nadmiarowe_n1.end(),
+                       [&](const RedundantPair& p) { return (p.n == n && p.m == m) || (p.n == m && p.m == n); });
+}
+
+}  // namespace
+
+bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
+    RedundancyFindings& out = app.findings.redundancy;
+    FlatteningBase base(app.store, app.askables);
+    const auto& rules = app.store.rules();
+    std::set<std::pair<std::int32_t, std::int32_t>> clean;   // examined, not redundant
+    for (const auto& rn : rules) {
+        for (std::size_t j : app.store.ruleIndexesByConclusion(rn.wniosek)) {
+            const kb::Rule& rm = rules[j];
+            if (rm.numer == rn.numer || stored(out, rn.numer, rm.numer)) continue;
+            const auto pair = std::minmax(rn.numer, rm.numer);
+            if (clean.count(pair)) continue;
+            if (stats) ++stats->pairs;
+            bool found = false;
+            Splaszcz g1(base, rn);
+            while (!found && g1.next()) {
+                Splaszcz g2(base, rm);
+                while (g2.next()) {
+                    if (stats) ++stats->comparisons;
+                    if (!subset(base, g1.flat(), g2.flat()) && !subset(base, g2.flat(), g1.flat())) continue;
+                    out.reguly_nadmiarowe_n1.push_back({rn.numer, rm.numer});
+                    out.jest_nadmiar = "YES";
+                    out.para_splaszczona_n1.push_back({rn.numer, rn.wniosek, g1.flatNames(), g1.usedNormalised(),
+                                                       rm.numer, g2.flatNames(), g2.usedNormalised()});
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) clean.insert(pair);
+        }
+    }
+    return out.reguly_nadmiarowe_n1.empty();
+}
+
+bool informuj_nadmiar(AppState& app) {
+    if (app.verdicts.externallyInconsistent()) return false;
+    const std::string type = typ_nadmiaru(app);
+    const std::string name = app.store.nazwa_re.value_or("");
+    RedundancyFindings& r = app.findings.redundancy;
+    if (r.reguly_nadmiarowe_n1.empty()) {
+        FlatteningBase base(app.store, app.askables);
+        if (flattening_refused(app, base)) {
+            app.port.note("Attention!", kNoFlatteningText);
+            return true;
+        }
+        if (wyznacz_nadmiar(app)) {
+            app.messages.write("The rule base " + name + "  has no redundant rules!");
+            app.port.note("Result of rule redundancy test", "Rule Base\n   " + name + "\nhas no redundant rules!");
+            return true;
+        }
+    }
+    app.messages.write(" The  Rule Base  " + name + " contains " + " redundant rules of type " + type + ".\n" +
+                       " You may use the loaded rule base for chaining, because redundant\n"
+                       " rules do not cause chaining to break down. However, it may increase\n"
+                       " the time necessary for performing the chaining and - what's perhaps\n"
+                       " more important - make conditions depend upon an unnecessarily large\n"
+                       " number of conditions.\n"
+                       " Therefore it is advised to remove redundancies.\n"
+                       " For this  proceed with the loaded rule base to the Main Menu\n"
+                       " option:\n"
+                       " 'Rule Base /Diagnosing Redundancies'\n"
+                       " where a detailed message highlighting the nature of rule redundancies\n"
+                       " is to be found.\n");
+    app.port.note("Attention:",
+                  "Augmented Exact Rule Base\n   " + name + "\ncontains redundant rules of type " + type + ".\n" +
+                      "\nYou may use the loaded rule base for chaining, \nbecause redundant rules do not cause "
+                      "chaining to \nbreak down. However, it may increase the time \nnecessary  for performing the "
+                      "chaining and \n- what's perhaps more important - "
+                      "\nmake conclusions depend upon an \nunnecessarily large number of conditions.\nTherefore it is "
+                      "advised to remove redundancies. \nFor this  proceed  to the option \n   'Exact Rule Base\n"
+                      "     Diagnosing Redundancies'"
+                      " where a  \ndetailed message highlighting \nthe nature of rule redundancies is to be found.");
+    using namespace shell::cmd;
+    app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
+                     kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
+    app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+    return true;
+}
+
+bool testuj_nadmiar_1(AppState& app) {
+    const std::string name = app.store.nazwa_re.value_or("");
+    app.messages.write("The loaded rule base " + name + " may be tested for redundancies.\n"
+                       "This test may take a lot of time for large and heavily nested rule bases. \n"
+                       "This test should be used while developing or modifying rule bases.\n"
+                       "For routine uses of the rule base the test should be bypassed.\n");
+    const int answer =
+        app.port.yesNo("Choose", "Augmented Exact Rule Base\n   " + name +
+                                     "\nmay be tested for redundancies.\n"
+                                     "\nThis test may take a lot of time for \nlarge and heavily nested rule bases. \n"
+                                     "This test should be performed while \ndeveloping or modifying rule bases."
+                                     "\nFor routine uses of the rule base \nthe test should be bypassed."
+                                     "\n\nDo you wish to test the rule base \nfor redundancies?");
+    if (answer != port::kYes) return true;
+    return informuj_nadmiar(app);
+}
+
+void pisz_nadmiar(AppState& app) {
+    const std::string type = typ_nadmiaru(app);
+    const std::string name = app.store.nazwa_re.value_or("");
+    const char* const title = "Diagnosing rule redundancies";
+    RedundancyFindings& r = app.findings.redundancy;
+    if (r.reguly_nadmiarowe_n1.empty()) {
+        FlatteningBase base(app.store, app.askables);
+        if (flattening_refused(app, base)) {
+            app.port.note("Attention!", kNoFlatteningText);
+            return;
+        }
+        wyznacz_nadmiar(app);
+    }
+    if (r.jest_nadmiar != "YES") {
+        app.port.note(title, " The rule base" + name + " has no redundant rules!");
+        return;
+    }
+    auto& rep = app.report;
+    rep.kasowanie_tekst_raportu();
+    rep.pisz(" Diagnostic report on rule redundancies for rule base:\n " + name + "\n\n Redundancies of type " + type +
+             " are detected by flattening rules and comparing their list of conditions.\n");
+    app.port.note("Diagnostic report on rule redundancies for rule base " + name,
+                  "Redundancies of type " + type +
+                      " are detected by flattening rules and comparing their list of conditions.");
+    auto numbersEach = [](const Numbers& l) {
+        std::string s;
+        for (auto n : l) s += std::to_string(n) + ", ";
+        return s;
+    };
+    for (const FlattenedPair& p : r.para_splaszczona_n1) {
+        auto same = [&](const RedundantPair& x) { return x.n == p.n && x.m == p.m; };
+        if (std::none_of(r.reguly_nadmiarowe_n1.begin(), r.reguly_nadmiarowe_n1.end(), same)) continue;
+        const std::string n = std::to_string(p.n), m = std::to_string(p.m);
+        rep.pisz(" The result of flattening rule " + n + "  is: \n   rule_flattened(" + n + ", " + p.wniosek + ", [" +
+                 polacz(p.f1, ",") + "])\n Flattening has been done using rules: " + polacz(p.u1, ",") + "\n");
+        rep.pisz(" The result of flattening rule " + m + "  is: \n   rule_flattened(" + m + ", " + p.wniosek + ", [" +
+                 polacz(p.f2, ",") + "])\n Flattening has been done using rules:  " + polacz(p.u2, ",") + "\n");
+        rep.pisz(" Rules " + n + " and " + m + " are " + type + " " + " redundant.\n");
+        std::erase_if(r.reguly_nadmiarowe_n1, same);   // each pair once, with its first flattenings
+        app.port.note(title, "The result of flattening rule " + n + " is:\n\nrule_flattened(" + n + ", " + p.wniosek +
+                                 ", " + lista_w_nawiasach(p.f1) + ")\n\nFlattening has been done using rules: " +
+                                 numbersEach(p.u1) + "\n\n\nThe result of flattening rule " + m +
+                                 " is:\n\nrule_flattened(" + m + ", " + p.wniosek + ", " + lista_w_nawiasach(p.f2) +
+                                 ")\n\nFlattening has been done using rules: " + numbersEach(p.u2) + "\n\nRules " + n +
+                                 " i " + m + " are  " + type + " redundant.");
+    }
+    rep.pisz("\n End of diagnostic report on rule redundancies of rule base: \n " + name + ".");
+    app.port.note(title, "End of diagnostic report on rule redundancies of \nAugmented Exact Rule Base\n" + name + ".");
+    r.para_splaszczona_n1.clear();
+    reports::raport(app);
+}
+
+}  // namespace torv::verify

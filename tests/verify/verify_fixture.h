@@ -1,0 +1,48 @@
+// A rule base put straight into the store, with its askables, for the
+// diagnosis tests; boxes are answered by the scripted port.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/askables.h"
+#include "kb/store.h"
+#include "shell/app_state.h"
+#include "support/scripted_port.h"
+
+namespace torv::verify::test {
+
+using Names = std::vector<std::string>;
+
+inline kb::Rule R(std::int32_t numer, std::string wniosek, Names warunki) {
+    return kb::Rule{numer, std::move(wniosek), std::move(warunki), 1};
+}
+
+class VerifyTest : public ::testing::Test {
+protected:
+    torv::test::ScriptedPort port;
+    AppState app{port};
+
+    /// Loads the rules as the rule-base load leaves them for the diagnoses.
+    void rules(std::vector<kb::Rule> rs, const std::string& file = "RUt.AEB", const std::string& ext = ".AEB") {
+        kb::RuleBase base;
+        base.rules = std::move(rs);
+        app.store.setRuleBase(std::move(base));
+        app.store.nazwa_re = file;
+        app.store.rozszerzenie = ext;
+        engine::pamietaj_dopytywalne_regul(app);
+    }
+
+    std::vector<port::Dialog> notes() const { return port.ofKind("note"); }
+    std::vector<std::string> noteTexts() const {
+        std::vector<std::string> out;
+        for (const auto& d : port.ofKind("note")) out.push_back(d.text);
+        return out;
+    }
+    /// Declines the save offer at the end of a report.
+    void declineSave() { port.then("Report of chaining/diagnosing", "no"); }
+};
+
+}  // namespace torv::verify::test
