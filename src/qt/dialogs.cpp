@@ -211,6 +211,7 @@ TextReaderDialog::TextReaderDialog(const QString& title, const QString& field, c
     : PortDialog(title, parent) {
     field_ = readOnlyField(field, this);
     field_->setObjectName(QStringLiteral("field"));
+    field_->setFocusPolicy(Qt::ClickFocus);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("text"));
     text_->setReadOnly(true);

@@ -69,6 +69,7 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
 QString runFileDialog(const port::FileDialog& dialog, bool save, QWidget* parent) {
     QFileDialog dlg(parent);
     prepareFileDialog(dlg, dialog, save);
+    dlg.resize(780, 480);
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : QDir::cleanPath(files.front());

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -48,6 +49,34 @@ constexpr ToolCommand kToolCommands[] = {
 };
 
 constexpr double kMessagesShare = 0.30;   // of the client area's height
+
+// Icons the style lacks (or draws poorly), drawn here so they look alike
+// on every desktop.
+QIcon drawnIcon(int id) {
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (id == shell::cmd::kHelp) {
+        p.setBrush(QColor(40, 110, 200));
+        p.setPen(QPen(QColor(20, 60, 130), 3));
+        p.drawEllipse(QRectF(5, 5, 54, 54));
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(40);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(0, 2, 64, 64), Qt::AlignCenter, QStringLiteral("?"));
+    } else {
+        // A message pane: a framed page of lines.
+        p.setBrush(QColor(250, 250, 245));
+        p.setPen(QPen(QColor(90, 100, 115), 3));
+        p.drawRoundedRect(QRectF(6, 8, 52, 48), 5, 5);
+        p.setPen(QPen(QColor(40, 110, 200), 4, Qt::SolidLine, Qt::RoundCap));
+        for (int y = 20; y <= 44; y += 8) p.drawLine(14, y, y == 44 ? 36 : 50, y);
+    }
+    return QIcon(pm);
+}
 }  // namespace
 
 MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
@@ -181,7 +210,9 @@ void MainWindow::buildToolBar() {
     for (const auto& t : kToolCommands) {
         const shell::Command* c = shell::findCommand(t.id);
         if (!c) continue;
-        auto* a = toolBar_->addAction(style()->standardIcon(t.icon), QString::fromUtf8(t.label));
+        const bool drawn = t.id == shell::cmd::kHelp || t.id == shell::cmd::kMessageWindowCreating;
+        auto* a = toolBar_->addAction(drawn ? drawnIcon(t.id) : style()->standardIcon(t.icon),
+                                      QString::fromUtf8(t.label));
         a->setToolTip(plain(c->text));
         a->setStatusTip(plain(c->text));
         const int id = t.id;
@@ -247,7 +278,7 @@ void MainWindow::createMessagesWindow() {
     messagesWindow_ = mdi_->addSubWindow(messages_);
     // Closing only hides it; "Message Window Creating" brings it back empty.
     messagesWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
-    messagesWindow_->setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    messagesWindow_->setWindowIcon(drawnIcon(shell::cmd::kMessageWindowCreating));
     messagesWindow_->show();
     placeWindows();
 }
