@@ -69,6 +69,7 @@ void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
     regula_zastosowana.clear();
     model_stosowany.clear();
     zmienna_ustalona.clear();
+    modele_bez_wartosci.clear();
     zanegowany_warunek_z_bazy_ograniczen.clear();
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();

@@ -79,6 +79,8 @@ struct ChainingState {
     std::unordered_set<std::int32_t> regula_zastosowana;      // rules fired and not re-opened
     std::vector<std::int32_t> model_stosowany;                // models applied
     std::vector<ZmiennaUstalona> zmienna_ustalona;
+    /// Models already told to have no value for their operation in this run.
+    std::unordered_set<std::int32_t> modele_bez_wartosci;
     Names zanegowany_warunek_z_bazy_ograniczen;               // made false by a constraint
     std::vector<Names> lista_warunkow_ograniczenia_z_warunkami_faktami;
     Names lista_warunkow_uwzglednionych_ograniczen;

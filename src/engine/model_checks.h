@@ -5,8 +5,18 @@ namespace torv { struct AppState; }
 
 namespace torv::engine {
 
-/// The operation/relation checks of basic and extended models and the
-/// list-length checks of linear and polynomial models, in that order.
+/// Each reports its first faulty model ("Attention error!") and fails.
+/// Basic models: an operation or relation outside the basic list.
+bool testuj_operacje_relacje_modeli_elementarnych(AppState& app);
+/// Extended models: an operation or double relation outside the extended list.
+bool testuj_operacje_relacje_modeli_rozwinietych(AppState& app);
+/// Linear models: coefficient and variable lists of different length.
+bool testuj_listy_modeli_liniowych(AppState& app);
+/// Polynomial models: coefficient and power lists of different length.
+bool testuj_listy_modeli_wielomianowych(AppState& app);
+
+/// The four tests above in that order; on the first failure the whole model
+/// base (models, known arguments, m_facts and its name) is discarded.
 bool testuj_strukture_modeli(AppState& app);
 /// Models with the same result against the constraint base.
 bool testuj_wyniki_wszystkich_modeli_z_og(AppState& app);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/chaining_state.h"
 #include "engine/lists.h"
 #include "kb/store.h"
 
@@ -16,16 +17,19 @@ namespace torv { struct AppState; }
 
 namespace torv::engine {
 
-/// Relations of basic relational models and double relations of extended
-/// ones; a model's kind is decided by its operation.
-bool jest_relacja_modelu(std::string_view op);
-bool jest_podwojna_relacja(std::string_view op);
+// A model's kind is decided by its operation (jest_relacja and
+// jest_relacja_podwojna, askables.h).
 /// A basic model whose operation is not a relation or double relation.
 bool jest_model_b_arytmetyczny(const kb::ModelB& m);
 /// An extended model whose operation is not a relation or double relation.
 bool jest_model_e_arytmetyczny(const kb::ModelE& m);
 /// An extended relational model: a double relation over three arguments.
 bool jest_model_e_relacyjny(const kb::ModelE& m);
+
+/// The first determined value of the argument, or null.
+const ZmiennaUstalona* wartosc_ustalona(const ChainingState& s, std::string_view argument);
+/// The model is in model_stosowany.
+bool model_zastosowany(const ChainingState& s, std::int32_t numer);
 
 /// oblicz: the value of an argument now — a literal, a value asked through
 /// the "Argument value" dialog, a determined value, or the result of the
