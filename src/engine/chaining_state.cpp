@@ -78,6 +78,7 @@ void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
     rbd_finalna.clear();
     rbd_wstecz.clear();
     hipoteza.reset();
+    wstecz = {};
     ograniczenia = store.constraints();
 
     regulyWgWarunku.clear();

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/backward_state.h"
 #include "engine/lists.h"
 #include "kb/store.h"
 
@@ -98,6 +99,7 @@ struct ChainingState {
     Names rbd_wstecz;                                         // established backwards
     Names etykieta;                                           // summary labels, in entry order
     std::optional<std::string> hipoteza;
+    StanWstecz wstecz;                                        // backward chaining's own
     std::optional<std::string> szczegolowosc;
 
     // Derived from the store when a run is prepared.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "engine/backward.h"
 #include "engine/forward.h"
 #include "kb/loading.h"
 #include "port/user_port.h"
@@ -18,10 +19,6 @@ namespace torv::shell {
 
 namespace {
 constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
-
-bool hasRuleBase(const AppState& app) {
-    return app.store.nazwa_re && !app.store.nazwa_re->empty();
-}
 }  // namespace
 
 Shell::Shell(AppState& app) : app_(app) {}
@@ -63,16 +60,10 @@ void Shell::chain(const char* kind) {
     } running{app_.jakiewnioskowanie};
     app_.jakiewnioskowanie = kind;
     app_.messages.clear();
-    if (app_.jakiewnioskowanie == "W_PRZOD") {
+    if (app_.jakiewnioskowanie == "W_PRZOD")
         engine::wnioskowanie_w_przod(app_);
-        return;
-    }
-    if (!hasRuleBase(app_)) {
-        app_.port.note(port::titles::kAttention, "Load Rule Base first!");
-        return;
-    }
-    // The chaining gate, the preparation of a run and the chaining itself
-    // plug in here.
+    else
+        engine::wnioskowanie_wstecz(app_);
 }
 
 void Shell::help() {
