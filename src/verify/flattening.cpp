@@ -153,7 +153,7 @@ bool Splaszcz::backtrack() {
             continue;
         }
         Choice& c = choices_.back();
-        if (c.alt + 1 < base_.szukaj_regule(c.cond).size()) {
+        if (c.alt + 1 < c.alts->size()) {
             ++c.alt;
             return true;
         }
@@ -174,12 +174,12 @@ bool Splaszcz::next() {
         const Pass& p = passes_.back();
         bool failed = false;
         for (std::size_t i = choices_.size() - p.firstChoice; i < p.warunki.size(); ++i) {
-            const NameId c = p.warunki[i];
-            if (base_.szukaj_regule(c).empty()) {
+            const auto& alts = base_.szukaj_regule(p.warunki[i]);
+            if (alts.empty()) {
                 failed = true;
                 break;
             }
-            choices_.push_back({c, 0});
+            choices_.push_back({&alts, 0});
         }
         if (!failed) {
             // The replacements, last condition's first, with each name kept
@@ -216,23 +216,37 @@ bool Splaszcz::next() {
     }
 }
 
-Numbers Splaszcz::usedNormalised() const {
-    std::unordered_set<std::int32_t> seen;
+namespace {
+
+/// The numbers of the chosen alternatives, each once, in order of choice.
+/// Paths are short in real bases: a linear scan beats a hash set there.
+Numbers firstUses(const std::vector<std::int32_t>& numbers, bool keepZero) {
     Numbers out;
-    for (const Choice& c : choices_) {
-        const std::int32_t n = base_.szukaj_regule(c.cond)[c.alt].numer;
-        if (n != 0 && seen.insert(n).second) out.push_back(n);
+    if (numbers.size() <= 64) {
+        for (auto n : numbers)
+            if ((keepZero || n != 0) && std::find(out.begin(), out.end(), n) == out.end()) out.push_back(n);
+        return out;
     }
+    std::unordered_set<std::int32_t> seen;
+    for (auto n : numbers)
+        if ((keepZero || n != 0) && seen.insert(n).second) out.push_back(n);
     return out;
 }
 
+}  // namespace
+
+Numbers Splaszcz::usedNormalised() const {
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(choices_.size());
+    for (const Choice& c : choices_) numbers.push_back((*c.alts)[c.alt].numer);
+    return firstUses(numbers, false);
+}
+
 Numbers Splaszcz::used() const {
-    std::unordered_set<std::int32_t> seen;
-    Numbers out;
-    for (const Choice& c : choices_) {
-        const std::int32_t n = base_.szukaj_regule(c.cond)[c.alt].numer;
-        if (seen.insert(n).second) out.push_back(n);
-    }
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(choices_.size());
+    for (const Choice& c : choices_) numbers.push_back((*c.alts)[c.alt].numer);
+    Numbers out = firstUses(numbers, true);
     std::reverse(out.begin(), out.end());
     return out;
 }

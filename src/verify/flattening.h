@@ -113,7 +113,7 @@ public:
 
 private:
     struct Choice {
-        NameId cond;
+        const std::vector<Alternative>* alts;   // of the condition chosen for
         std::uint32_t alt;
     };
     struct Pass {
@@ -121,7 +121,7 @@ private:
         std::size_t firstChoice;   // index of its first choice in choices_
     };
     bool backtrack();
-    const Alternative& chosen(const Choice& c) { return base_.szukaj_regule(c.cond)[c.alt]; }
+    static const Alternative& chosen(const Choice& c) { return (*c.alts)[c.alt]; }
 
     FlatteningBase& base_;
     std::vector<Pass> passes_;

@@ -1,7 +1,6 @@
 // Internal inconsistencies: the test, its offer, informing and report.
 #include "verify/internal.h"
 
-#include <map>
 #include <unordered_set>
 
 #include "kb/store.h"
@@ -34,11 +33,13 @@ bool testuj_sprzecznosc(const Names& flat) {
 
 namespace {
 
-/// A flattening as one string of its numbers, for finding repeats.
-std::string keyOf(const std::vector<NameId>& flat, const Numbers& used) {
+/// A flattening of a rule as one string of numbers, for finding repeats.
+std::string keyOf(std::int32_t numer, NameId wniosek, const std::vector<NameId>& flat, const Numbers& used) {
     std::string k;
-    k.reserve((flat.size() + used.size() + 1) * sizeof(std::int32_t));
+    k.reserve((flat.size() + used.size() + 3) * sizeof(std::int32_t));
     auto put = [&](std::int32_t v) { k.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    put(numer);
+    put(wniosek);
     for (NameId id : flat) put(id);
     put(-1);
     for (auto n : used) put(n);
@@ -52,31 +53,39 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app) {
     out = {};
     InternalTestStats stats;
     FlatteningBase base(app.store, app.askables);
-    std::unordered_set<NameId> consistent;   // conclusions with a flattening free of contradiction
-    std::map<std::pair<std::int32_t, NameId>, std::unordered_set<std::string>> seen;
+    const auto& rules = app.store.rules();
 
-    for (const auto& rule : app.store.rules()) {
+    // First which conclusions have a flattening free of contradiction: one
+    // such flattening clears every rule concluding it, so the search for a
+    // conclusion stops there and nothing needs keeping.
+    std::unordered_set<NameId> consistent;
+    for (const auto& rule : rules) {
         const NameId c = base.intern(rule.wniosek);
         if (consistent.count(c)) continue;
-        auto& known = seen[{rule.numer, c}];
+        Splaszcz gen(base, rule);
+        while (gen.next()) {
+            ++stats.flattenings;
+            if (!testuj_sprzecznosc(base, gen.flat())) {
+                consistent.insert(c);
+                break;
+            }
+        }
+        stats.passes += gen.passes();
+    }
+    // Then the rules of the other conclusions once more: each distinct
+    // flattening is a contradiction the report shows.
+    std::unordered_set<std::string> kept;
+    for (const auto& rule : rules) {
+        const NameId c = base.intern(rule.wniosek);
+        if (consistent.count(c)) continue;
         Splaszcz gen(base, rule);
         while (gen.next()) {
             ++stats.flattenings;
             const Numbers used = gen.usedNormalised();
-            if (!known.insert(keyOf(gen.flat(), used)).second) continue;
-            if (!testuj_sprzecznosc(base, gen.flat())) {
-                // One consistent derivation clears every rule concluding c.
-                consistent.insert(c);
-                std::erase_if(out.sprzecznosc_1w, [&](const InternalVerdict& v) { return v.wniosek == rule.wniosek; });
-                std::erase_if(out.regula_splaszczona_1w,
-                              [&](const FlattenedRule& f) { return f.wniosek == rule.wniosek; });
-                for (auto it = seen.begin(); it != seen.end();)
-                    it = it->first.second == c ? seen.erase(it) : std::next(it);
-                break;
-            }
+            if (!kept.insert(keyOf(rule.numer, c, gen.flat(), used)).second) continue;
             if (out.regula_splaszczona_1w.size() >= kMaxKeptFlattenings) {
                 out.truncated = true;
-                continue;
+                break;
             }
             out.regula_splaszczona_1w.push_back({rule.numer, rule.wniosek, gen.flatNames(), used});
             out.sprzecznosc_1w.push_back({rule.numer, rule.wniosek, "YES"});

@@ -28,9 +28,9 @@ struct InternalTestStats {
 /// How many contradictory flattenings the test keeps for the report.
 inline constexpr std::size_t kMaxKeptFlattenings = 100'000;
 
-/// wyznacz_sprzecznosc_1w: the test. A conclusion's flattenings stop being
-/// kept, and its rules being flattened, once one of them is free of
-/// contradiction: none of them can be reported after that.
+/// wyznacz_sprzecznosc_1w: the test. Only what the report can show is kept:
+/// the flattenings of conclusions that have none free of contradiction;
+/// a conclusion's rules are no longer flattened once one such is found.
 InternalTestStats wyznacz_sprzecznosc_1w(AppState& app);
 /// informuj_sprzecznosc_1w: runs the test and informs.
 void informuj_sprzecznosc_1w(AppState& app);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "kb/paths.h"
@@ -49,11 +50,52 @@ bool stored(const RedundancyFindings& r, std::int32_t n, std::int32_t m) {
 
 }  // namespace
 
+namespace {
+
+/// What every flattening of a rule has in common and what any has: a
+/// flattening of another rule can be a subset of one of them only if it is
+/// within the union, and a superset only if it holds the intersection.
+struct Span {
+    bool any = false;
+    std::vector<NameId> every;   // in all flattenings
+    std::vector<NameId> some;    // in at least one
+};
+
+Span spanOf(FlatteningBase& base, const kb::Rule& rule) {
+    Span s;
+    std::unordered_map<NameId, std::uint64_t> count;
+    std::uint64_t n = 0;
+    Splaszcz gen(base, rule);
+    while (gen.next()) {
+        ++n;
+        for (NameId id : gen.flat()) ++count[id];
+    }
+    s.any = n > 0;
+    for (const auto& [id, k] : count) {
+        s.some.push_back(id);
+        if (k == n) s.every.push_back(id);
+    }
+    return s;
+}
+
+/// Whether some flattening with that span could be a subset or superset of `f`.
+bool mayMatch(FlatteningBase& base, const std::vector<NameId>& f, const Span& other) {
+    std::uint32_t round = base.newRound();
+    for (NameId id : other.some) base.mark(id) = round;
+    if (std::all_of(f.begin(), f.end(), [&](NameId id) { return base.mark(id) == round; })) return true;
+    round = base.newRound();
+    for (NameId id : f) base.mark(id) = round;
+    return std::all_of(other.every.begin(), other.every.end(), [&](NameId id) { return base.mark(id) == round; });
+}
+
+}  // namespace
+
 bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
     RedundancyFindings& out = app.findings.redundancy;
     FlatteningBase base(app.store, app.askables);
     const auto& rules = app.store.rules();
     std::set<std::pair<std::int32_t, std::int32_t>> clean;   // examined, not redundant
+    std::unordered_map<std::size_t, Span> spans;             // by rule position, for rules met in pairs
     for (const auto& rn : rules) {
         for (std::size_t j : app.store.ruleIndexesByConclusion(rn.wniosek)) {
             const kb::Rule& rm = rules[j];
@@ -61,9 +103,13 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
             const auto pair = std::minmax(rn.numer, rm.numer);
             if (clean.count(pair)) continue;
             if (stats) ++stats->pairs;
+            auto [at, added] = spans.try_emplace(j);
+            if (added) at->second = spanOf(base, rm);
+            const Span& span = at->second;
             bool found = false;
             Splaszcz g1(base, rn);
-            while (!found && g1.next()) {
+            while (span.any && !found && g1.next()) {
+                if (!mayMatch(base, g1.flat(), span)) continue;
                 Splaszcz g2(base, rm);
                 while (g2.next()) {
                     if (stats) ++stats->comparisons;

@@ -30,7 +30,8 @@ struct RedundancyTestStats {
 /// wyznacz_nadmiar: the test; true when no redundancy was found. A pair is
 /// examined until its first matching flattenings, which are the ones the
 /// report shows; a pair found free of redundancy is not examined again the
-/// other way round, since the relation is symmetric.
+/// other way round, since the relation is symmetric; a flattening that no
+/// flattening of the other rule can match is not compared with each of them.
 bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats = nullptr);
 /// informuj_nadmiar: runs the test and informs; false only for an
 /// externally inconsistent base.

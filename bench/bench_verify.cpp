@@ -1,0 +1,154 @@
+// Times the rule-base diagnoses on generated acyclic bases shaped like real
+// ones: three conditions per rule, derivations up to five rules deep, one
+// derived conclusion in ten concluded by a second rule, one condition in
+// five negated. Prints the load with every offer answered "yes", then each
+// test on its own with its counts.
+//   bench_verify [rules ...]        (default: 200 2000)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+#include "engine/askables.h"
+#include "kb/loading.h"
+#include "port/text_port.h"
+#include "shell/app_state.h"
+#include "verify/external.h"
+#include "verify/flattening.h"
+#include "verify/internal.h"
+#include "verify/redundancy.h"
+
+namespace {
+
+using namespace torv;
+
+/// Answers "yes" to every box and shows nothing.
+class YesPort : public port::TextPort {
+protected:
+    void present(const port::Dialog&) override {}
+    std::optional<std::string> answer(const port::Dialog&) override { return "yes"; }
+};
+
+/// A rule base of `rules` rules over conclusions of levels 1 to 5; a rule of
+/// level L takes one condition of level L-1 and two more from the askables
+/// or lower levels.
+std::string generate(int rules, unsigned seed) {
+    std::mt19937 rng(seed);
+    auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
+    const int depth = 5;
+    const int conclusions = std::max(depth, static_cast<int>(rules / 1.1));
+    const int askables = std::max(10, rules);
+    std::vector<std::vector<std::string>> level(depth + 1);
+    for (int i = 0; i < askables; ++i) level[0].push_back("a" + std::to_string(i));
+    for (int i = 0; i < conclusions; ++i) {
+        const int l = 1 + i % depth;
+        level[l].push_back("c" + std::to_string(l) + "_" + std::to_string(i));
+    }
+    auto pick = [&](int l) { return level[l][rng() % level[l].size()]; };
+    std::string text;
+    int numer = 0;
+    auto rule = [&](int l, const std::string& conclusion) {
+        std::vector<std::string> conds{pick(l - 1)};
+        while (conds.size() < 3) {
+            // Real bases ask much: half the other conditions are askable.
+            const int from = chance(0.5) ? 0 : static_cast<int>(rng() % l);
+            std::string c = pick(from);
+            if (std::find(conds.begin(), conds.end(), c) == conds.end()) conds.push_back(c);
+        }
+        text += "rule(" + std::to_string(++numer) + ",\"" + conclusion + "\",[";
+        for (std::size_t k = 0; k < conds.size(); ++k)
+            text += (k ? ",\"" : "\"") + std::string(chance(0.2) ? "n" : "") + conds[k] + "\"";
+        text += "],1)\n";
+    };
+    for (int l = 1; l <= depth && numer < rules; ++l)
+        for (const auto& c : level[l]) {
+            if (numer >= rules) break;
+            rule(l, c);
+            if (numer < rules && chance(0.1)) rule(l, c);
+        }
+    while (numer < rules) {  // the second rules that did not fit above
+        const int l = 1 + static_cast<int>(rng() % depth);
+        rule(l, pick(l));
+    }
+    return text;
+}
+
+double seconds(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+long peakMiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+}
+
+void run(int rules) {
+    const auto dir = std::filesystem::temp_directory_path() / ("verify_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "BASES");
+    const auto file = dir / "BASES" / "RUbench.AEB";
+    std::ofstream(file, std::ios::binary) << generate(rules, 2024u + static_cast<unsigned>(rules));
+
+    YesPort port;
+    AppState app(port, dir);
+    auto t = std::chrono::steady_clock::now();
+    const auto loaded = kb::loadRuleBaseFrom(app, file.string());
+    const double load = seconds(t);
+    std::printf("%d rules: load with every offer \"yes\" %.3f s (%s; external %s, internal %s, redundant %s)\n",
+                static_cast<int>(app.store.rules().size()), load, loaded && !loaded->empty() ? "loaded" : "refused",
+                app.verdicts.sprzecznosc_1z.value_or("-").c_str(),
+                app.findings.internal.sprzecznosc_1_w.value_or("NO").c_str(),
+                app.findings.redundancy.jest_nadmiar.value_or("NO").c_str());
+
+    t = std::chrono::steady_clock::now();
+    const auto ext = verify::badaj(app.store);
+    std::printf("  external search      %.3f s  search paths %llu, conditions examined %llu\n", seconds(t),
+                static_cast<unsigned long long>(ext.paths), static_cast<unsigned long long>(ext.steps));
+
+    t = std::chrono::steady_clock::now();
+    const auto in = verify::wyznacz_sprzecznosc_1w(app);
+    std::printf("  internal test        %.3f s  flattenings %llu, passes %llu, kept for the report %zu\n",
+                seconds(t), static_cast<unsigned long long>(in.flattenings),
+                static_cast<unsigned long long>(in.passes), app.findings.internal.regula_splaszczona_1w.size());
+
+    app.findings.redundancy = {};
+    verify::RedundancyTestStats red;
+    t = std::chrono::steady_clock::now();
+    verify::wyznacz_nadmiar(app, &red);
+    std::printf("  redundancy test      %.3f s  rule pairs %llu, flattening pairs compared %llu\n", seconds(t),
+                static_cast<unsigned long long>(red.pairs), static_cast<unsigned long long>(red.comparisons));
+
+    // Every flattening of every rule, as "Flattening all rules" would show
+    // them, counted but never kept.
+    t = std::chrono::steady_clock::now();
+    verify::FlatteningBase base(app.store, app.askables);
+    std::uint64_t flattenings = 0, passes = 0, largest = 0;
+    for (const auto& r : app.store.rules()) {
+        verify::Splaszcz gen(base, r);
+        std::uint64_t here = 0;
+        while (gen.next()) ++here;
+        flattenings += here;
+        passes += gen.passes();
+        largest = std::max(largest, here);
+    }
+    std::printf("  all flattenings      %.3f s  flattenings %llu (at most %llu for one rule), passes %llu\n",
+                seconds(t), static_cast<unsigned long long>(flattenings), static_cast<unsigned long long>(largest),
+                static_cast<unsigned long long>(passes));
+    std::printf("  peak memory %ld MiB\n", peakMiB());
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty()) sizes = {200, 2000};
+    for (int n : sizes) run(n);
+}
