@@ -2,6 +2,7 @@
 #include "engine/forward.h"
 
 #include "engine/explanations.h"
+#include "engine/forward_models.h"
 #include "engine/gate.h"
 #include "engine/support.h"
 #include "kb/paths.h"
@@ -43,7 +44,16 @@ bool alternatywa_reguly(AppState& app) {
 }
 
 using Alternatywa = bool (*)(AppState&);
-constexpr Alternatywa kAlternatywy[] = {&alternatywa_reguly};
+/// B to G: the models, each kind in record order (forward_models.h).
+constexpr Alternatywa kAlternatywy[] = {
+    &alternatywa_reguly,
+    &alternatywa_modele_b_arytmetyczne,
+    &alternatywa_modele_e_arytmetyczne,
+    &alternatywa_modele_liniowe,
+    &alternatywa_modele_wielomianowe,
+    &alternatywa_modele_b_relacyjne,
+    &alternatywa_modele_e_relacyjne,
+};
 
 /// H: "end" was derived.
 void koniec_przez_end(AppState& app) {
