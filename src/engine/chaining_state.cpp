@@ -34,10 +34,12 @@ void RbdTable::add(std::int32_t numer, std::string warunek) {
     if (it == index_.end()) it = index_.emplace(warunek, std::vector<std::int32_t>{}).first;
     it->second.push_back(numer);
     records_.push_back({numer, std::move(warunek)});
+    zmiana(records_.back().warunek);
 }
 
 bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
-    auto it = index_.find(warunek);
+    const std::string w(warunek);   // the caller's text may live in the table
+    auto it = index_.find(w);
     if (it == index_.end()) return false;
     auto& nums = it->second;
     auto n = std::find(nums.begin(), nums.end(), numer);
@@ -45,16 +47,19 @@ bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
     nums.erase(n);
     if (nums.empty()) index_.erase(it);
     auto r = std::find_if(records_.begin(), records_.end(),
-                          [&](const Rbd& x) { return x.numer == numer && x.warunek == warunek; });
+                          [&](const Rbd& x) { return x.numer == numer && x.warunek == w; });
     records_.erase(r);
+    zmiana(w);
     return true;
 }
 
 void RbdTable::removeAll(std::string_view warunek) {
-    auto it = index_.find(warunek);
+    const std::string w(warunek);
+    auto it = index_.find(w);
     if (it == index_.end()) return;
     index_.erase(it);
-    std::erase_if(records_, [&](const Rbd& x) { return x.warunek == warunek; });
+    std::erase_if(records_, [&](const Rbd& x) { return x.warunek == w; });
+    zmiana(w);
 }
 
 void RbdTable::clear() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,13 @@ public:
     /// Removes every record of the condition.
     void removeAll(std::string_view warunek);
     void clear();
+
+    /// Told the condition of every record added or removed, and the
+    /// conditions whose rules are re-opened, while a run watches them.
+    std::function<void(std::string_view)> obserwator;
+    void zmiana(std::string_view warunek) const {
+        if (obserwator) obserwator(warunek);
+    }
 
 private:
     struct Hash {
@@ -107,6 +115,11 @@ struct ChainingState {
     std::unordered_map<std::string, std::vector<std::size_t>> regulyWgWarunku;
     /// ogolna_lista_dopytywalnych as a set.
     std::unordered_set<std::string> dopytywalne;
+
+    /// Scan every rule from the first in each pass instead of visiting only
+    /// the rules whose conditions changed. Both give the same run; the full
+    /// scan is kept to compare against.
+    bool pelnyPrzeglad = false;
 
     bool bladWykluczajacych() const { return blad_wykluczajacych == "YES"; }
     bool duza() const { return szczegolowosc == kSzczegolowoscDuza; }

@@ -1,8 +1,9 @@
 // Forward chaining.
 #include "engine/forward.h"
 
+#include <set>
+
 #include "engine/explanations.h"
-#include "engine/forward_models.h"
 #include "engine/gate.h"
 #include "engine/support.h"
 #include "kb/paths.h"
@@ -16,20 +17,85 @@ namespace {
 
 const char* const kEndText = "Rule with 'end' conclusion ends the chaining process.";
 
+/// Which rules a pass has to test, in record order: those not marked, less
+/// those set aside. A rule whose test stopped at an undecided derived
+/// condition is set aside until a condition it uses is decided, withdrawn or
+/// re-opened: tested before that, it would ask nothing and fire nothing, so
+/// skipping it leaves every question and firing where a rescan from the first
+/// rule puts them.
+class PlanRegul {
+public:
+    explicit PlanRegul(AppState& app)
+        : s_(app.chaining), rules_(app.store.rules()), odlozona_(rules_.size(), 0) {
+        for (std::size_t i = 0; i < rules_.size(); ++i) otwarte_.insert(otwarte_.end(), i);
+        if (!s_.pelnyPrzeglad) s_.rbd.obserwator = [this](std::string_view w) { zmiana(w); };
+    }
+    ~PlanRegul() { s_.rbd.obserwator = nullptr; }
+    PlanRegul(const PlanRegul&) = delete;
+    PlanRegul& operator=(const PlanRegul&) = delete;
+
+    /// The position of the first rule at or after `od` that has to be tested.
+    std::optional<std::size_t> nastepna(std::size_t od) {
+        const auto& marks = s_.regula_zastosowana;
+        if (s_.pelnyPrzeglad) {
+            for (std::size_t i = od; i < rules_.size(); ++i)
+                if (!marks.count(rules_[i].numer)) return i;
+            return std::nullopt;
+        }
+        for (auto it = otwarte_.lower_bound(od); it != otwarte_.end();) {
+            const std::size_t i = *it;
+            if (marks.count(rules_[i].numer) || odlozona_[i]) {
+                it = otwarte_.erase(it);   // re-entered when one of its conditions changes
+                continue;
+            }
+            return i;
+        }
+        return std::nullopt;
+    }
+    /// The rule's test could not decide it in this pass.
+    void odloz(std::size_t i) { odlozona_[i] = 1; }
+
+private:
+    void zmiana(std::string_view warunek) {
+        for (const std::string& w : {std::string(warunek), kb::negacja(warunek)}) {
+            auto it = s_.regulyWgWarunku.find(w);
+            if (it == s_.regulyWgWarunku.end()) continue;
+            for (std::size_t i : it->second) {
+                odlozona_[i] = 0;
+                otwarte_.insert(i);
+            }
+        }
+    }
+
+    ChainingState& s_;
+    const std::vector<kb::Rule>& rules_;
+    std::vector<char> odlozona_;
+    std::set<std::size_t> otwarte_;
+};
+
+/// What the alternatives of a pass share.
+struct Przebieg {
+    AppState& app;
+    PlanRegul plan;
+};
+
 // ---- the alternatives of a pass ----
 // Each returns true when it fired; the pass then ends and the next one
 // starts again from the first alternative. Models come after the rules.
 
 /// A: the first rule, in record order, that is not marked and whose
 /// conditions can be evaluated, fires.
-bool alternatywa_reguly(AppState& app) {
+bool alternatywa_reguly(Przebieg& p) {
+    AppState& app = p.app;
     ChainingState& s = app.chaining;
     const auto& rules = app.store.rules();
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        const kb::Rule& r = rules[i];
-        if (s.regula_zastosowana.count(r.numer)) continue;
+    for (auto i = p.plan.nastepna(0); i; i = p.plan.nastepna(*i + 1)) {
+        const kb::Rule& r = rules[*i];
         auto znaczniki = testuj_warunki(app, r.warunki);
-        if (!znaczniki) continue;
+        if (!znaczniki) {
+            p.plan.odloz(*i);
+            continue;
+        }
         const std::string wynik = generuj_wniosek(*znaczniki, r.wniosek);
         s.regula_zastosowana.insert(r.numer);
         if (!zachowaj_wniosek(app, r.numer, wynik)) continue;
@@ -43,17 +109,8 @@ bool alternatywa_reguly(AppState& app) {
     return false;
 }
 
-using Alternatywa = bool (*)(AppState&);
-/// B to G: the models, each kind in record order (forward_models.h).
-constexpr Alternatywa kAlternatywy[] = {
-    &alternatywa_reguly,
-    &alternatywa_modele_b_arytmetyczne,
-    &alternatywa_modele_e_arytmetyczne,
-    &alternatywa_modele_liniowe,
-    &alternatywa_modele_wielomianowe,
-    &alternatywa_modele_b_relacyjne,
-    &alternatywa_modele_e_relacyjne,
-};
+using Alternatywa = bool (*)(Przebieg&);
+constexpr Alternatywa kAlternatywy[] = {&alternatywa_reguly};
 
 /// H: "end" was derived.
 void koniec_przez_end(AppState& app) {
@@ -200,21 +257,22 @@ void wnioskowanie_cd_0(AppState& app) {
 }
 
 void wnioskowanie_cd(AppState& app) {
-    while (true) {
-        bool fired = false;
-        if (!app.chaining.endDecided())
+    {
+        Przebieg p{app, PlanRegul(app)};
+        while (!app.chaining.endDecided()) {
+            bool fired = false;
             for (Alternatywa a : kAlternatywy)
-                if (a(app)) {
+                if (a(p)) {
                     fired = true;
                     break;
                 }
-        if (fired) continue;
-        if (app.chaining.endDecided())
-            koniec_przez_end(app);
-        else
-            zamkniecie(app);
-        return;
+            if (!fired) break;
+        }
     }
+    if (app.chaining.endDecided())
+        koniec_przez_end(app);
+    else
+        zamkniecie(app);
 }
 
 std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& warunki) {
@@ -302,6 +360,7 @@ void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek) {
         if (it == s.regulyWgWarunku.end()) continue;
         for (std::size_t i : it->second) s.regula_zastosowana.erase(rules[i].numer);
     }
+    s.rbd.zmiana(warunek);
 }
 
 }  // namespace torv::engine

@@ -59,11 +59,15 @@ std::optional<std::string> wybierz_z_ograniczenia(AppState& app, const Names& cz
     return czlonkowie[*i];
 }
 
-void testuj_wykluczajace_z(AppState& app, const std::string& fakt, const Names& fakty) {
+template <class Fakty>
+void testuj_wykluczajace_z(AppState& app, const std::string& fakt, const Fakty& fakty) {
+    auto jest = [&](const std::string& g) {
+        return std::any_of(fakty.begin(), fakty.end(), [&](const auto& f) { return f.warunek == g; });
+    };
     for (const auto& k : app.store.constraints()) {
         if (!element(fakt, k.warunki)) continue;
         for (const auto& g : k.warunki) {
-            if (g == fakt || !element(g, fakty)) continue;
+            if (g == fakt || !jest(g)) continue;
             ChainingState& s = app.chaining;
             s.blad_wykluczajacych = "YES";
             // Chaining stays refused until the bases are loaded again.
@@ -301,11 +305,11 @@ void przedstawienie_zmiennych(AppState& app) {
 }
 
 void testuj_wykluczajace(AppState& app, const std::string& fakt) {
-    testuj_wykluczajace_z(app, fakt, fakty_regul(app));
+    testuj_wykluczajace_z(app, fakt, app.store.facts());
 }
 
 void testuj_m_wykluczajace(AppState& app, const std::string& fakt) {
-    testuj_wykluczajace_z(app, fakt, m_fakty(app));
+    testuj_wykluczajace_z(app, fakt, app.store.modelBase().m_fact);
 }
 
 void przedstawienie_faktow_pierwotnych(AppState& app) {
