@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/explanations.h"
+#include "engine/forward_models.h"
 #include "engine/gate.h"
 #include "engine/support.h"
 #include "kb/paths.h"
@@ -110,7 +111,23 @@ bool alternatywa_reguly(Przebieg& p) {
 }
 
 using Alternatywa = bool (*)(Przebieg&);
-constexpr Alternatywa kAlternatywy[] = {&alternatywa_reguly};
+
+/// An alternative that needs only the application state.
+template <bool (*F)(AppState&)>
+bool tylko_stan(Przebieg& p) {
+    return F(p.app);
+}
+
+/// B to G: the models, each kind in record order (forward_models.h).
+constexpr Alternatywa kAlternatywy[] = {
+    &alternatywa_reguly,
+    &tylko_stan<&alternatywa_modele_b_arytmetyczne>,
+    &tylko_stan<&alternatywa_modele_e_arytmetyczne>,
+    &tylko_stan<&alternatywa_modele_liniowe>,
+    &tylko_stan<&alternatywa_modele_wielomianowe>,
+    &tylko_stan<&alternatywa_modele_b_relacyjne>,
+    &tylko_stan<&alternatywa_modele_e_relacyjne>,
+};
 
 /// H: "end" was derived.
 void koniec_przez_end(AppState& app) {
