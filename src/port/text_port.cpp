@@ -44,8 +44,11 @@ std::optional<int> button(std::string_view answer, const std::vector<std::string
         return static_cast<int>(*n);
     const std::string want = lower(a);
     if (want.empty()) return std::nullopt;
-    for (std::size_t i = 0; i < labels.size(); ++i)
-        if (lower(plainLabel(labels[i])) == want) return static_cast<int>(i + 1);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const std::string l = lower(plainLabel(labels[i]));
+        // "why" presses "&WHY?" too.
+        if (l == want || (l.ends_with('?') && l.substr(0, l.size() - 1) == want)) return static_cast<int>(i + 1);
+    }
     // y / n for the Yes and No buttons.
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const std::string l = lower(plainLabel(labels[i]));
