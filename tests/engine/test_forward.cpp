@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <random>
-#include <set>
 
 #include "chaining_fixture.h"
 #include "engine/askables.h"
-#include "engine/explanations.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
 
@@ -94,7 +92,9 @@ TEST_F(Forward, ConditionsAreMarkedAskedOrLeftForALaterPass) {
         for (const auto& a : c.answers) port.then("Is the condition true?", a);
         auto marks = testuj_warunki(app, c.conditions);
         ASSERT_EQ(marks.has_value(), c.marks.has_value()) << c.what;
-        if (marks) EXPECT_EQ(std::string(marks->begin(), marks->end()), *c.marks) << c.what;
+        if (marks) {
+            EXPECT_EQ(std::string(marks->begin(), marks->end()), *c.marks) << c.what;
+        }
         EXPECT_EQ(port.pending(), 0u) << c.what;
     }
     // An answer given before the walk stopped stays recorded.
@@ -102,38 +102,6 @@ TEST_F(Forward, ConditionsAreMarkedAskedOrLeftForALaterPass) {
     port.then("yes");
     EXPECT_FALSE(testuj_warunki(app, {"a", "nd"}));
     EXPECT_EQ(rbd(), Strings{"0:a"});
-}
-
-TEST_F(Forward, TheConclusionOrItsComplement) {
-    EXPECT_EQ(generuj_wniosek({'y', 'y'}, "x"), "x");
-    EXPECT_EQ(generuj_wniosek({'y', 'n'}, "x"), "nx");
-    EXPECT_EQ(generuj_wniosek({'n'}, "nx"), "x");
-    EXPECT_EQ(generuj_wniosek({}, "end"), "end");
-}
-
-TEST_F(Forward, RuleExplanation) {
-    rules("rule(12,\"z\",[\"a\",\"nb\"],1)\nrule(13,\"y\",[\"a\"],0)\nrule(14,\"end\",[\"a\"],1)\n");
-    prepare();
-    EXPECT_TRUE(wyjasnienie_regula(app, 12, "z", {"a", "nb"}, "nz"));
-    EXPECT_EQ(report(),
-              "Rule  12 is resolved.The rule states:\nIf\n    a\n    nb\nthen  \n    z\nIt follows: \n    nz\n\n");
-    auto m = port.last("message");
-    EXPECT_EQ(m.prompt, "Rule explanation");
-    EXPECT_EQ(m.text, "Rule 12 is resolved. The rule states:\nIf\n    a\n    nb\nthen \n    z\nIt follows:\n    nz");
-    port.clearCalls();
-    EXPECT_TRUE(wyjasnienie_regula(app, 13, "y", {"a"}, "y"));     // semaphore 0: silent
-    EXPECT_FALSE(wyjasnienie_regula(app, 14, "end", {"a"}, "nend"));
-    EXPECT_TRUE(port.calls().empty());
-}
-
-TEST_F(Forward, ReopeningTakesRulesUsingTheConditionOrItsComplement) {
-    rules("rule(1,\"p\",[\"a\"],1)\nrule(2,\"q\",[\"a\",\"nx\"],1)\nrule(3,\"r\",[\"x\"],1)\nrule(4,\"s\",[\"nnx\"],1)\n");
-    prepare();
-    app.chaining.regula_zastosowana = {1, 2, 3, 4};
-    skasuj_zastosowane_reguly(app, "nx");
-    EXPECT_EQ(app.chaining.regula_zastosowana, (std::unordered_set<std::int32_t>{1, 4}));
-    skasuj_zastosowane_reguly(app, "nnx");
-    EXPECT_EQ(app.chaining.regula_zastosowana, std::unordered_set<std::int32_t>{1});
 }
 
 // ---- whole runs (the gate and preparation included) ----
@@ -173,43 +141,6 @@ TEST_F(Run, RecordedFaultsRefuseSilently) {
         wnioskowanie_w_przod(app);
         EXPECT_TRUE(port.calls().empty()) << fault;
     }
-}
-
-TEST_F(Run, AnswerNoFiresAtOnceWithTheNegatedConclusion) {
-    rules("rule(1,\"ok\",[\"a\",\"b\",\"c\"],1)\n");
-    start("2").then("Fact declaration mode", "2").then("Is the condition true?", "no");
-    close();
-    wnioskowanie_w_przod(app);
-    EXPECT_EQ(questions(), Strings{"a?"});
-    EXPECT_NE(report().find("It follows: \n    nok\n"), std::string::npos);
-    EXPECT_NE(report().find("Following facts have been determined:\n    na\n    nok\n"), std::string::npos);
-}
-
-TEST_F(Run, APositiveConclusionWinsOverItsNegation) {
-    rules(
-        "rule(1,\"nx\",[\"a\"],0)\n"
-        "rule(2,\"y\",[\"nx\"],0)\n"
-        "rule(3,\"x\",[\"b\"],0)\n"
-        "rule(4,\"w\",[\"x\"],0)\n"
-        "fact(\"a\")\nfact(\"b\")\n");
-    start().then("Fact declaration mode", "2");
-    close();
-    wnioskowanie_w_przod(app);
-    // Rule 2 fired on nx; x replaced nx and re-opened it, so it fired again with ny.
-    EXPECT_NE(report().find("Following facts have been determined:\n    a\n    b\n    x\n    ny\n    w\n"),
-              std::string::npos)
-        << report();
-}
-
-TEST_F(Run, EndStopsTheRunWithoutTheClosing) {
-    rules("rule(1,\"end\",[\"a\"],0)\nrule(2,\"z\",[\"b\"],0)\nfact(\"a\")\n");
-    start().then("Fact declaration mode", "2");
-    wnioskowanie_w_przod(app);
-    EXPECT_EQ(port.last("note").title, "Attention - end!");
-    EXPECT_EQ(port.last("note").text, "Rule with 'end' conclusion ends the chaining process.");
-    EXPECT_TRUE(app.messages.text().ends_with("Rule with 'end' conclusion ends the chaining process.\n"));
-    EXPECT_TRUE(questions().empty());   // rule 2 never came
-    EXPECT_EQ(port.pending(), 0u);
 }
 
 TEST_F(Run, AnUndecidableConditionEndsTheRunNormally) {

@@ -49,15 +49,6 @@ TEST_F(Summaries, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees) {
     EXPECT_EQ(app.messages.text(), "\n Summary old.txt has been saved.\n");
 }
 
-TEST_F(Summaries, DecliningOrCancellingSavesNothing) {
-    port.then("Chaining summary", "no");
-    podsumowanie(app);
-    port.then("Chaining summary", "yes").then("");
-    podsumowanie(app);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bases()), {}), 1);
-    EXPECT_EQ(port.pending(), 0u);
-}
-
 TEST_F(Summaries, FilesThatCannotBeWrittenOrDeletedAreReported) {
     port.then("yes").then("nodir/x.txt");
     podsumowanie(app);
@@ -69,29 +60,6 @@ TEST_F(Summaries, FilesThatCannotBeWrittenOrDeletedAreReported) {
     podsumowanie(app);
     EXPECT_EQ(port.last("note").text, "Summary sub.txt has not been deleted!\nit is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(bases() / "sub.txt"));
-}
-
-TEST_F(Summaries, ReadingAndDeleting) {
-    dir.write("BASES/s1.txt", "Labels of summary: \n");
-    port.then("Summary Report to be inspected", "s1.txt");
-    czytanie_podsumowania(app);
-    auto view = port.last("text view");
-    EXPECT_EQ(view.title, "Summary Report to be inspected: s1.txt");
-    EXPECT_EQ(view.text, "Labels of summary: \n");
-
-    port.then("Pick the summary to be deleted! ", "s1.txt").then("Deleting the Summary Report ", "no");
-    usuwanie_podsumowania(app);
-    EXPECT_TRUE(std::filesystem::exists(bases() / "s1.txt"));
-    port.then("s1.txt").then("yes");
-    usuwanie_podsumowania(app);
-    EXPECT_FALSE(std::filesystem::exists(bases() / "s1.txt"));
-    EXPECT_EQ(port.last("note").text, "The Summary Report  s1.txt has been deleted.");
-    EXPECT_EQ(port.last("ask").prompt, "Yes / No");
-
-    port.thenClose();   // cancelled: nothing happens
-    czytanie_podsumowania(app);
-    EXPECT_EQ(port.last("open file").title, "Summary Report to be inspected");
-    EXPECT_EQ(port.pending(), 0u);
 }
 
 TEST_F(Summaries, TheAbstractIsShownOnlyWhenItsFileExists) {

@@ -3,7 +3,6 @@
 
 #include "chaining_fixture.h"
 #include "engine/support.h"
-#include "shell/command_ids.h"
 
 namespace torv::engine {
 namespace {
@@ -120,43 +119,6 @@ TEST_F(Support, DeterminedValuesSkipLiterals) {
     EXPECT_EQ(port.last("message").text, "    speed=12.5\n    7=8\n    big=1.23457e+06");
 }
 
-TEST_F(Support, LowDetailPresentsNothing) {
-    prepare(false);
-    app.chaining.rbd.add(0, "a");
-    app.chaining.zmienna_ustalona = {{"speed", 1}};
-    przedstawienie_faktow(app);
-    przedstawienie_zmiennych(app);
-    EXPECT_EQ(report(), "");
-    EXPECT_TRUE(port.calls().empty());
-}
-
-TEST_F(Support, TwoMutuallyExclusiveFactsStopTheRun) {
-    rules("rule(1,\"z\",[\"a\",\"b\",\"c\"],1)\nfact(\"c\")\nfact(\"a\")\nfact(\"b\")\n");
-    constraints("constraint(7,[\"b\",\"x\",\"a\"])\n");
-    app.menu.ruleBaseLoaded();
-    prepare();
-    przedstawienie_faktow_pierwotnych(app);
-    EXPECT_TRUE(app.chaining.bladWykluczajacych());
-    // The texts go to the report unbroken; the message window gets the breaks.
-    const std::string error =
-        "Two mutually exclusive conditions:     a     bfrom constraint 7 haved been declared in the rule base as "
-        "facts.Chaining is not possible! To correct the rule base, enter the option:      'Exact Rule Base/Rule "
-        "Base Editing' and remove the superflous fact.";
-    EXPECT_EQ(report(), "The rule base contains following facts:\n    c\n" + error + "    a\n");
-    EXPECT_EQ(app.messages.text(),
-              "The rule base contains following facts:\n    c\nTwo mutually exclusive conditions:\n     a\n     b\n"
-              "from constraint 7 haved been declared in the rule base as facts.\n\n"
-              "Chaining is not possible! To correct the rule base, enter the option:\n"
-              "      'Exact Rule Base/Rule Base Editing' \nand remove the superflous fact.\n    a\n");
-    EXPECT_EQ(port.titles(), Strings{"Rule base error! "});
-    EXPECT_EQ(port.last("note").text,
-              "Two mutually exclusive conditions:\n    a\n    b\nfrom constraint 7 haved been declared in the rule "
-              "base as facts.Chaining is not possible! To correct the rule base, enter the option:\n     'Exact Rule "
-              "Base/Rule Base Editing'and remove the superflous fact.");
-    EXPECT_FALSE(app.menu.enabled(shell::cmd::kForwardChaining));
-    EXPECT_FALSE(app.menu.enabled(shell::cmd::kBackwardChaining));
-}
-
 TEST_F(Support, TheBasesOwnFactsAndValuesArePresented) {
     rules("rule(1,\"z\",[\"a\",\"b\"],1)\nfact(\"a\")\n");
     models("model_b(1,\"b\",\"v\",\"w\",\"+\",\"1\",1)\nm_fact(\"b\")\nargument_known(\"w\",0.5)\n");
@@ -203,20 +165,6 @@ protected:
     }
 };
 
-TEST_F(Offers, AdviceGraphicsAndSoundAreOfferedInTurn) {
-    port.then("Choose:", "yes").then("yes").then("yes");
-    offer(1, "z");
-    EXPECT_EQ(port.titles(), (Strings{"Choose:", "Advice file inspection", "Choose:", "Graphics file inspection",
-                                      "Choose:", "z.wav"}));
-    EXPECT_EQ(port.calls().at(0).text, "Do you wish to be advised?");
-    EXPECT_EQ(port.calls().at(1).prompt, "Expert advice:");
-    EXPECT_EQ(port.calls().at(1).text, "Check the fuse.\n");
-    EXPECT_EQ(port.calls().at(2).text, "Do you wish to  see the graphics?");
-    EXPECT_EQ(port.calls().at(4).text, "Do you wish to listen to the sound?");
-    EXPECT_EQ(app.messages.text(), " Do you wish to be advised?  ");
-    EXPECT_EQ(report(), "");
-}
-
 TEST_F(Offers, TheNegationUsesTheNegativeRecordsAndAFileFoundWithoutRegardToCase) {
     port.then("yes").then("yes");
     offer(1, "nz");
@@ -238,25 +186,6 @@ TEST_F(Offers, NothingIsOfferedWithoutARecordOrForASilentRule) {
     offer(3, "q");
     offer(1, "q");    // not rule 1's conclusion
     EXPECT_TRUE(port.calls().empty());
-}
-
-TEST_F(Support, LabelsAreAskedUntilTheUserStops) {
-    port.then("Generating labels", "yes")
-        .then("Generating labels", "first run")
-        .then("Next label?", "yes")
-        .then("Generating labels", "")
-        .then("Next label?", "no");
-    generuj_etykiety(app);
-    EXPECT_EQ(app.chaining.etykieta, (Strings{"first run", ""}));
-    EXPECT_EQ(port.calls().at(0).text, "Save summary labels?");
-    EXPECT_EQ(port.calls().at(0).prompt, "YES / NO");
-    EXPECT_EQ(port.calls().at(1).prompt, "Write label:");
-
-    app.chaining.etykieta.clear();
-    port.then("yes").thenClose();   // a cancelled entry ends the labels
-    generuj_etykiety(app);
-    EXPECT_TRUE(app.chaining.etykieta.empty());
-    EXPECT_EQ(port.pending(), 0u);
 }
 
 }  // namespace
