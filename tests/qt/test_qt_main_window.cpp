@@ -1,6 +1,7 @@
 // The main window: title, menu built from the shell's menu bar and its
 // state, Messages pane, intro window, close question, "End", and a rule
 // base loaded through the menu and the file dialog.
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
@@ -17,6 +18,9 @@
 
 #include "dialog_driver.h"
 #include "qt/desktop_app.h"
+#include "qt/dialogs.h"
+#include <QDir>
+#include <QMessageBox>
 
 using namespace torv;
 using namespace torv::qt;
@@ -90,8 +94,7 @@ private slots:
     void cancelledLoadSetsShortTitle();
     void ruleBaseNamedOnCommandLine();
     void helpWithoutHelpFileOpensManual();
-    void aboutFromMenu();
-    void standardShortcuts();
+    void forwardChainingConsultation();
 
 private:
     QTemporaryDir dir_;
@@ -284,24 +287,59 @@ void TestQtMainWindow::helpWithoutHelpFileOpensManual() {
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QtUserPort::manualPath())});
 }
 
-void TestQtMainWindow::aboutFromMenu() {
-    DesktopApp app(dir_.path().toStdString());
-    app.start({});
-    app.window().closeIntro();
-    DialogDriver driver;
-    driver.then([](QWidget* w) { return click(w, QStringLiteral("OK")); });
-    app.window().commandAction(shell::cmd::kAbout)->trigger();
-    QVERIFY(driver.done());
-    QCOMPARE(driver.seenTitles(), QStringList{"About"});
-}
+void TestQtMainWindow::forwardChainingConsultation() {
+    // A rule base whose first question, answered No, decides everything.
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("bike/BASES")));
+    const QString bases = dir_.filePath(QStringLiteral("bike/BASES"));
+    QFile f(bases + QStringLiteral("/RUbike.AEB"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("rule(1,\"ride_ok\",[\"tyres_ok\",\"brakes_ok\",\"chain_ok\"],1)\n"
+            "rule(2,\"check_done\",[\"ride_ok\"],1)\n");
+    f.close();
 
-void TestQtMainWindow::standardShortcuts() {
-    DesktopApp app(dir_.path().toStdString());
-    QCOMPARE(app.window().commandAction(shell::cmd::kRuleBaseLoading)->shortcut(), QKeySequence(QKeySequence::Open));
-    bool quit = false;
-    for (auto* a : app.window().actions())
-        if (a->shortcut() == QKeySequence(QKeySequence::Quit)) quit = true;
-    QVERIFY(quit);
+    DesktopApp app(bases.toStdString());
+    {
+        DialogDriver loading;
+        loading.otherwise(answerAnything);
+        app.start({f.fileName()});
+    }
+    QCOMPARE(app.window().windowTitle(), QStringLiteral("torv_AE consults Knowledge Base BIKE"));
+
+    // The user: high detail, querying, "No" to the condition, no saving.
+    QStringList titles;
+    QString question;
+    DialogDriver consultation(60000);
+    consultation.otherwise([&](QWidget* w) {
+        titles << w->windowTitle();
+        if (auto* radio = qobject_cast<RadioDialog*>(w)) {
+            if (w->windowTitle() == QLatin1String("Level of detail")) radio->radio(2)->click();
+            return click(w, QStringLiteral("&OK"));
+        }
+        if (qobject_cast<CaptionListDialog*>(w)) return click(w, QStringLiteral("&Continue"));
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            if (w->windowTitle() == QLatin1String("Is the condition true?")) question = box->text();
+            for (auto* b : box->buttons())
+                if (b->text().remove(QLatin1Char('&')).compare(QLatin1String("no"), Qt::CaseInsensitive) == 0) {
+                    b->click();
+                    return true;
+                }
+        }
+        return answerAnything(w);
+    });
+    app.window().commandAction(shell::cmd::kForwardChaining)->trigger();
+
+    const QStringList milestones{"Level of detail", "Fact declaration mode", "Is the condition true?", "Message",
+                                 "End of forward chaining", "Chaining summary", "Report of chaining/diagnosing"};
+    qsizetype at = -1;
+    for (const auto& m : milestones) {
+        const qsizetype next = titles.indexOf(m, at + 1);
+        QVERIFY2(next > at, qPrintable(m + QStringLiteral(" missing or out of order in: ") + titles.join(" | ")));
+        at = next;
+    }
+    QCOMPARE(question, QStringLiteral("tyres_ok?"));
+    QVERIFY(app.window().messagesPane()->toPlainText().contains(QStringLiteral("nride_ok")));
+    QVERIFY(!app.shell().jakiewnioskowanie());
+    QVERIFY(app.window().isVisible());
 }
 
 QTEST_MAIN(TestQtMainWindow)
