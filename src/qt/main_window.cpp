@@ -20,6 +20,7 @@
 
 #include "shell/app_state.h"
 #include "shell/shell.h"
+#include "qt/editor_window.h"
 #include "qt/intro_window.h"
 #include "qt/qt_user_port.h"
 #include "qt/text_codec.h"
@@ -355,6 +356,9 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     runGuarded([&] { confirmed = shell_.closeRequested(); });
     if (confirmed || ended_) {
         ended_ = true;
+        // Open editors still offer to save their text.
+        for (auto* sub : mdi_->subWindowList())
+            if (qobject_cast<EditorWindow*>(sub->widget())) sub->close();
         e->accept();
     } else {
         e->ignore();
