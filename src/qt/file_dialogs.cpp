@@ -22,7 +22,7 @@ QString bracketed(const QString& label) {
 QString filterString(const port::FileFilter& f) {
     const QString label = toQ(f.label);
     const QString pattern = toQ(f.pattern);
-    if (pattern.isEmpty()) return label;
+    if (pattern.isEmpty() || label == pattern) return label.isEmpty() ? pattern : label;
     if (bracketed(label).compare(pattern, Qt::CaseInsensitive) == 0) return label;
     if (label.isEmpty()) return pattern;
     return label + QStringLiteral(" (") + pattern + QLatin1Char(')');

@@ -80,7 +80,12 @@ QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
 // ---- simple boxes ----
 
 void QtUserPort::note(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::Information, toQ(title), toQ(text), QMessageBox::Ok, dialogParent());
+    // Fault notes look like warnings; everything else is information.
+    const QString t = toQ(title);
+    const bool fault = t.startsWith(QLatin1String("Attention")) || t.contains(QLatin1String("rror")) ||
+                       t.contains(QLatin1String("Exception")) || t.contains(QLatin1String("Faulty"));
+    QMessageBox box(fault ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text), QMessageBox::Ok,
+                    dialogParent());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

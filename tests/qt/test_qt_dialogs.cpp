@@ -20,6 +20,7 @@
 
 #include "dialog_driver.h"
 #include "qt/dialogs.h"
+#include "qt/file_dialogs.h"
 #include "qt/qt_user_port.h"
 
 using namespace torv;
@@ -103,6 +104,8 @@ private slots:
     void readersShowFieldAndText_data();
     void readersShowFieldAndText();
     void aboutShowsNameAndDescription();
+    void nameFiltersFromFilterList_data();
+    void nameFiltersFromFilterList();
     void openFileMatchesMasksIgnoringCase();
     void openFileCancelledReturnsEmpty();
     void saveFileReturnsTypedName();
@@ -533,6 +536,32 @@ void TestQtDialogs::aboutShowsNameAndDescription() {
     QVERIFY(seen.labels.contains(QStringLiteral(
         "Rule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining")));
     QCOMPARE(seen.buttons, QStringList{"OK"});
+}
+
+void TestQtDialogs::nameFiltersFromFilterList_data() {
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("label carries pattern, mask in other case")
+        << "Ru*.AEB" << "Rule Base (RU*.AEB)" << "RU*.AEB" << QStringList{"Rule Base (RU*.AEB)"};
+    QTest::newRow("label without pattern") << "*.txt" << "Summary" << "*.txt" << QStringList{"Summary (*.txt)"};
+    QTest::newRow("label is the pattern") << "*.*" << "*.*" << "*.*" << QStringList{"*.*"};
+    QTest::newRow("mask not among filters") << "*.hlp" << "Advice (*.txt)" << "*.txt"
+                                            << QStringList{"*.hlp", "Advice (*.txt)"};
+    QTest::newRow("plain name as mask") << "RUnew.AEB" << "Rule Base (RU*.AEB)" << "RU*.AEB"
+                                        << QStringList{"Rule Base (RU*.AEB)"};
+}
+
+void TestQtDialogs::nameFiltersFromFilterList() {
+    QFETCH(QString, mask);
+    QFETCH(QString, label);
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, expected);
+    port::FileDialog d;
+    d.mask = mask.toStdString();
+    d.filters = {{label.toStdString(), pattern.toStdString()}};
+    QCOMPARE(nameFilters(d), expected);
 }
 
 void TestQtDialogs::openFileMatchesMasksIgnoringCase() {
