@@ -168,8 +168,8 @@ std::string polacz(const Numbers& l, std::string_view sep);
 /// dependency cycles.
 inline constexpr const char* kNoFlatteningText = "Externally inconsistent rules may not be flattened!";
 
-/// True when flattening must not run: the external verdict is "YES", or no
-/// verdict is recorded and the base has dependency cycles.
+/// True when flattening must not run: the external verdict is "YES", or the
+/// base has dependency cycles (the external test may have been declined).
 bool flattening_refused(AppState& app, FlatteningBase& base);
 
 // ---- commands ----
