@@ -75,6 +75,7 @@ void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
     model_stosowany.clear();
     zmienna_ustalona.clear();
     modele_bez_wartosci.clear();
+    indeks_modeli = {};
     zanegowany_warunek_z_bazy_ograniczen.clear();
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();

@@ -14,6 +14,7 @@
 
 #include "engine/backward_state.h"
 #include "engine/lists.h"
+#include "engine/model_index.h"
 #include "kb/store.h"
 
 namespace torv::engine {
@@ -90,6 +91,8 @@ struct ChainingState {
     std::vector<ZmiennaUstalona> zmienna_ustalona;
     /// Models already told to have no value for their operation in this run.
     std::unordered_set<std::int32_t> modele_bez_wartosci;
+    /// Kept by model evaluation; cleared with the tables it indexes.
+    mutable IndeksModeli indeks_modeli;
     Names zanegowany_warunek_z_bazy_ograniczen;               // made false by a constraint
     std::vector<Names> lista_warunkow_ograniczenia_z_warunkami_faktami;
     Names lista_warunkow_uwzglednionych_ograniczen;

@@ -14,8 +14,16 @@ namespace torv::engine {
 namespace {
 
 /// The record with this number and display semaphore 1 in one model table.
+/// Numbers are unique in a base that passed its checks: the store's index
+/// finds the record at once; the table is searched only when the number
+/// belongs to a model of another kind too.
 template <class T>
-const T* z_semaforem(const std::vector<T>& tabela, std::int32_t numer) {
+const T* z_semaforem(const AppState& app, const std::vector<T>& tabela, kb::Store::ModelRef::Kind kind,
+                     std::int32_t numer) {
+    if (auto ref = app.store.modelByNumber(numer); ref && ref->kind == kind) {
+        const T& m = tabela[ref->index];
+        return m.semafor == 1 ? &m : nullptr;
+    }
     for (const T& m : tabela)
         if (m.numer == numer && m.semafor == 1) return &m;
     return nullptr;
@@ -59,7 +67,7 @@ bool zero(const std::string& a) {
 std::string sprv(double v) { return reports::formatReal(v); }
 
 void wyjasnienie_model_matematyczny(AppState& app, std::int32_t numer, const std::string& wynik, double wartosc) {
-    const kb::ModelB* m = z_semaforem(app.store.modelBase().model_b, numer);
+    const kb::ModelB* m = z_semaforem(app, app.store.modelBase().model_b, kb::Store::ModelRef::Kind::Basic, numer);
     if (!m) return;
     // The one-argument operations hide their second argument, 0.
     const bool jeden = zero(m->arg2) && m->operacja != "round_to_N";
@@ -94,7 +102,7 @@ void wyjasnienie_model_matematyczny(AppState& app, std::int32_t numer, const std
 
 void wyjasnienie_model_matematyczny_2(AppState& app, std::int32_t numer, const std::string& wynik,
                                       double wartosc) {
-    const kb::ModelE* m = z_semaforem(app.store.modelBase().model_e, numer);
+    const kb::ModelE* m = z_semaforem(app, app.store.modelBase().model_e, kb::Store::ModelRef::Kind::Extended, numer);
     if (!m) return;
     const std::string& op = m->operacja;
     Wyjasnienie w(app);
@@ -170,7 +178,7 @@ void wyjasnienie_sumy(AppState& app, const std::string& warunek, const std::stri
 
 void wyjasnienie_model_matematyczny_liniowy(AppState& app, std::int32_t numer, const std::string& wynik,
                                             double wartosc) {
-    const kb::ModelLin* m = z_semaforem(app.store.modelBase().model_lin, numer);
+    const kb::ModelLin* m = z_semaforem(app, app.store.modelBase().model_lin, kb::Store::ModelRef::Kind::Linear, numer);
     if (!m) return;
     std::vector<std::string> wyrazy;
     for (std::size_t i = 0; i < std::min(m->wspolczynniki.size(), m->zmienne.size()); ++i)
@@ -182,7 +190,7 @@ void wyjasnienie_model_matematyczny_liniowy(AppState& app, std::int32_t numer, c
 
 void wyjasnienie_model_matematyczny_wielomianowy(AppState& app, std::int32_t numer, const std::string& wynik,
                                                  double wartosc) {
-    const kb::ModelPoly* m = z_semaforem(app.store.modelBase().model_poly, numer);
+    const kb::ModelPoly* m = z_semaforem(app, app.store.modelBase().model_poly, kb::Store::ModelRef::Kind::Polynomial, numer);
     if (!m) return;
     std::vector<std::string> wyrazy;
     for (std::size_t i = 0; i < std::min(m->wspolczynniki.size(), m->potegi.size()); ++i)
@@ -194,7 +202,7 @@ void wyjasnienie_model_matematyczny_wielomianowy(AppState& app, std::int32_t num
 }
 
 void wyjasnienie_model_relacyjny(AppState& app, std::int32_t numer, const std::string& wynik) {
-    const kb::ModelB* m = z_semaforem(app.store.modelBase().model_b, numer);
+    const kb::ModelB* m = z_semaforem(app, app.store.modelBase().model_b, kb::Store::ModelRef::Kind::Basic, numer);
     if (!m) return;
     const std::string pierwszy = "The basic relational model  " + std::to_string(numer) + " is resolved.";
     const std::string relacja = "    " + m->arg1 + " " + m->operacja + " " + m->arg2;
@@ -222,7 +230,7 @@ void wyjasnienie_model_relacyjny(AppState& app, std::int32_t numer, const std::s
 }
 
 void wyjasnienie_model_relacyjny_r(AppState& app, std::int32_t numer, const std::string& wynik) {
-    const kb::ModelE* m = z_semaforem(app.store.modelBase().model_e, numer);
+    const kb::ModelE* m = z_semaforem(app, app.store.modelBase().model_e, kb::Store::ModelRef::Kind::Extended, numer);
     if (!m || m->argumenty.size() != 3) return;
     const auto r = wyznacz_parametry_relacji(m->operacja);
     if (!r) return;

@@ -32,6 +32,7 @@ void usun_ustalona(ChainingState& s, std::string_view argument) {
     for (auto it = s.zmienna_ustalona.begin(); it != s.zmienna_ustalona.end(); ++it)
         if (it->argument == argument) {
             s.zmienna_ustalona.erase(it);
+            s.indeks_modeli.usunieto();
             return;
         }
 }
@@ -371,15 +372,29 @@ bool Obliczanie::szukanie_blednych_danych() {
 }  // namespace
 
 const ZmiennaUstalona* wartosc_ustalona(const ChainingState& s, std::string_view argument) {
-    for (const auto& z : s.zmienna_ustalona)
-        if (z.argument == argument) return &z;
-    return nullptr;
+    return s.indeks_modeli.ustalona(s.zmienna_ustalona, argument);
 }
 
 bool model_zastosowany(const ChainingState& s, std::int32_t numer) {
-    for (std::int32_t n : s.model_stosowany)
-        if (n == numer) return true;
-    return false;
+    return s.indeks_modeli.zastosowany(s.model_stosowany, numer);
+}
+
+bool IndeksModeli::zastosowany(const std::vector<std::int32_t>& stosowane, std::int32_t numer) {
+    if (stosowane.size() < stosowane_) {
+        stosowane_ = 0;
+        zastosowane_.clear();
+    }
+    for (; stosowane_ < stosowane.size(); ++stosowane_) zastosowane_.insert(stosowane[stosowane_]);
+    return zastosowane_.count(numer) != 0;
+}
+
+const ZmiennaUstalona* IndeksModeli::ustalona(const std::vector<ZmiennaUstalona>& ustalone,
+                                              std::string_view argument) {
+    if (ustalone.size() < ustalone_) usunieto();
+    for (; ustalone_ < ustalone.size(); ++ustalone_) pierwsza_.try_emplace(ustalone[ustalone_].argument, ustalone_);
+    auto it = pierwsza_.find(argument);
+    if (it == pierwsza_.end()) return nullptr;
+    return &ustalone[it->second];
 }
 
 bool jest_model_b_arytmetyczny(const kb::ModelB& m) {
