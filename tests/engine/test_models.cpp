@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "chaining_fixture.h"
+#include "engine/forward_models.h"
 #include "engine/model_checks.h"
 #include "engine/model_explanations.h"
 #include "engine/models.h"
+#include "kb/loading.h"
 
 namespace torv::engine {
 namespace {
@@ -337,6 +339,69 @@ TEST_F(Models, ARelationalModelIsEvaluatedWithoutRecording) {
     EXPECT_FALSE(inne_warunki_stosowania_modelu(app, 1, "ok"));
 }
 
+// ---- the model alternatives of forward chaining ----
+
+TEST_F(Models, ForwardModelAlternatives) {
+    using Alternative = bool (*)(AppState&);
+    struct Case {
+        const char* what;
+        const char* base;
+        Alternative alternative;
+        Strings before;          // determined values "name=value" and decided "n:condition"
+        Strings answers;         // to the go-ahead questions, in order
+        bool fires;
+        Strings decided;         // rbd afterwards
+        std::vector<std::int32_t> applied;
+    };
+    const Case cases[] = {
+        {"no condition: applied without a question", "model_b(1,\"No condition\",\"y\",\"2\",\"*\",\"3\",0)",
+         &alternatywa_modele_b_arytmetyczne, {}, {}, true, {}, {1}},
+        {"go-ahead asked though the result has a value", "model_b(1,\"g\",\"y\",\"2\",\"*\",\"3\",0)",
+         &alternatywa_modele_b_arytmetyczne, {"y=5"}, {"yes"}, false, {"0:g"}, {}},
+        {"a relational basic model is no arithmetic one", "model_b(1,\"No condition\",\"ok\",\"2\",\"<>\",\"3\",0)",
+         &alternatywa_modele_b_arytmetyczne, {}, {}, false, {}, {}},
+        {"<> on equal values decides the complement", "model_b(1,\"No condition\",\"ok\",\"2\",\"<>\",\"2\",0)",
+         &alternatywa_modele_b_relacyjne, {}, {}, true, {"1:nok"}, {1}},
+        {"a relation that holds decides the conclusion", "model_b(1,\"No condition\",\"ok\",\"2\",\"><\",\"3\",0)",
+         &alternatywa_modele_b_relacyjne, {}, {}, true, {"1:ok"}, {1}},
+        {"already decided by this model", "model_b(1,\"No condition\",\"ok\",\"2\",\"<\",\"3\",0)",
+         &alternatywa_modele_b_relacyjne, {"1:ok"}, {}, false, {"1:ok"}, {}},
+        {"failing relation, conclusion decided elsewhere", "model_b(1,\"No condition\",\"ok\",\"3\",\"<\",\"2\",0)",
+         &alternatywa_modele_b_relacyjne, {"0:ok"}, {}, false, {"0:ok"}, {}},
+        {"go-ahead refused", "model_b(1,\"g\",\"ok\",\"2\",\"<\",\"3\",0)", &alternatywa_modele_b_relacyjne, {},
+         {"no"}, false, {"0:ng"}, {}},
+        {"extended relational of three", "model_e(1,\"No condition\",\"in\",\"<=,<\",[\"1\",\"1\",\"2\"],0)",
+         &alternatywa_modele_e_relacyjne, {}, {}, true, {"1:in"}, {1}},
+        {"extended relational, tested value at the top bound",
+         "model_e(1,\"No condition\",\"in\",\"<=,<\",[\"1\",\"2\",\"2\"],0)", &alternatywa_modele_e_relacyjne, {}, {},
+         true, {"1:nin"}, {1}},
+        {"extended relational of two", "model_e(1,\"No condition\",\"in\",\"<,<\",[\"1\",\"2\"],0)",
+         &alternatywa_modele_e_relacyjne, {}, {}, false, {}, {}},
+        {"extended relational of four", "model_e(1,\"No condition\",\"in\",\"<,<\",[\"1\",\"2\",\"3\",\"4\"],0)",
+         &alternatywa_modele_e_relacyjne, {}, {}, false, {}, {}},
+        {"extended arithmetic", "model_e(1,\"No condition\",\"s\",\"max_list\",[\"1\",\"4\"],0)",
+         &alternatywa_modele_e_arytmetyczne, {}, {}, true, {}, {1}},
+        {"linear with mismatched lists", "model_lin(1,\"No condition\",\"s\",[\"1\",\"4\"],[\"2\"],0)",
+         &alternatywa_modele_liniowe, {}, {}, false, {}, {}},
+        {"polynomial", "model_poly(1,\"No condition\",\"s\",\"2\",[\"1\"],[3],0)", &alternatywa_modele_wielomianowe, {},
+         {}, true, {}, {1}},
+    };
+    for (const Case& c : cases) {
+        kb(std::string(c.base) + "\n");
+        for (const auto& b : c.before) {
+            if (auto eq = b.find('='); eq != std::string::npos)
+                app.chaining.zmienna_ustalona.push_back({b.substr(0, eq), std::stod(b.substr(eq + 1))});
+            else
+                app.chaining.rbd.add(std::stoi(b.substr(0, 1)), b.substr(2));
+        }
+        for (const auto& a : c.answers) port.then(a);
+        EXPECT_EQ(c.alternative(app), c.fires) << c.what;
+        EXPECT_EQ(rbd(), c.decided) << c.what;
+        EXPECT_EQ(app.chaining.model_stosowany, c.applied) << c.what;
+        EXPECT_EQ(port.pending(), 0u) << c.what;
+    }
+}
+
 // ---- erroneous data ----
 
 TEST_F(Models, ATypedValueThatAnErrorModelRejectsIsRemovedAndAskedAgain) {
@@ -528,6 +593,31 @@ TEST_F(Models, AFaultyModelBaseIsDiscardedWhole) {
     EXPECT_TRUE(testuj_strukture_modeli(app));
     EXPECT_TRUE(port.calls().empty());
     EXPECT_EQ(app.store.modelBase().model_b.size(), 2u);
+}
+
+}  // namespace
+}  // namespace torv::engine
+
+namespace torv::engine {
+namespace {
+
+TEST(ModelBaseLoad, AFaultyModelDiscardsTheModelBaseAndTheRuleBaseStays) {
+    test::TempDir dir;
+    test::ScriptedPort port;
+    port.always("Choose", "no");
+    AppState app{port, dir.path()};
+    port.then(dir.write("BASES/RUkb.AEB", "rule(1,\"z\",[\"ok\",\"q\"],1)\n").string());
+    ASSERT_EQ(kb::opcja_z_menu_glownego(app, kb::LoadOption::RuleBase), "RUkb.AEB");
+    port.then(dir.write("BASES/MOkb.AEB", "model_b(1,\"No condition\",\"ok\",\"x\",\">\",\"1\",1)\n"
+                                          "model_poly(2,\"No condition\",\"y\",\"x\",[\"1\",\"2\"],[1],0)\n"
+                                          "argument_known(\"x\",2)\n")
+                  .string());
+    EXPECT_EQ(kb::opcja_z_menu_glownego(app, kb::LoadOption::ModelBase), std::nullopt);
+    EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_TRUE(app.store.modelBase().model_b.empty());
+    EXPECT_TRUE(app.store.modelBase().argument_known.empty());
+    EXPECT_FALSE(app.store.nazwa_mo);
+    EXPECT_EQ(app.store.nazwa_re, "RUkb.AEB");
 }
 
 }  // namespace
