@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 #include "qt/qt_user_port.h"
 #include "qt/text_codec.h"
 

@@ -4,7 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 
 namespace torv::qt {
 

@@ -18,7 +18,7 @@
 #include "qt/dialogs.h"
 #include "qt/editor_window.h"
 #include "qt/file_dialogs.h"
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 #include "qt/record_windows.h"
 #include "qt/sound_player.h"
 #include "qt/text_codec.h"

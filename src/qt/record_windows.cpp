@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "kb/store.h"
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 #include "qt/text_codec.h"
 
 namespace torv::qt {

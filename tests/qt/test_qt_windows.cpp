@@ -19,7 +19,7 @@
 #include "dialog_driver.h"
 #include "kb/store.h"
 #include "qt/editor_window.h"
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 #include "qt/qt_user_port.h"
 #include "qt/record_windows.h"
 #include "qt/sound_player.h"

@@ -1,5 +1,5 @@
 // Text view, askables and graphics windows.
-#include "qt/inspection_windows.h"
+#include "qt/view_windows.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
