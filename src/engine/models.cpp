@@ -22,11 +22,6 @@ using Kind = ModelRef::Kind;
 
 const char* const kErrorInData = "Error in data";
 
-const ZmiennaUstalona* ustalona(const ChainingState& s, std::string_view argument) {
-    return wartosc_ustalona(s, argument);
-}
-bool zastosowany(const ChainingState& s, std::int32_t numer) { return model_zastosowany(s, numer); }
-
 /// Removes the first determined value of the argument.
 void usun_ustalona(ChainingState& s, std::string_view argument) {
     for (auto it = s.zmienna_ustalona.begin(); it != s.zmienna_ustalona.end(); ++it)
@@ -223,14 +218,14 @@ private:
             const ModelRef ref = c.kandydaci[c.nastepny++];
             if (!sprawdz(app_, st_.modelGoAhead(ref))) continue;
             // A model further down computed the argument after all.
-            if (const auto* z = ustalona(s_, c.argument)) {
+            if (const auto* z = wartosc_ustalona(s_, c.argument)) {
                 koniec = z->wartosc;
                 return;
             }
             const std::int32_t n = st_.modelNumber(ref);
             // A model already being applied lower on the stack needs this
             // argument: applying it again would never end.
-            if (zastosowany(s_, n) || w_toku_.count(n)) continue;
+            if (model_zastosowany(s_, n) || w_toku_.count(n)) continue;
             nowa = Zastosowanie{ref};
             return;
         }
@@ -242,7 +237,7 @@ private:
         if (!z.rozpoczete) {
             z.rozpoczete = true;
             const std::int32_t n = st_.modelNumber(z.ref);
-            if (zastosowany(s_, n) || w_toku_.count(n) || ustalona(s_, st_.modelResult(z.ref))) {
+            if (model_zastosowany(s_, n) || w_toku_.count(n) || wartosc_ustalona(s_, st_.modelResult(z.ref))) {
                 koniec = std::optional<double>();
                 return;
             }
@@ -283,7 +278,7 @@ private:
     /// when no value can be had now.
     std::variant<std::monostate, double, bool> bez_modelu(const std::string& a) {
         const bool wynik_modelu = !st_.modelsByResult(a).empty();
-        const ZmiennaUstalona* z = ustalona(s_, a);
+        const ZmiennaUstalona* z = wartosc_ustalona(s_, a);
         if (!wynik_modelu && !z) {
             if (czy_liczba(a)) {
                 // A literal too large for a real has no value.
@@ -331,12 +326,12 @@ bool Obliczanie::szukanie_blednych_danych() {
     const auto& m = st_.modelBase();
     for (const auto& x : m.model_b) {
         if (x.wynik != kErrorInData || !jest_relacja(x.operacja)) continue;
-        if (!sprawdz(app_, x.warunek) || zastosowany(s_, x.numer)) continue;
+        if (!sprawdz(app_, x.warunek) || model_zastosowany(s_, x.numer)) continue;
         const auto a = wartosc(x.arg1);
         if (!a) continue;
         const auto b = wartosc(x.arg2);
         // A value asked on the way may have been rejected by this very model.
-        if (!b || zastosowany(s_, x.numer) || !relacja(x.operacja, *a, *b)) continue;
+        if (!b || model_zastosowany(s_, x.numer) || !relacja(x.operacja, *a, *b)) continue;
         przedstawienie_faktow(app_);
         przedstawienie_zmiennych(app_);
         wyjasnienie_model_relacyjny(app_, x.numer, kErrorInData);
@@ -348,14 +343,14 @@ bool Obliczanie::szukanie_blednych_danych() {
     }
     for (const auto& x : m.model_e) {
         if (x.wynik != kErrorInData || !jest_model_e_relacyjny(x)) continue;
-        if (!sprawdz(app_, x.warunek) || zastosowany(s_, x.numer)) continue;
+        if (!sprawdz(app_, x.warunek) || model_zastosowany(s_, x.numer)) continue;
         std::vector<double> v;
         for (const auto& a : x.argumenty) {
             auto w = wartosc(a);
             if (!w) break;
             v.push_back(*w);
         }
-        if (v.size() != 3 || zastosowany(s_, x.numer) || !relacja_r(x.operacja, v[0], v[1], v[2])) continue;
+        if (v.size() != 3 || model_zastosowany(s_, x.numer) || !relacja_r(x.operacja, v[0], v[1], v[2])) continue;
         przedstawienie_faktow(app_);
         przedstawienie_zmiennych(app_);
         wyjasnienie_model_relacyjny_r(app_, x.numer, kErrorInData);

@@ -311,20 +311,7 @@ TEST_F(Models, WithAHypothesisANonAskableGoAheadConditionIsVerifiedBackwards) {
     EXPECT_TRUE(sprawdz(app, "d"));
 }
 
-// ---- relational results ----
-
-TEST_F(Models, RelationalResults) {
-    kb("model_b(1,\"No condition\",\"ok\",\"1\",\">\",\"0\",0)\n");
-    EXPECT_EQ(testuj_relacje(app, "<>", 2, 2, "ok"), "nok");
-    EXPECT_EQ(testuj_relacje(app, "<>", 2, 3, "ok"), "ok");
-    EXPECT_EQ(testuj_relacje(app, "><", 2, 2, "nok"), "ok");
-    EXPECT_EQ(testuj_relacje_r(app, "<=,<", 1, 1, 2, "ok"), "ok");
-    EXPECT_EQ(testuj_relacje_r(app, "<=,<", 1, 2, 2, "ok"), "nok");
-    // A conclusion already decided is not negated by a relation that fails.
-    app.chaining.rbd.add(0, "ok");
-    EXPECT_EQ(testuj_relacje(app, "==", 1, 2, "ok"), std::nullopt);
-    EXPECT_EQ(testuj_relacje(app, "==", 2, 2, "ok"), "ok");
-}
+// ---- relational models ----
 
 TEST_F(Models, ARelationalModelIsEvaluatedWithoutRecording) {
     kb("model_b(1,\"No condition\",\"ok\",\"x\",\">=\",\"2\",0)\n"
@@ -363,6 +350,8 @@ TEST_F(Models, ForwardModelAlternatives) {
         {"<> on equal values decides the complement", "model_b(1,\"No condition\",\"ok\",\"2\",\"<>\",\"2\",0)",
          &alternatywa_modele_b_relacyjne, {}, {}, true, {"1:nok"}, {1}},
         {"a relation that holds decides the conclusion", "model_b(1,\"No condition\",\"ok\",\"2\",\"><\",\"3\",0)",
+         &alternatywa_modele_b_relacyjne, {}, {}, true, {"1:ok"}, {1}},
+        {"a negated conclusion whose relation fails", "model_b(1,\"No condition\",\"nok\",\"2\",\"==\",\"3\",0)",
          &alternatywa_modele_b_relacyjne, {}, {}, true, {"1:ok"}, {1}},
         {"already decided by this model", "model_b(1,\"No condition\",\"ok\",\"2\",\"<\",\"3\",0)",
          &alternatywa_modele_b_relacyjne, {"1:ok"}, {}, false, {"1:ok"}, {}},
