@@ -34,8 +34,10 @@ bool model_zastosowany(const ChainingState& s, std::int32_t numer);
 /// oblicz: the value of an argument now — a literal, a value asked through
 /// the "Argument value" dialog, a determined value, or the result of the
 /// first arithmetic model (basic, extended, linear, polynomial, record order)
-/// whose go-ahead condition holds, applied on demand. nullopt when no value
-/// can be had in this pass. port::EndProgram passes through.
+/// whose go-ahead condition holds, applied on demand (on an explicit stack,
+/// so a chain of any length is fine; models needing each other's results in
+/// a circle are not applied). nullopt when no value can be had in this pass.
+/// port::EndProgram passes through.
 std::optional<double> oblicz(AppState& app, const std::string& argument);
 
 /// sprawdz: the go-ahead condition holds; may ask it, or verify it by
