@@ -94,15 +94,6 @@ TEST_F(Backward, WhatIsEstablishedDecidesFirstThenTheUserIsAsked) {
     EXPECT_TRUE(port.calls().empty());
 }
 
-TEST_F(Backward, AnswersAreWrittenUnderTheirQuestion) {
-    rules("rule(1,\"x\",[\"a\",\"nb\"],0)\n");
-    start();
-    port.then("yes").then("no");
-    EXPECT_FALSE(weryfikowanie_hipotezy_cd(app, "x"));
-    EXPECT_EQ(report(), "a?                     YES\n\nnb?                     NO\n\nThe main hypothesis x is resolved.\n");
-    EXPECT_EQ(port.ofKind("ask").at(0).prompt, "YES / NO / WHY?");
-}
-
 TEST_F(Backward, RulesConcludingTheGoalProveItOrRefuteItInBaseOrder) {
     rules("rule(1,\"x\",[\"a\"],1)\nrule(2,\"x\",[\"b\"],1)\n");
     struct Case {
@@ -143,19 +134,6 @@ TEST_F(Backward, RulesConcludingTheGoalProveItOrRefuteItInBaseOrder) {
     port.clearCalls();
     EXPECT_FALSE(weryfikowanie_hipotezy_cd(app, "x"));
     EXPECT_TRUE(port.calls().empty());
-}
-
-TEST_F(Backward, Announcements) {
-    rules("rule(1,\"x\",[\"a\"],0)\n");
-    start("x");
-    komunikat(app, "x");
-    komunikat(app, "y");
-    EXPECT_EQ(report(), "The main hypothesis x is resolved.\nThe auxiliary hypothesis y is resolved.");
-    const auto notes = port.ofKind("note");
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].title + "|" + notes[0].text, "Main hypothesis|The main hypothesis \n    x\nis verified.");
-    EXPECT_EQ(notes[1].title + "|" + notes[1].text,
-              "Auxiliary hypothesis|The auxiliary hypothesis \n     y\nis verified.");
 }
 
 TEST_F(Backward, RecordingAndConstraintCompletion) {
