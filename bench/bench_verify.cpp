@@ -2,8 +2,10 @@
 // ones: three conditions per rule, derivations up to five rules deep, one
 // derived conclusion in ten concluded by a second rule, one condition in
 // five negated. Prints the load with every offer answered "yes", then each
-// test on its own with its counts.
-//   bench_verify [rules ...]        (default: 200 2000)
+// test on its own with its counts. With --deep, one rule in a hundred also
+// concludes a level-1 name from a level-5 one: derivations get much deeper
+// and may close cycles (the external test then blocks the base).
+//   bench_verify [--deep] [rules ...]        (default: 200 2000)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +40,7 @@ protected:
 /// A rule base of `rules` rules over conclusions of levels 1 to 5; a rule of
 /// level L takes one condition of level L-1 and two more from the askables
 /// or lower levels.
-std::string generate(int rules, unsigned seed) {
+std::string generate(int rules, unsigned seed, bool deep) {
     std::mt19937 rng(seed);
     auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
     const int depth = 5;
@@ -76,6 +78,10 @@ std::string generate(int rules, unsigned seed) {
         const int l = 1 + static_cast<int>(rng() % depth);
         rule(l, pick(l));
     }
+    if (deep)
+        for (int i = 0; i < rules / 100; ++i)
+            text += "rule(" + std::to_string(++numer) + ",\"" + pick(1) + "\",[\"" + pick(depth) + "\",\"" +
+                    pick(0) + "\"],1)\n";
     return text;
 }
 
@@ -89,11 +95,11 @@ long peakMiB() {
     return u.ru_maxrss / 1024;
 }
 
-void run(int rules) {
+void run(int rules, bool deep) {
     const auto dir = std::filesystem::temp_directory_path() / ("verify_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "BASES");
     const auto file = dir / "BASES" / "RUbench.AEB";
-    std::ofstream(file, std::ios::binary) << generate(rules, 2024u + static_cast<unsigned>(rules));
+    std::ofstream(file, std::ios::binary) << generate(rules, 2024u + static_cast<unsigned>(rules), deep);
 
     YesPort port;
     AppState app(port, dir);
@@ -108,8 +114,16 @@ void run(int rules) {
 
     t = std::chrono::steady_clock::now();
     const auto ext = verify::badaj(app.store);
-    std::printf("  external search      %.3f s  search paths %llu, conditions examined %llu\n", seconds(t),
-                static_cast<unsigned long long>(ext.paths), static_cast<unsigned long long>(ext.steps));
+    std::printf("  external search      %.3f s  search paths %llu, conditions examined %llu, findings %zu%s\n",
+                seconds(t), static_cast<unsigned long long>(ext.paths),
+                static_cast<unsigned long long>(ext.steps), ext.findings.reguly_sprzeczne.size(),
+                ext.findings.truncated ? " (cut at the work limits)" : "");
+    if (!ext.findings.reguly_sprzeczne.empty()) {
+        // Cyclic: the flattening diagnoses refuse such a base.
+        std::printf("  peak memory %ld MiB\n", peakMiB());
+        std::filesystem::remove_all(dir);
+        return;
+    }
 
     t = std::chrono::steady_clock::now();
     const auto in = verify::wyznacz_sprzecznosc_1w(app);
@@ -125,20 +139,24 @@ void run(int rules) {
                 static_cast<unsigned long long>(red.pairs), static_cast<unsigned long long>(red.comparisons));
 
     // Every flattening of every rule, as "Flattening all rules" would show
-    // them, counted but never kept.
+    // them, counted but never kept; their number grows as a product, so
+    // the count stops somewhere.
+    constexpr std::uint64_t kCountLimit = 50'000'000;
     t = std::chrono::steady_clock::now();
     verify::FlatteningBase base(app.store, app.askables);
     std::uint64_t flattenings = 0, passes = 0, largest = 0;
     for (const auto& r : app.store.rules()) {
         verify::Splaszcz gen(base, r);
         std::uint64_t here = 0;
-        while (gen.next()) ++here;
+        while (flattenings + here < kCountLimit && gen.next()) ++here;
         flattenings += here;
         passes += gen.passes();
         largest = std::max(largest, here);
+        if (flattenings >= kCountLimit) break;
     }
-    std::printf("  all flattenings      %.3f s  flattenings %llu (at most %llu for one rule), passes %llu\n",
-                seconds(t), static_cast<unsigned long long>(flattenings), static_cast<unsigned long long>(largest),
+    std::printf("  all flattenings      %.3f s  flattenings %llu%s (at most %llu for one rule), passes %llu\n",
+                seconds(t), static_cast<unsigned long long>(flattenings),
+                flattenings >= kCountLimit ? " (count stopped)" : "", static_cast<unsigned long long>(largest),
                 static_cast<unsigned long long>(passes));
     std::printf("  peak memory %ld MiB\n", peakMiB());
     std::filesystem::remove_all(dir);
@@ -148,7 +166,11 @@ void run(int rules) {
 
 int main(int argc, char** argv) {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    bool deep = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--deep") deep = true;
+        else sizes.push_back(std::atoi(argv[i]));
+    }
     if (sizes.empty()) sizes = {200, 2000};
-    for (int n : sizes) run(n);
+    for (int n : sizes) run(n, deep);
 }

@@ -54,15 +54,38 @@ namespace {
 
 /// What every flattening of a rule has in common and what any has: a
 /// flattening of another rule can be a subset of one of them only if it is
-/// within the union, and a superset only if it holds the intersection.
+/// within the union, and a superset only if it holds the intersection. A
+/// larger union or a smaller intersection than the true ones is safe.
 struct Span {
-    bool any = false;
+    bool any = true;             // false: the rule has no flattening
     std::vector<NameId> every;   // in all flattenings
     std::vector<NameId> some;    // in at least one
 };
 
-Span spanOf(FlatteningBase& base, const kb::Rule& rule) {
+/// Without flattening: the settled names reachable from the rule's
+/// conditions, and those conditions that can only stay as they are.
+Span roughSpan(FlatteningBase& base, const kb::Rule& rule) {
     Span s;
+    const std::vector<NameId> start = base.intern(rule.warunki);
+    std::unordered_set<NameId> seen(start.begin(), start.end());
+    std::vector<NameId> stack(start.begin(), start.end());
+    while (!stack.empty()) {
+        const NameId id = stack.back();
+        stack.pop_back();
+        if (base.settled(id)) s.some.push_back(id);
+        for (const Alternative& a : base.szukaj_regule(id))
+            for (NameId next : a.zamiana)
+                if (seen.insert(next).second) stack.push_back(next);
+    }
+    for (NameId id : start) {
+        const auto& alts = base.szukaj_regule(id);
+        if (alts.size() == 1 && alts[0].numer == 0) s.every.push_back(id);
+    }
+    return s;
+}
+
+/// From the flattenings themselves: one pass over them.
+Span exactSpan(FlatteningBase& base, const kb::Rule& rule) {
     std::unordered_map<NameId, std::uint64_t> count;
     std::uint64_t n = 0;
     Splaszcz gen(base, rule);
@@ -70,6 +93,7 @@ Span spanOf(FlatteningBase& base, const kb::Rule& rule) {
         ++n;
         for (NameId id : gen.flat()) ++count[id];
     }
+    Span s;
     s.any = n > 0;
     for (const auto& [id, k] : count) {
         s.some.push_back(id);
@@ -95,7 +119,9 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
     FlatteningBase base(app.store, app.askables);
     const auto& rules = app.store.rules();
     std::set<std::pair<std::int32_t, std::int32_t>> clean;   // examined, not redundant
-    std::unordered_map<std::size_t, Span> spans;             // by rule position, for rules met in pairs
+    // By rule position, for the rules met as the second of a pair.
+    std::unordered_map<std::size_t, Span> rough;
+    std::unordered_map<std::size_t, Span> exact;
     for (const auto& rn : rules) {
         for (std::size_t j : app.store.ruleIndexesByConclusion(rn.wniosek)) {
             const kb::Rule& rm = rules[j];
@@ -103,13 +129,21 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
             const auto pair = std::minmax(rn.numer, rm.numer);
             if (clean.count(pair)) continue;
             if (stats) ++stats->pairs;
-            auto [at, added] = spans.try_emplace(j);
-            if (added) at->second = spanOf(base, rm);
-            const Span& span = at->second;
+            auto [r, newRough] = rough.try_emplace(j);
+            if (newRough) r->second = roughSpan(base, rm);
             bool found = false;
+            int candidates = 0;
             Splaszcz g1(base, rn);
-            while (span.any && !found && g1.next()) {
-                if (!mayMatch(base, g1.flat(), span)) continue;
+            while (!found && g1.next()) {
+                if (!mayMatch(base, g1.flat(), r->second)) continue;
+                // The first candidate is compared at once, so that an early
+                // match stays cheap; the exact span costs no more than one
+                // such comparison and spares the rest.
+                if (++candidates > 1) {
+                    auto [e, newExact] = exact.try_emplace(j);
+                    if (newExact) e->second = exactSpan(base, rm);
+                    if (!e->second.any || !mayMatch(base, g1.flat(), e->second)) continue;
+                }
                 Splaszcz g2(base, rm);
                 while (g2.next()) {
                     if (stats) ++stats->comparisons;
