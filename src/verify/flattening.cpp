@@ -138,82 +138,73 @@ std::uint32_t FlatteningBase::newRound() {
 
 // ---- Splaszcz ----
 
-Splaszcz::Splaszcz(FlatteningBase& base, const std::vector<NameId>& warunki) : base_(base) {
-    passes_.push_back({warunki, 0});
-}
+Splaszcz::Splaszcz(FlatteningBase& base, const std::vector<NameId>& warunki) : base_(base), initial_(warunki) {}
 
 Splaszcz::Splaszcz(FlatteningBase& base, const kb::Rule& rule) : Splaszcz(base, base.intern(rule.warunki)) {}
 
-bool Splaszcz::backtrack() {
-    for (;;) {
-        if (passes_.empty()) return false;
-        if (choices_.size() == passes_.back().firstChoice) {
-            // Nothing left to vary in this pass: go back to the pass before.
-            passes_.pop_back();
-            continue;
+bool Splaszcz::open(const std::vector<NameId>& warunki) {
+    // A condition without alternatives makes every choice in the pass fail.
+    for (NameId c : warunki)
+        if (base_.szukaj_regule(c).empty()) return false;
+    passStart_.push_back(choices_.size());
+    for (NameId c : warunki) choices_.push_back({c, 0});
+    return true;
+}
+
+bool Splaszcz::advance() {
+    // The most recent choice that still has an alternative: the last
+    // condition of the last pass first; the choices after it start over.
+    while (!passStart_.empty()) {
+        const std::size_t start = passStart_.back();
+        for (std::size_t i = choices_.size(); i-- > start;) {
+            Choice& c = choices_[i];
+            if (c.alt + 1 < alternatives(c).size()) {
+                ++c.alt;
+                for (std::size_t j = i + 1; j < choices_.size(); ++j) choices_[j].alt = 0;
+                return true;
+            }
         }
-        Choice& c = choices_.back();
-        if (c.alt + 1 < c.alts->size()) {
-            ++c.alt;
-            return true;
-        }
-        choices_.pop_back();
+        choices_.resize(start);
+        passStart_.pop_back();
     }
+    return false;
 }
 
 bool Splaszcz::next() {
     if (done_) return false;
-    if (started_ && !backtrack()) {
-        done_ = true;
-        return false;
-    }
+    bool ready = started_ ? advance() : open(initial_);
     started_ = true;
-    for (;;) {
-        // Choose the first alternative for every condition of the pass not
-        // yet chosen; a condition without one sends us back.
-        const Pass& p = passes_.back();
-        bool failed = false;
-        for (std::size_t i = choices_.size() - p.firstChoice; i < p.warunki.size(); ++i) {
-            const auto& alts = base_.szukaj_regule(p.warunki[i]);
-            if (alts.empty()) {
-                failed = true;
-                break;
+    while (ready) {
+        // The replacements, last condition's first, with each name kept at
+        // its last occurrence.
+        ++passCount_;
+        const std::uint32_t round = base_.newRound();
+        scratch_.clear();
+        bool settled = true;
+        for (std::size_t j = passStart_.back(); j < choices_.size(); ++j) {
+            const auto& z = chosen(choices_[j]).zamiana;
+            for (auto it = z.rbegin(); it != z.rend(); ++it) {
+                std::uint32_t& m = base_.mark(*it);
+                if (m == round) continue;
+                m = round;
+                scratch_.push_back(*it);
+                settled = settled && base_.settled(*it);
             }
-            choices_.push_back({&alts, 0});
         }
-        if (!failed) {
-            // The replacements, last condition's first, with each name kept
-            // at its last occurrence.
-            ++passCount_;
-            const std::uint32_t round = base_.newRound();
-            scratch_.clear();
-            bool settled = true;
-            for (std::size_t j = p.firstChoice; j < choices_.size(); ++j) {
-                const auto& z = chosen(choices_[j]).zamiana;
-                for (auto it = z.rbegin(); it != z.rend(); ++it) {
-                    std::uint32_t& m = base_.mark(*it);
-                    if (m == round) continue;
-                    m = round;
-                    scratch_.push_back(*it);
-                    settled = settled && base_.settled(*it);
-                }
-            }
-            std::reverse(scratch_.begin(), scratch_.end());
-            if (settled) {
-                flat_.swap(scratch_);
-                return true;
-            }
-            if (passes_.size() < base_.passLimit()) {
-                passes_.push_back({scratch_, choices_.size()});
-                continue;
-            }
-            passLimitHit_ = true;
+        std::reverse(scratch_.begin(), scratch_.end());
+        if (settled) {
+            flat_.swap(scratch_);
+            return true;
         }
-        if (!backtrack()) {
-            done_ = true;
-            return false;
+        if (passStart_.size() < base_.passLimit() && choices_.size() + scratch_.size() <= kMaxChoices) {
+            if (open(scratch_)) continue;
+        } else {
+            limitHit_ = true;
         }
+        ready = advance();
     }
+    done_ = true;
+    return false;
 }
 
 namespace {
@@ -238,14 +229,14 @@ Numbers firstUses(const std::vector<std::int32_t>& numbers, bool keepZero) {
 Numbers Splaszcz::usedNormalised() const {
     std::vector<std::int32_t> numbers;
     numbers.reserve(choices_.size());
-    for (const Choice& c : choices_) numbers.push_back((*c.alts)[c.alt].numer);
+    for (const Choice& c : choices_) numbers.push_back(chosen(c).numer);
     return firstUses(numbers, false);
 }
 
 Numbers Splaszcz::used() const {
     std::vector<std::int32_t> numbers;
     numbers.reserve(choices_.size());
-    for (const Choice& c : choices_) numbers.push_back((*c.alts)[c.alt].numer);
+    for (const Choice& c : choices_) numbers.push_back(chosen(c).numer);
     Numbers out = firstUses(numbers, true);
     std::reverse(out.begin(), out.end());
     return out;

@@ -90,7 +90,7 @@ private:
 /// splaszcz: the generator of a rule's flattenings. Each next() yields one
 /// more flattening in the fixed order (the first condition's alternatives
 /// outermost, depth first); false once they are exhausted. Only the current
-/// path of choices is kept, so memory stays linear in the depth of the base.
+/// path of choices is kept, one small record per condition of each pass.
 class Splaszcz {
 public:
     /// The conclusion plays no part in the result.
@@ -108,29 +108,36 @@ public:
 
     /// Passes made so far (a measure of the work done).
     std::uint64_t passes() const { return passCount_; }
-    /// A branch was cut because its passes went beyond the base's limit.
-    bool passLimitHit() const { return passLimitHit_; }
+    /// A branch was cut: it went deeper than any acyclic base allows, or
+    /// its choices would have outgrown kMaxChoices.
+    bool limitHit() const { return limitHit_; }
+
+    /// Choices kept at once (8 bytes each): a bound no real base comes near.
+    static constexpr std::size_t kMaxChoices = std::size_t{1} << 24;
 
 private:
+    /// One condition of a pass and the alternative chosen for it; a pass's
+    /// conditions stay fixed while it is open, so they live here only.
     struct Choice {
-        const std::vector<Alternative>* alts;   // of the condition chosen for
+        NameId cond;
         std::uint32_t alt;
     };
-    struct Pass {
-        std::vector<NameId> warunki;
-        std::size_t firstChoice;   // index of its first choice in choices_
-    };
-    bool backtrack();
-    static const Alternative& chosen(const Choice& c) { return (*c.alts)[c.alt]; }
+    /// Opens a pass over the conditions; false when one has no alternative.
+    bool open(const std::vector<NameId>& warunki);
+    /// Moves to the next combination of choices; false when none is left.
+    bool advance();
+    const std::vector<Alternative>& alternatives(const Choice& c) const { return base_.szukaj_regule(c.cond); }
+    const Alternative& chosen(const Choice& c) const { return alternatives(c)[c.alt]; }
 
     FlatteningBase& base_;
-    std::vector<Pass> passes_;
+    std::vector<NameId> initial_;
+    std::vector<std::size_t> passStart_;   // first choice of each open pass
     std::vector<Choice> choices_;
     std::vector<NameId> flat_;
     std::vector<NameId> scratch_;
     bool started_ = false;
     bool done_ = false;
-    bool passLimitHit_ = false;
+    bool limitHit_ = false;
     std::uint64_t passCount_ = 0;
 };
 

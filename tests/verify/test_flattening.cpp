@@ -114,7 +114,7 @@ TEST_F(Flattening, CyclesAreFoundAndCutShortByThePassLimit) {
     EXPECT_TRUE(base.cyclic());
     Splaszcz gen(base, app.store.rules()[0]);
     EXPECT_FALSE(gen.next());
-    EXPECT_TRUE(gen.passLimitHit());
+    EXPECT_TRUE(gen.limitHit());
 
     rules({R(1, "a", {"b", "nc"}), R(2, "b", {"c"}), R(3, "c", {"d"})});
     FlatteningBase acyclic(app.store, app.askables);
