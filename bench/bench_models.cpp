@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Models in forward chaining.
 #include "engine/forward_models.h"
 
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "engine/forward.h"
 #include "engine/model_explanations.h"
 #include "engine/models.h"
 #include "engine/support.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

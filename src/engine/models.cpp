@@ -6,12 +6,12 @@
 #include <variant>
 
 #include "engine/arithmetic.h"
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "engine/backward.h"
 #include "engine/model_explanations.h"
 #include "engine/support.h"
-#include "reports/report_buffer.h"
-#include "shell/app_state.h"
+#include "state/report_buffer.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "kb/store.h"
 #include "kb/term_reader.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::verify {
 

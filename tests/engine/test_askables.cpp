@@ -1,9 +1,9 @@
 // Askable conditions and arguments, and the list operations under them.
 #include <gtest/gtest.h>
 
-#include "engine/askables.h"
-#include "kb/loading.h"
-#include "shell/app_state.h"
+#include "state/askables.h"
+#include "loading/loading.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <random>
 
-#include "chaining_fixture.h"
-#include "engine/askables.h"
+#include "support/chaining_fixture.h"
+#include "state/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
 

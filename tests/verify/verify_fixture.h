@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "kb/store.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::verify::test {

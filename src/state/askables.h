@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; }

@@ -1,9 +1,9 @@
 // Knowledge bases for chaining tests.
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 
 #include <variant>
 
-#include "engine/askables.h"
+#include "state/askables.h"
 #include "engine/support.h"
 #include "kb/base_file.h"
 #include "kb/media.h"

@@ -2,9 +2,9 @@
 // it leaves of the bases.
 #include <gtest/gtest.h>
 
-#include "engine/askables.h"
-#include "kb/load_checks.h"
-#include "shell/app_state.h"
+#include "state/askables.h"
+#include "loading/load_checks.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::kb {
