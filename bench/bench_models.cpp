@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
 #include "state/app_state.h"

@@ -17,7 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "loading/loading.h"
 #include "port/text_port.h"
 #include "state/app_state.h"

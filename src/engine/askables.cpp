@@ -1,5 +1,5 @@
 // Askable conditions and arguments of the rule and model bases.
-#include "state/askables.h"
+#include "engine/askables.h"
 
 #include "state/app_state.h"
 

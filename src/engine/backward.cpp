@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/askables.h"
 #include "engine/explanations.h"
 #include "engine/gate.h"
 #include "engine/model_explanations.h"

@@ -1,7 +1,7 @@
 // Models in forward chaining.
 #include "engine/forward_models.h"
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "engine/forward.h"
 #include "engine/model_explanations.h"
 #include "engine/models.h"

@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "engine/arithmetic.h"
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "engine/backward.h"
 #include "engine/model_explanations.h"
 #include "engine/support.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <sstream>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "kb/media.h"
 #include "state/app_state.h"
 #include "state/command_ids.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "loading/model_checks.h"
 #include "kb/base_file.h"
 #include "loading/load_checks.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "kb/store.h"
 #include "kb/term_reader.h"
 #include "port/user_port.h"

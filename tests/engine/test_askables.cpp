@@ -1,7 +1,7 @@
 // Askable conditions and arguments, and the list operations under them.
 #include <gtest/gtest.h>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "loading/loading.h"
 #include "state/app_state.h"
 #include "support/fixtures.h"

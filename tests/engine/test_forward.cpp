@@ -6,7 +6,7 @@
 #include <random>
 
 #include "support/chaining_fixture.h"
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
 

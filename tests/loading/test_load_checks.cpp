@@ -2,7 +2,7 @@
 // it leaves of the bases.
 #include <gtest/gtest.h>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "loading/load_checks.h"
 #include "state/app_state.h"
 #include "support/scripted_port.h"

@@ -3,7 +3,7 @@
 
 #include <variant>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "engine/support.h"
 #include "kb/base_file.h"
 #include "kb/media.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "state/askables.h"
+#include "engine/askables.h"
 #include "kb/store.h"
 #include "state/app_state.h"
 #include "support/scripted_port.h"
