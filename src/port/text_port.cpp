@@ -102,6 +102,30 @@ std::string join(const std::vector<std::string>& items, const char* sep) {
 }
 }  // namespace
 
+namespace {
+/// "RPT" from "*.RPT" or "RU*.AEB"; empty for "*", "*.*" or "*.t?t".
+std::string extensionOf(std::string_view pattern) {
+    const auto dot = pattern.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    const std::string_view ext = pattern.substr(dot + 1);
+    if (ext.empty() || ext.find_first_of("*?[]/\\") != std::string_view::npos) return {};
+    return std::string(ext);
+}
+}  // namespace
+
+std::string defaultSuffix(const FileDialog& dialog) {
+    if (auto ext = extensionOf(dialog.mask); !ext.empty()) return ext;
+    return dialog.filters.empty() ? std::string() : extensionOf(dialog.filters.front().pattern);
+}
+
+std::string withDefaultSuffix(const std::string& path, const FileDialog& dialog) {
+    const std::filesystem::path p(path);
+    const std::string name = p.filename().string();
+    if (name.empty() || name == "." || name == ".." || name.find('.') != std::string::npos) return path;
+    const std::string ext = defaultSuffix(dialog);
+    return ext.empty() ? path : path + "." + ext;
+}
+
 std::string resolveTypedPath(const std::string& typed, const std::filesystem::path& directory) {
     if (typed.empty()) return {};
     std::filesystem::path p(typed);
@@ -154,7 +178,10 @@ std::string TextPort::fileDialog(const char* kind, const FileDialog& dialog) {
 }
 
 std::string TextPort::openFile(const FileDialog& dialog) { return fileDialog("open file", dialog); }
-std::string TextPort::saveFile(const FileDialog& dialog) { return fileDialog("save file", dialog); }
+std::string TextPort::saveFile(const FileDialog& dialog) {
+    const std::string chosen = fileDialog("save file", dialog);
+    return chosen.empty() ? chosen : withDefaultSuffix(chosen, dialog);
+}
 
 std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
     auto a = show({"pick one", titles::kPickRuleForFlattening, "",
@@ -183,26 +210,27 @@ std::optional<std::size_t> TextPort::pickDataSource(const std::vector<std::strin
 }
 
 int TextPort::radio(const char* title, const std::string& text,
-                    const std::vector<std::string>& buttons, int preselected) {
+                    const std::vector<std::string>& buttons, int preselected, bool closable) {
     auto a = show({"radio", title, text, "", buttons, true});
-    if (!a) return preselected;
+    const bool closed = !a || a->find_first_not_of(" \t") == std::string::npos;
+    if (closed) return closable ? kRadioClosed : preselected;
     if (auto c = answers::choice(*a, buttons.size())) return static_cast<int>(*c + 1);
     return preselected;
 }
 
 int TextPort::typeOfHypothesis() {
     return radio(titles::kTypeOfHypothesis, "Pick type of tested hypothesis",
-                 {"Narrow-sense hypothesis", "Wide-sense hypothesis"}, 1);
+                 {"Narrow-sense hypothesis", "Wide-sense hypothesis"}, 1, true);
 }
 
 int TextPort::levelOfDetail() {
     return radio(titles::kLevelOfDetail, "Choose level of message/report detail",
-                 {"Low level of detail", "High level of detail"}, 1);
+                 {"Low level of detail", "High level of detail"}, 1, false);
 }
 
 int TextPort::factDeclarationMode() {
     return radio(titles::kFactDeclarationMode, "Choose fact declaration mode!",
-                 {"Menu  for choosing facts", "Querrying the user"}, 2);
+                 {"Menu  for choosing facts", "Querrying the user"}, 2, true);
 }
 
 void TextPort::showGraphics(const std::filesystem::path& bitmap) {

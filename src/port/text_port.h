@@ -90,8 +90,10 @@ private:
     /// Shows a dialog that has an "End" button until it gets an answer other
     /// than "end", or throws EndProgram when ending is confirmed.
     std::optional<std::string> showWithEnd(const Dialog& d, const char* closeQuestion);
+    /// An empty line closes a `closable` dialog (kRadioClosed); the others
+    /// keep their preselected button.
     int radio(const char* title, const std::string& text, const std::vector<std::string>& buttons,
-              int preselected);
+              int preselected, bool closable);
     std::string fileDialog(const char* kind, const FileDialog& dialog);
 };
 

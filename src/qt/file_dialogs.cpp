@@ -49,6 +49,8 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
     dlg.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A report typed as "report1" must be found again by "*.RPT".
+    if (save) dlg.setDefaultSuffix(toQ(port::defaultSuffix(dialog)));
     if (!dialog.directory.empty()) dlg.setDirectory(pathToQ(dialog.directory.string()));
 
     const QStringList filters = nameFilters(dialog);

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "qt/dialogs.h"
@@ -79,13 +80,19 @@ QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
 
 // ---- simple boxes ----
 
+bool isFaultNote(const QString& title, const QString& text) {
+    // "Attention!" also confirms work done ("Report r.RPT  has been saved."):
+    // a confirmation is information, whatever its title.
+    static const QRegularExpression done(QStringLiteral("\\b(has|have) been (saved|deleted|created)"));
+    if (done.match(text).hasMatch()) return false;
+    return title.startsWith(QLatin1String("Attention")) || title.contains(QLatin1String("rror")) ||
+           title.contains(QLatin1String("Exception")) || title.contains(QLatin1String("Faulty"));
+}
+
 void QtUserPort::note(const std::string& title, const std::string& text) {
-    // Fault notes look like warnings; everything else is information.
     const QString t = toQ(title);
-    const bool fault = t.startsWith(QLatin1String("Attention")) || t.contains(QLatin1String("rror")) ||
-                       t.contains(QLatin1String("Exception")) || t.contains(QLatin1String("Faulty"));
-    QMessageBox box(fault ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text), QMessageBox::Ok,
-                    dialogParent());
+    QMessageBox box(isFaultNote(t, toQ(text)) ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text),
+                    QMessageBox::Ok, dialogParent());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -94,7 +101,9 @@ int QtUserPort::yesNo(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    // Enter must never end the program by accident.
+    const bool closing = text == t::kCloseQuestion || text == t::kCloseQuestionArgument;
+    box.setDefaultButton(closing ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? port::kYes : port::kNo;
 }
@@ -128,6 +137,7 @@ std::string QtUserPort::openFile(const port::FileDialog& dialog) {
 }
 
 std::string QtUserPort::saveFile(const port::FileDialog& dialog) {
+    // The dialog adds the extension itself, before it asks about overwriting.
     return pathFromQ(runFileDialog(dialog, true, dialogParent()));
 }
 
@@ -165,8 +175,7 @@ int QtUserPort::typeOfHypothesis() {
     RadioDialog dlg(q(t::kTypeOfHypothesis), QStringLiteral("Pick type of tested hypothesis"),
                     {QStringLiteral("Narrow-sense hypothesis"), QStringLiteral("Wide-sense hypothesis")}, 1,
                     dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return dlg.exec() == QDialog::Accepted ? dlg.checked() : port::kRadioClosed;
 }
 
 void QtUserPort::showGraphics(const std::filesystem::path& bitmap) {
@@ -226,8 +235,7 @@ int QtUserPort::factDeclarationMode() {
     RadioDialog dlg(q(t::kFactDeclarationMode), QStringLiteral("Choose fact declaration mode!"),
                     {QStringLiteral("Menu  for choosing facts"), QStringLiteral("Querrying the user")}, 2,
                     dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return dlg.exec() == QDialog::Accepted ? dlg.checked() : port::kRadioClosed;
 }
 
 std::optional<std::string> QtUserPort::pickMediaFile(MediaKind kind, const std::string& baseName,

@@ -17,6 +17,9 @@ class QWidget;
 
 namespace torv::qt {
 
+/// True when a note reports a fault (warning icon) rather than informs.
+bool isFaultNote(const QString& title, const QString& text);
+
 class QtUserPort : public QObject, public port::UserPort {
     Q_OBJECT
 public:

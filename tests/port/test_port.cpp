@@ -70,6 +70,43 @@ TEST(TextPort, ClosedBoxesCountAsNoCancelOrNoChoice) {
     EXPECT_EQ(port.levelOfDetail(), 1);  // the preselected button
 }
 
+TEST(TextPort, ClosingARadioDialogCancelsOnlyWhereCancellingIsDefined) {
+    test::ScriptedPort port;
+    port.then("").then("").then("  ").thenClose().then("2");
+    EXPECT_EQ(port.typeOfHypothesis(), kRadioClosed);
+    EXPECT_EQ(port.factDeclarationMode(), kRadioClosed);
+    EXPECT_EQ(port.levelOfDetail(), 1);
+    EXPECT_EQ(port.typeOfHypothesis(), kRadioClosed);
+    EXPECT_EQ(port.factDeclarationMode(), 2);
+}
+
+TEST(DefaultSuffix, ATypedNameWithoutExtensionGetsTheDialogsOne) {
+    const FileDialog report{"Saving Report File", "*.RPT", {{"Report Files (*.RPT)", "*.RPT"}}, "/kb"};
+    const FileDialog byFilter{"Declare", "", {{"Summary (*.txt)", "*.txt"}}, "/kb"};
+    const FileDialog rules{"Declare name of new Rule Base", "RU*.AEB", {}, "/kb"};
+    const FileDialog any{"Save as", "*.*", {{"*.*", "*.*"}}, "/kb"};
+    struct Case { const char* typed; const FileDialog* dialog; const char* expected; };
+    for (const Case& c : {Case{"/kb/report1", &report, "/kb/report1.RPT"},
+                          Case{"/kb/report1.RPT", &report, "/kb/report1.RPT"},
+                          Case{"/kb/report1.rpt", &report, "/kb/report1.rpt"},
+                          Case{"/kb/report1.txt", &report, "/kb/report1.txt"},   // the user's own choice
+                          Case{"/kb.d/report1", &report, "/kb.d/report1.RPT"},   // a dot in a folder is no extension
+                          Case{"/kb/visit", &byFilter, "/kb/visit.txt"},
+                          Case{"/kb/RUcar", &rules, "/kb/RUcar.AEB"},
+                          Case{"/kb/notes", &any, "/kb/notes"},
+                          Case{"/kb/", &report, "/kb/"}}) {
+        EXPECT_EQ(withDefaultSuffix(c.typed, *c.dialog), c.expected) << c.typed;
+    }
+}
+
+TEST(TextPort, SaveDialogAddsTheExtensionToATypedName) {
+    test::ScriptedPort port;
+    port.then("report1").then("");
+    const FileDialog d{"Saving Report File", "*.RPT", {{"Report Files (*.RPT)", "*.RPT"}}, "/kb"};
+    EXPECT_EQ(port.saveFile(d), "/kb/report1.RPT");
+    EXPECT_EQ(port.saveFile(d), "");   // cancelled stays empty
+}
+
 TEST(TextPort, TypedPathsResolveAgainstTheDialogDirectory) {
     test::ScriptedPort port;
     port.then("sub/RUx.AEB").then("/abs/RUy.AEB");
