@@ -9,8 +9,8 @@
 #include "engine/askables.h"
 #include "kb/file_io.h"
 #include "kb/media.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 

@@ -3,7 +3,7 @@
 
 #include "kb/file_io.h"
 #include "kb/paths.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::reports {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/chaining_state.h"
 #include "kb/file_io.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
+#include "state/chaining_state.h"
 
 namespace torv::reports {
 

@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "chaining_fixture.h"
 #include "kb/file_io.h"
+#include "support/chaining_fixture.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
 
