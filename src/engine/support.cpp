@@ -338,7 +338,7 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
     if (!rec) return;
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
-        const auto plik = kb::nazwa_pelna_rady(app, rec->plik);
+        const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
         kb::ReadResult tekst = kb::readRegularFile(plik, kb::kMaxTextFileBytes);
         if (tekst.ok()) {
             app.port.showAdvice("Expert advice:", tekst.bytes);
@@ -357,7 +357,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to  see the graphics?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_grafiki(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_grafiki(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.showGraphics(plik);
 }
 
@@ -366,7 +366,7 @@ void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& w
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to listen to the sound?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_melodii(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_melodii(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.playSound(plik);
 }
 
