@@ -197,15 +197,6 @@ TEST(TableName, PlainNamesStayBlanksTakeBracketsAnythingElseTheDriversQuote) {
     for (const auto& c : cases) EXPECT_EQ(quoteTableName(c.name, c.quote), c.want) << c.name;
 }
 
-TEST_F(Import, TheStatementQuotesTheChosenTableName) {
-    fake.tableNames = {"facts", "my facts", "it\"s"};
-    for (const char* pick : {"2", "3"}) {
-        port.then(port::titles::kExternalSources, "1").then(port::titles::kExternalData, pick);
-        importowanie(app, fake);
-    }
-    EXPECT_EQ(fake.statements, (std::vector<std::string>{"SELECT * FROM [my facts]", "SELECT * FROM \"it\"\"s\""}));
-}
-
 TEST_F(Import, ACancelAtEitherDialogEndsQuietlyWithNothingOpen) {
     fake.rows = {cells({"fact", "rain"})};
     port.thenClose();

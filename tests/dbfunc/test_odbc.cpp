@@ -94,7 +94,15 @@ protected:
     OdbcSources odbc;
 };
 
-TEST_F(Odbc, ListsUserAndSystemSourcesAndOnlyRealTables) {
+TEST_F(Odbc, ListsUserAndSystemSourcesAndOnlyRealTablesAndACancelImportsNothing) {
+    port.thenClose();
+    EXPECT_FALSE(importowanie(app, odbc));
+    port.then(port::titles::kExternalSources, "1").thenClose();
+    EXPECT_FALSE(importowanie(app, odbc));
+    EXPECT_TRUE(facts().empty());
+    EXPECT_TRUE(port.ofKind("note").empty());
+    EXPECT_EQ(app.messages.text(), "");
+
     EXPECT_TRUE(importFrom("torv_data", "facts"));
     EXPECT_EQ(port.sourcesShown, (std::vector<std::string>{"torv_data", "torv_absent"}));
     std::vector<std::string> tables = port.tablesShown;
