@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "kb/store.h"
-#include "reports/report_buffer.h"
-#include "shell/app_state.h"
+#include "state/report_buffer.h"
+#include "state/app_state.h"
 
 namespace torv::dbfunc {
 

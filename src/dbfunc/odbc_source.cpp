@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "reports/report_buffer.h"
+#include "state/report_buffer.h"
 
 namespace torv::dbfunc {
 

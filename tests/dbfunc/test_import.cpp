@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dbfunc/import.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::dbfunc {

@@ -10,7 +10,7 @@
 
 #include "dbfunc/import.h"
 #include "dbfunc/odbc_source.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/odbc_sandbox.h"
 #include "support/scripted_port.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "dbfunc/external_source.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "shell/shell.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
