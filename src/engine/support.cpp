@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "engine/askables.h"
+#include "kb/file_io.h"
 #include "kb/media.h"
 #include "state/app_state.h"
 #include "state/command_ids.h"
@@ -31,14 +30,6 @@ std::string wyrownaj(std::string s) {
 
 std::string dodatni(const std::string& warunek) {
     return kb::jest_negacja(warunek) ? warunek.substr(1) : warunek;
-}
-
-std::optional<std::string> czytaj_caly(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 bool istnieje(const std::filesystem::path& p) {
@@ -178,7 +169,8 @@ bool jest_model_relacyjny(const AppState& app, std::int32_t numer, std::string_v
 char pamietaj_wybor(AppState& app, const Names& czlonkowie, const std::string& warunek,
                     const std::string& wybrany) {
     ChainingState& s = app.chaining;
-    if (!s.rbd.has(0, wybrany)) s.rbd.add(0, wybrany);
+    // A member the user already made false (closing an earlier pick) stays false.
+    pamietaj_fakty(s, {wybrany});
     Names inne;
     for (const auto& m : czlonkowie)
         if (m != wybrany) inne.push_back(m);
@@ -202,6 +194,9 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
     const bool neg = kb::jest_negacja(warunek);
     if (const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek))) {
         const Names czlonkowie = k->warunki;   // the run's copy may change below
+        // Settled by a member already true: there is nothing left to pick.
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(
             app, czlonkowie,
             "Pick the true condition\nOnly one condition in constraint " + std::to_string(k->numer) +
@@ -236,6 +231,8 @@ bool pytaj_o_warunek_stosowania(AppState& app, const std::string& warunek) {
     const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek));
     if (!neg && k) {
         const Names czlonkowie = k->warunki;
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor_warunku_stosowania(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(app, czlonkowie,
                                               "Pick the true condition\n Only one condition in the constraint\n   " +
                                                   std::to_string(k->numer) + "may be true!");
@@ -347,12 +344,16 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
     if (!rec) return;
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
-        const auto plik = kb::nazwa_pelna_rady(app, rec->plik);
-        if (istnieje(plik))
-            if (auto tekst = czytaj_caly(plik)) {
-                app.port.showAdvice("Expert advice:", *tekst);
-                return;
-            }
+        const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
+        kb::ReadResult tekst = kb::readRegularFile(plik, kb::kMaxTextFileBytes);
+        if (tekst.ok()) {
+            app.port.showAdvice("Expert advice:", tekst.bytes);
+            return;
+        }
+        if (tekst.fault != kb::ReadResult::Fault::Missing) {
+            app.messages.write("The advice file has not been read: " + tekst.error + "\n");
+            app.port.note("Attention error!", "The advice file has not been read!\n" + tekst.error);
+        }
     }
     app.messages.write("    NO\n\n");
 }
@@ -362,7 +363,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to  see the graphics?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_grafiki(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_grafiki(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.showGraphics(plik);
 }
 
@@ -371,7 +372,7 @@ void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& w
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to listen to the sound?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_melodii(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_melodii(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.playSound(plik);
 }
 
