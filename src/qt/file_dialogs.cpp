@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRegularExpression>
 
 #include "qt/text_codec.h"
@@ -71,7 +73,10 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
 QString runFileDialog(const port::FileDialog& dialog, bool save, QWidget* parent) {
     QFileDialog dlg(parent);
     prepareFileDialog(dlg, dialog, save);
-    dlg.resize(780, 480);
+    QSize size(780, 480);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dlg.resize(size);
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : QDir::cleanPath(files.front());

@@ -9,13 +9,17 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QScreen>
+#include <QShortcut>
 
+#include "qt/companions.h"
 #include "qt/dialogs.h"
 #include "qt/editor_window.h"
 #include "qt/file_dialogs.h"
@@ -41,7 +45,11 @@ constexpr const char* kHelpFile = "Main_ae.HLP";
 }  // namespace
 
 QtUserPort::QtUserPort(QObject* parent)
-    : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+    : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    companions_.onKeyInDialog(Qt::Key_F1, [this] { showManual(); });
+}
+
+QtUserPort::~QtUserPort() { delete manual_; }
 
 void QtUserPort::setWindowHost(QMdiArea* area) { host_ = area; }
 void QtUserPort::setDialogParent(QWidget* parent) { dialogParent_ = parent; }
@@ -64,6 +72,19 @@ int QtUserPort::execWithEnd(QDialog& dialog, const char* question) {
 QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, &QtUserPort::childWindowClosed);
+    // Escape, Ctrl+W and Ctrl+F4 close an inspection or editor window (an
+    // editor still offers to save); in the MDI area the sub-window itself
+    // already takes Ctrl+W and Ctrl+F4, and a second binding would void both.
+    QList<QKeySequence> keys{QKeySequence(Qt::Key_Escape)};
+    if (!host_) keys << QKeySequence(Qt::CTRL | Qt::Key_W) << QKeySequence(Qt::CTRL | Qt::Key_F4);
+    for (const QKeySequence& key : keys) {
+        auto* s = new QShortcut(key, window);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, window, [window] {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) sub->close();
+            else window->close();
+        });
+    }
     if (host_) {
         QMdiSubWindow* sub = host_->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -80,6 +101,20 @@ QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
 
 // ---- simple boxes ----
 
+namespace {
+/// Makes a message box wide enough for its whole title: Qt leaves room for
+/// the title text only, not for a window manager's bold font and buttons.
+void fitTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int titleBar = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 150;
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 9 / 10 : titleBar;
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setMinimumWidth(std::max(0, std::min(titleBar, limit) - 90));
+}
+}  // namespace
+
 bool isFaultNote(const QString& title, const QString& text) {
     // "Attention!" also confirms work done ("Report r.RPT  has been saved."):
     // a confirmation is information, whatever its title.
@@ -94,6 +129,7 @@ void QtUserPort::note(const std::string& title, const std::string& text) {
     QMessageBox box(isFaultNote(t, toQ(text)) ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text),
                     QMessageBox::Ok, dialogParent());
     box.setTextFormat(Qt::PlainText);
+    fitTitle(box);
     box.exec();
 }
 
@@ -105,6 +141,7 @@ int QtUserPort::yesNo(const std::string& title, const std::string& text) {
     const bool closing = text == t::kCloseQuestion || text == t::kCloseQuestionArgument;
     box.setDefaultButton(closing ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
     return box.exec() == QMessageBox::Yes ? port::kYes : port::kNo;
 }
 
@@ -116,6 +153,7 @@ int QtUserPort::ask(const std::string& title, const std::string& text, const std
     if (!added.isEmpty()) box.setDefaultButton(static_cast<QPushButton*>(added.front()));
     // Closing the box counts as the second button.
     if (added.size() >= 2) box.setEscapeButton(added[1]);
+    fitTitle(box);
     box.exec();
     const int pressed = static_cast<int>(added.indexOf(box.clickedButton()));
     return pressed >= 0 ? pressed + 1 : 2;
@@ -128,6 +166,8 @@ std::optional<std::string> QtUserPort::inputString(const std::string& title, con
     dlg.setLabelText(toQ(prompt));
     dlg.setTextValue(toQ(initial));
     dlg.setInputMode(QInputDialog::TextInput);
+    // Room for a whole label, not the few characters Qt offers.
+    if (auto* field = dlg.findChild<QLineEdit*>()) field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 40);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return fromQ(dlg.textValue());
 }
@@ -299,7 +339,15 @@ void QtUserPort::graphicsWindow(const std::filesystem::path& bitmap) {
     showChild(w, size.expandedTo(QSize(200, 150)));
 }
 
-void QtUserPort::playSound(const std::filesystem::path& wave) { playWave(pathToQ(wave.string())); }
+void QtUserPort::playSound(const std::filesystem::path& wave) {
+    const QString path = pathToQ(wave.string());
+    // A missing file stays silent; one that exists but cannot be played says why.
+    if (!QFileInfo(path).isFile()) return;
+    const QString failure = playWave(path);
+    if (!failure.isEmpty())
+        emit messageWritten(QStringLiteral("The sound ") + QFileInfo(path).fileName() +
+                            QStringLiteral(" could not be played: ") + failure + QLatin1Char('\n'));
+}
 
 void QtUserPort::editFile(const std::filesystem::path& file) {
     const bool wrap = yesNo("Wrap/unwrap", "Wraping the text?") == port::kYes;
@@ -308,25 +356,22 @@ void QtUserPort::editFile(const std::filesystem::path& file) {
     showChild(w, {720, 460});
 }
 
-QString QtUserPort::manualPath() {
-    const QString dir = QDir::tempPath() + QStringLiteral("/torv_AE-manual-") +
-                        QString::fromLocal8Bit(qgetenv("USER"));
-    QDir().mkpath(dir);
-    for (const char* name : {"index.html", "manual.css"}) {
-        const QString target = dir + QLatin1Char('/') + QLatin1String(name);
-        QFile::remove(target);
-        QFile::copy(QStringLiteral(":/help/") + QLatin1String(name), target);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+void QtUserPort::showManual() {
+    if (!manual_) {
+        manual_ = new ManualWindow;
+        manual_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    return dir + QStringLiteral("/index.html");
+    companions_.show(manual_);
 }
 
 void QtUserPort::openHelp(const std::filesystem::path& file) {
     std::filesystem::path path = file;
     if (path.is_relative() && currentDir_) path = currentDir_() / path;
     const QString name = pathToQ(path.string());
-    const QString target = !file.empty() && QFileInfo(name).isFile() ? name : manualPath();
-    if (openUrl_) openUrl_(QUrl::fromLocalFile(target));
+    // A help file of the bases goes to the desktop's viewer; without one, or
+    // without a viewer, the program's own manual.
+    if (!file.empty() && QFileInfo(name).isFile() && openUrl_ && openUrl_(QUrl::fromLocalFile(name))) return;
+    showManual();
 }
 
 void QtUserPort::setTitle(const std::string& title) {

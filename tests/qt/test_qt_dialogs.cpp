@@ -98,6 +98,8 @@ private slots:
     void endConfirmedEndsProgram();
     void messageShowsCaptionAndLines();
     void ruleForFlatteningReturnsLine();
+    void ruleLinesStandInTheHeadingsColumns_data();
+    void ruleLinesStandInTheHeadingsColumns();
     void externalDataPickersReturnPosition_data();
     void externalDataPickersReturnPosition();
     void importedFactsShowsBothLists();
@@ -432,11 +434,32 @@ void TestQtDialogs::ruleForFlatteningReturnsLine() {
     QCOMPARE(seen.title, QStringLiteral("Pick a rule for flattening"));
     QVERIFY(seen.labels.contains(QStringLiteral("Rule number              Rule conclusion")));
     QCOMPARE(seen.buttons, (QStringList{"&OK", "&Cancel", "&Help"}));
+    QCOMPARE(seen.items, (QStringList{"          1              wet", "          2              slippery"}));
     driver.then([](QWidget* w) {
         w->findChild<QListWidget*>()->setCurrentRow(0);
         return click(w, QStringLiteral("&Cancel"));
     });
     QCOMPARE(port_.pickRuleForFlattening(lines), std::nullopt);
+}
+
+void TestQtDialogs::ruleLinesStandInTheHeadingsColumns_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("shown");
+    const QString heading = QStringLiteral("Rule number              Rule conclusion");
+    QTest::newRow("short number") << "7  wet" << "          7              wet";
+    QTest::newRow("long number") << "123456  wet road" << "     123456              wet road";
+    QTest::newRow("number wider than its heading") << "123456789012  x" << "123456789012             x";
+    QTest::newRow("number past the conclusion column") << "123456789012345678901234 x"
+                                                       << "123456789012345678901234  x";
+    QTest::newRow("no conclusion") << "7" << "7";
+    // The conclusion starts where its heading does.
+    QVERIFY(heading.indexOf(QStringLiteral("Rule conclusion")) == QStringLiteral("          7              ").size());
+}
+
+void TestQtDialogs::ruleLinesStandInTheHeadingsColumns() {
+    QFETCH(QString, line);
+    QFETCH(QString, shown);
+    QCOMPARE(ruleColumns(line), shown);
 }
 
 void TestQtDialogs::externalDataPickersReturnPosition_data() {
