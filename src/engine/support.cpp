@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "engine/askables.h"
+#include "kb/file_io.h"
 #include "kb/media.h"
 #include "state/app_state.h"
 
@@ -30,14 +29,6 @@ std::string wyrownaj(std::string s) {
 
 std::string dodatni(const std::string& warunek) {
     return kb::jest_negacja(warunek) ? warunek.substr(1) : warunek;
-}
-
-std::optional<std::string> czytaj_caly(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 bool istnieje(const std::filesystem::path& p) {
@@ -347,11 +338,15 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
         const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
-        if (istnieje(plik))
-            if (auto tekst = czytaj_caly(plik)) {
-                app.port.showAdvice("Expert advice:", *tekst);
-                return;
-            }
+        kb::ReadResult tekst = kb::readRegularFile(plik, kb::kMaxTextFileBytes);
+        if (tekst.ok()) {
+            app.port.showAdvice("Expert advice:", tekst.bytes);
+            return;
+        }
+        if (tekst.fault != kb::ReadResult::Fault::Missing) {
+            app.messages.write("The advice file has not been read: " + tekst.error + "\n");
+            app.port.note("Attention error!", "The advice file has not been read!\n" + tekst.error);
+        }
     }
     app.messages.write("    NO\n\n");
 }
