@@ -110,8 +110,14 @@ void fitTitle(QMessageBox& box) {
     const int titleBar = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 150;
     const QScreen* screen = box.screen();
     const int limit = screen ? screen->availableGeometry().width() * 9 / 10 : titleBar;
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        label->setMinimumWidth(std::max(0, std::min(titleBar, limit) - 90));
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    // Only ever widen: a minimum below the text's own width would clip it.
+    int longest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        longest = std::max(longest, label->fontMetrics().horizontalAdvance(line));
+    const int wanted = std::min(titleBar, limit) - 90;
+    if (wanted > longest) label->setMinimumWidth(wanted);
 }
 }  // namespace
 

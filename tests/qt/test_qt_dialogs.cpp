@@ -121,6 +121,8 @@ private slots:
     void enterAnswersCloseQuestionsWithNo();
     void noteIconTellsFaultsFromConfirmations_data();
     void noteIconTellsFaultsFromConfirmations();
+    void messageBoxesShowTheirWholeTitleAndText_data();
+    void messageBoxesShowTheirWholeTitleAndText();
 
 private:
     QtUserPort port_;
@@ -809,6 +811,38 @@ void TestQtDialogs::noteIconTellsFaultsFromConfirmations() {
     port_.note(title.toStdString(), text.toStdString());
     QVERIFY(driver.done());
     QCOMPARE(icon, fault ? QMessageBox::Warning : QMessageBox::Information);
+}
+
+void TestQtDialogs::messageBoxesShowTheirWholeTitleAndText_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("long title") << "Successful  loading of Rule Base" << "Loaded!";
+    QTest::newRow("long text") << "Rule with single condition"
+                               << "Do you wish to see the next rule with single condition?";
+}
+
+void TestQtDialogs::messageBoxesShowTheirWholeTitleAndText() {
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    int boxWidth = 0, labelWidth = 0;
+    bool wraps = false;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        boxWidth = box->width();
+        labelWidth = label->width();
+        wraps = label->wordWrap();
+        return answerYes(w);
+    });
+    port_.yesNo(title.toStdString(), text.toStdString());
+    QVERIFY(driver.done());
+    QFont bold;
+    bold.setBold(true);
+    QVERIFY2(boxWidth >= QFontMetrics(bold).horizontalAdvance(title) + 100, qPrintable(QString::number(boxWidth)));
+    QVERIFY2(wraps || labelWidth >= QFontMetrics(QFont()).horizontalAdvance(text),
+             qPrintable(QString::number(labelWidth)));
 }
 
 QTEST_MAIN(TestQtDialogs)
