@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/askables.h"
 #include "engine/explanations.h"
 #include "engine/gate.h"
 #include "engine/model_explanations.h"
@@ -16,8 +17,8 @@
 #include "kb/paths.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 

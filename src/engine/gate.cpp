@@ -3,7 +3,7 @@
 
 #include "engine/support.h"
 #include "reports/abstracts.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

@@ -10,8 +10,8 @@
 #include "engine/backward.h"
 #include "engine/model_explanations.h"
 #include "engine/support.h"
-#include "reports/report_buffer.h"
-#include "shell/app_state.h"
+#include "state/report_buffer.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/chaining_state.h"
-#include "engine/lists.h"
+#include "state/chaining_state.h"
+#include "state/lists.h"
 #include "kb/store.h"
 
 namespace torv { struct AppState; }

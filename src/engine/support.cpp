@@ -10,8 +10,8 @@
 
 #include "engine/askables.h"
 #include "kb/media.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 

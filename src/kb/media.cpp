@@ -2,7 +2,7 @@
 #include "kb/media.h"
 
 #include "kb/paths.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::kb {
 

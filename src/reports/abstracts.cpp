@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "kb/paths.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::reports {
 

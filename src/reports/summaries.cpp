@@ -6,8 +6,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "engine/chaining_state.h"
-#include "shell/app_state.h"
+#include "state/chaining_state.h"
+#include "state/app_state.h"
 
 namespace torv::reports {
 

@@ -3,12 +3,12 @@
 // of a model base.
 #include <gtest/gtest.h>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/forward_models.h"
-#include "engine/model_checks.h"
+#include "loading/model_checks.h"
 #include "engine/model_explanations.h"
 #include "engine/models.h"
-#include "kb/loading.h"
+#include "loading/loading.h"
 
 namespace torv::engine {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "reports/report_commands.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 

@@ -9,7 +9,7 @@
 
 #include "engine/askables.h"
 #include "kb/store.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::verify::test {

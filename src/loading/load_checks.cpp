@@ -1,15 +1,15 @@
 // Load-time checks of the bases: each reports its own fault in the message
 // window and a note, and tells the load whether to go on.
-#include "kb/load_checks.h"
+#include "loading/load_checks.h"
 
 #include <charconv>
 #include <unordered_map>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 #include "kb/term_reader.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::kb {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
 

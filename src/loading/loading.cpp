@@ -1,15 +1,15 @@
 // The loading commands: one function per base, each step in its order.
-#include "kb/loading.h"
+#include "loading/loading.h"
 
 #include <filesystem>
 
 #include "engine/askables.h"
-#include "engine/model_checks.h"
+#include "loading/model_checks.h"
 #include "kb/base_file.h"
-#include "kb/load_checks.h"
+#include "loading/load_checks.h"
 #include "kb/media.h"
 #include "kb/paths.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/load_offers.h"
 
 namespace torv::kb {

@@ -1,5 +1,5 @@
 // Knowledge bases for chaining tests.
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 
 #include <variant>
 

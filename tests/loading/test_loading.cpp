@@ -1,9 +1,9 @@
 // Loading the six bases: outcomes, messages, notes and what the store keeps.
 #include <gtest/gtest.h>
 
-#include "kb/loading.h"
+#include "loading/loading.h"
 #include "kb/media.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 
