@@ -220,7 +220,7 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
     Store& s = app.store;
     s.nazwa_re_pelna = path;
     s.nazwa_re = name;
-    pamietaj_wyroznik_nazwy(app, path);
+    pamietaj_wyroznik_nazwy(app.store, path);
     app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
     app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*s.wyroznik));
     app.port.note("Successful  loading of Rule Base", "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");

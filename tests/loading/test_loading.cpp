@@ -315,9 +315,9 @@ TEST_F(Loading, ModelBaseReloadReplacesModelsButKeepsRules) {
 TEST_F(Loading, MediaFilesAreFoundWithoutRegardToCase) {
     loadRules();
     auto bmp = dir.write("GRAPHICS/car/Wet.BMP", "x");
-    EXPECT_EQ(nazwa_pelna_grafiki(app, "wet.bmp"), bmp);
+    EXPECT_EQ(nazwa_pelna_grafiki(app.store, app.currentDir, "wet.bmp"), bmp);
     EXPECT_EQ(app.store.sciezka1, "../GRAPHICS/car/");
-    EXPECT_EQ(nazwa_pelna_rady(app, "none.hlp").filename(), "none.hlp");
+    EXPECT_EQ(nazwa_pelna_rady(app.store, app.currentDir, "none.hlp").filename(), "none.hlp");
 }
 
 TEST_F(Loading, LoadingNeverWritesABaseFile) {
