@@ -21,3 +21,13 @@ if(TORVAE_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link ${torvae_sanitizers})
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# torvae_ignore_driver_leaks(<test>): for tests that load the SQLite ODBC
+# driver, whose leaks are not ours (cmake/lsan.supp); only the slow unwinder
+# sees through its frames to name it.
+function(torvae_ignore_driver_leaks test)
+  if(TORVAE_SANITIZE)
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp:fast_unwind_on_malloc=0")
+  endif()
+endfunction()
