@@ -10,7 +10,6 @@
 #include "kb/file_io.h"
 #include "kb/media.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 
 namespace torv::engine {
 
@@ -60,9 +59,9 @@ void testuj_wykluczajace_z(AppState& app, const std::string& fakt, const Fakty& 
         for (const auto& g : k.warunki) {
             if (g == fakt || !jest(g)) continue;
             ChainingState& s = app.chaining;
-            s.blad_wykluczajacych = "YES";
+            s.blad_wykluczajacych = true;
             // Chaining stays refused until the bases are loaded again.
-            app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+            app.outcomes.push_back(Outcome::ExclusiveFactsDeclared);
             auto& r = app.report;
             const std::string numer = std::to_string(k.numer);
             // Texts go to the report as they are; the line breaks only to
@@ -169,7 +168,8 @@ bool jest_model_relacyjny(const AppState& app, std::int32_t numer, std::string_v
 char pamietaj_wybor(AppState& app, const Names& czlonkowie, const std::string& warunek,
                     const std::string& wybrany) {
     ChainingState& s = app.chaining;
-    if (!s.rbd.has(0, wybrany)) s.rbd.add(0, wybrany);
+    // A member the user already made false (closing an earlier pick) stays false.
+    pamietaj_fakty(s, {wybrany});
     Names inne;
     for (const auto& m : czlonkowie)
         if (m != wybrany) inne.push_back(m);
@@ -193,13 +193,16 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
     const bool neg = kb::jest_negacja(warunek);
     if (const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek))) {
         const Names czlonkowie = k->warunki;   // the run's copy may change below
+        // Settled by a member already true: there is nothing left to pick.
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(
             app, czlonkowie,
             "Pick the true condition\nOnly one condition in constraint " + std::to_string(k->numer) +
                 " may be true!");
         if (wybrany) return pamietaj_wybor(app, czlonkowie, warunek, *wybrany);
         // Closed without a choice: the condition counts as false.
-        pamietaj(s, warunek, "NO", false);
+        pamietaj(s, warunek, false, false);
         return 'n';
     }
     const std::string pytanie = warunek + "?";
@@ -209,12 +212,12 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
     if (app.port.yesNo("Is the condition true?", pytanie) == port::kYes) {
         app.report.pisz("  YES");
         app.report.piszcr();
-        pamietaj(s, warunek, "YES", false);
+        pamietaj(s, warunek, true, false);
         return 'y';
     }
     app.report.pisz(neg ? "  NO" : "    NO");
     app.report.piszcr();
-    pamietaj(s, warunek, "NO", false);
+    pamietaj(s, warunek, false, false);
     return 'n';
 }
 
@@ -227,6 +230,8 @@ bool pytaj_o_warunek_stosowania(AppState& app, const std::string& warunek) {
     const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek));
     if (!neg && k) {
         const Names czlonkowie = k->warunki;
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor_warunku_stosowania(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(app, czlonkowie,
                                               "Pick the true condition\n Only one condition in the constraint\n   " +
                                                   std::to_string(k->numer) + "may be true!");

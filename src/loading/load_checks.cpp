@@ -11,7 +11,6 @@
 #include "kb/term_reader.h"
 #include "port/user_port.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 
 namespace torv::kb {
 
@@ -105,7 +104,7 @@ bool testuj_numery(AppState& app, const std::vector<std::int32_t>& numbers, cons
                        "having non-unique numbers.\n" + t.proceed + "\n" + t.correct + "\n");
     app.port.note(t.noteTitle, t.noteBase + fileName + t.noteNumber + nr + t.noteDisturb + t.noteTherefore +
                                    "\nhaving non-unique numbers." + t.noteProceed + t.noteCorrect);
-    app.verdicts.rozne_numery = "NO";
+    app.verdicts.rozne_numery = false;
     return false;
 }
 
@@ -137,7 +136,7 @@ void unloadRuleAndModelBases(AppState& app) {
     s.kasowanie_dregula();
     s.kasowanie_nazwy_re();
     app.askables = {};
-    app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+    app.outcomes.push_back(Outcome::RuleAndModelBasesUnloaded);
 }
 
 struct DirectoryCheck {

@@ -32,6 +32,31 @@ void Shell::noMemory() {
     app_.port.note(port::titles::kAttention, kNoMemoryText);
 }
 
+void applyOutcomes(AppState& app) {
+    using namespace cmd;
+    for (const Outcome o : app.outcomes) {
+        switch (o) {
+        case Outcome::RuleAndModelBasesUnloaded:
+        case Outcome::ExclusiveFactsDeclared:
+        case Outcome::SingularModelRemoved:
+            app.menu.grey({kForwardChaining, kBackwardChaining});
+            break;
+        case Outcome::ExternalInconsistencyFound:
+            app.menu.enable({kDiagnosingExternal});
+            break;
+        case Outcome::InternalInconsistencyFound:
+            app.menu.enable({kDiagnosingInternal});
+            break;
+        case Outcome::RedundancyFound:
+            app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
+                             kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
+            app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+            break;
+        }
+    }
+    app.outcomes.clear();
+}
+
 Shell::Shell(AppState& app)
     : app_(app), ownSources_(std::make_unique<dbfunc::OdbcSources>()), sources_(ownSources_.get()) {}
 
@@ -41,7 +66,7 @@ void Shell::setExternalSources(dbfunc::ExternalSources& sources) { sources_ = &s
 
 const MenuState& Shell::menu() const { return app_.menu; }
 MenuState& Shell::menu() { return app_.menu; }
-const std::optional<std::string>& Shell::jakiewnioskowanie() const { return app_.jakiewnioskowanie; }
+const std::optional<ChainingKind>& Shell::jakiewnioskowanie() const { return app_.jakiewnioskowanie; }
 
 void Shell::introClosed() {
     app_.menu.startUp();
@@ -51,6 +76,7 @@ void Shell::introClosed() {
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
     guarded([&] { dispatch(id); });
+    applyOutcomes(app_);
     return true;
 }
 
@@ -71,24 +97,27 @@ bool Shell::closeRequested() {
 void Shell::loadRuleBaseAtStart(const std::string& path) {
     guarded([&] {
         const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
+        applyOutcomes(app_);
         if (result && !result->empty()) app_.menu.ruleBaseLoaded();
     });
 }
 
 void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {
     const auto result = kb::opcja_z_menu_glownego(app_, option);
+    // What the load's checks and offers found comes before what the load enables.
+    applyOutcomes(app_);
     if (result && !result->empty()) (app_.menu.*loaded)();
 }
 
-void Shell::chain(const char* kind) {
+void Shell::chain(ChainingKind kind) {
     // Removed however the run ends, "End" in a chaining dialog included.
     struct Running {
-        std::optional<std::string>& what;
+        std::optional<ChainingKind>& what;
         ~Running() { what.reset(); }
     } running{app_.jakiewnioskowanie};
     app_.jakiewnioskowanie = kind;
     app_.messages.clear();
-    if (app_.jakiewnioskowanie == "W_PRZOD")
+    if (kind == ChainingKind::Forward)
         engine::wnioskowanie_w_przod(app_);
     else
         engine::wnioskowanie_wstecz(app_);
@@ -133,8 +162,8 @@ void Shell::dispatch(int id) {
     case kGraphicsBaseLoading: load(LoadOption::GraphicsBase, &MenuState::graphicsBaseLoaded); break;
     case kSoundBaseLoading: load(LoadOption::SoundBase, &MenuState::soundBaseLoaded); break;
 
-    case kForwardChaining: chain("W_PRZOD"); break;
-    case kBackwardChaining: chain("WSTECZ"); break;
+    case kForwardChaining: chain(ChainingKind::Forward); break;
+    case kBackwardChaining: chain(ChainingKind::Backward); break;
 
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;

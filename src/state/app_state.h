@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "state/askables.h"
+#include "state/chaining_kind.h"
 #include "state/chaining_state.h"
 #include "kb/store.h"
 #include "state/verdicts.h"
@@ -12,6 +13,7 @@
 #include "port/user_port.h"
 #include "state/report_buffer.h"
 #include "state/menu_state.h"
+#include "state/outcomes.h"
 #include "state/findings.h"
 
 namespace torv {
@@ -33,10 +35,12 @@ struct AppState {
     verify::RuleBaseFindings findings;
     /// The tables of the current (or last) chaining run.
     engine::ChainingState chaining;
-    /// The menu's enabled and greyed items: loads and diagnoses change it.
+    /// The menu's enabled and greyed items: only the shell changes it.
     shell::MenuState menu;
-    /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining runs.
-    std::optional<std::string> jakiewnioskowanie;
+    /// What the current command found that the menu has to follow.
+    Outcomes outcomes;
+    /// jakiewnioskowanie: which chaining runs, if one does.
+    std::optional<ChainingKind> jakiewnioskowanie;
     /// The application's current directory: set by loading a base; file
     /// dialogs start here and relative base paths resolve against it. The
     /// process working directory is never changed.

@@ -11,7 +11,6 @@
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 
@@ -288,13 +287,13 @@ ExternalSearchResult badaj_sprzecznosc_1z(AppState& app) {
         inconsistent = base.cyclic();
     }
     app.findings.external = r.findings;
-    app.verdicts.sprzecznosc_1z = inconsistent ? "YES" : "NO";
+    app.verdicts.sprzecznosc_1z = inconsistent;
     return r;
 }
 
 bool wyznacz_sprzecznosc_1z(AppState& app) {
     badaj_sprzecznosc_1z(app);
-    return app.verdicts.sprzecznosc_1z == "NO";
+    return app.verdicts.sprzecznosc_1z == false;
 }
 
 bool informuj_sprzecznosc_1z(AppState& app) {
@@ -325,7 +324,7 @@ bool informuj_sprzecznosc_1z(AppState& app) {
                       "\nYou may however run a diagnostic check \nrevealing the nature of  inconsistency."
                       "\nFor this  enter the option \n   'Exact Rule Base\n     Diagnosing External Inconsistencies'"
                       "\nwhere a detailed message highlighting the nature \nof inconsistencies is to be found.");
-    app.menu.enable({shell::cmd::kDiagnosingExternal});
+    app.outcomes.push_back(Outcome::ExternalInconsistencyFound);
     return false;
 }
 

@@ -10,7 +10,6 @@
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 
@@ -261,7 +260,7 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
                     if (stats) ++stats->comparisons;
                     if (!subset(base, g1.flat(), g2.flat()) && !subset(base, g2.flat(), g1.flat())) continue;
                     out.reguly_nadmiarowe_n1.push_back({rn.numer, rm.numer});
-                    out.jest_nadmiar = "YES";
+                    out.jest_nadmiar = true;
                     out.para_splaszczona_n1.push_back({rn.numer, rn.wniosek, g1.flatNames(), g1.usedNormalised(),
                                                        rm.numer, g2.flatNames(), g2.usedNormalised()});
                     found = true;
@@ -311,10 +310,7 @@ bool informuj_nadmiar(AppState& app) {
                       "advised to remove redundancies. \nFor this  proceed  to the option \n   'Exact Rule Base\n"
                       "     Diagnosing Redundancies'"
                       " where a  \ndetailed message highlighting \nthe nature of rule redundancies is to be found.");
-    using namespace shell::cmd;
-    app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
-                     kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
-    app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+    app.outcomes.push_back(Outcome::RedundancyFound);
     return true;
 }
 
@@ -348,7 +344,7 @@ void pisz_nadmiar(AppState& app) {
         }
         wyznacz_nadmiar(app);
     }
-    if (r.jest_nadmiar != "YES") {
+    if (!r.jest_nadmiar) {
         app.port.note(title, " The rule base" + name + " has no redundant rules!");
         return;
     }
