@@ -304,6 +304,8 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     Store& s = app.store;
     s.kasowanie_dogranicz();
     s.kasowanie_nazwy_og();
+    app.findings.jointInconsistency = {};
+    app.findings.jointRedundancy = {};
     auto path = chooseMatchingFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)", "Co*.AEB");
     if (!path || path->empty()) return path;
     if (!readingStep(app, BaseKind::Constraint, *path)) return readFault(app, kConstraintFaults);

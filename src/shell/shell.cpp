@@ -16,6 +16,8 @@
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
+#include "verify/joint_inconsistency.h"
+#include "verify/joint_redundancy.h"
 #include "verify/redundancy.h"
 
 namespace torv::shell {
@@ -119,6 +121,8 @@ void Shell::dispatch(int id) {
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;
     case kDiagnosingRedundancies: verify::pisz_nadmiar(app_); break;
+    case kDiagnosingJointRuleConstraintInconsistencies: verify::pisz_sprzecznosc_2(app_); break;
+    case kDiagnosingJointRuleConstraintRedundancies: verify::pisz_nadmiar_2(app_); break;
     case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
     case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
 

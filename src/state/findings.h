@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torv::verify {
@@ -84,11 +85,50 @@ struct RedundancyFindings {
     std::vector<FlattenedPair> para_splaszczona_n1;
 };
 
+/// sprzecznosc_2: rule `n` is jointly inconsistent with constraint `k`.
+struct JointInconsistency {
+    std::int32_t n = 0;
+    std::int32_t k = 0;
+    bool operator==(const JointInconsistency&) const = default;
+};
+
+/// Joint rule-constraint inconsistencies.
+struct JointInconsistencyFindings {
+    /// One record per condition found with a later member of its constraint.
+    std::vector<JointInconsistency> sprzecznosc_2;
+    /// regula_splaszczona_s2: the flattenings that showed one, each once.
+    std::vector<FlattenedRule> regula_splaszczona_s2;
+    /// The test has run since the last load.
+    bool tested = false;
+    /// More were met than are kept.
+    bool truncated = false;
+};
+
+/// reguly_nadmiarowe_n2: rules whose flattenings differ only in which member
+/// of constraint `k` they require.
+struct JointRedundancy {
+    Numbers reguly;
+    std::int32_t k = 0;
+    std::vector<FlattenedRule> splaszczone;
+    bool operator==(const JointRedundancy&) const = default;
+};
+
+/// Joint rule-constraint redundancies.
+struct JointRedundancyFindings {
+    std::vector<JointRedundancy> reguly_nadmiarowe_n2;
+    /// zbadany_wniosek: conclusion and constraint already found redundant.
+    std::vector<std::pair<std::string, std::int32_t>> zbadany_wniosek;
+    /// A group was cut at its bound on flattenings.
+    bool truncated = false;
+};
+
 /// The findings of the rule-base diagnoses, one record per diagnosis.
 struct RuleBaseFindings {
     ExternalFindings external;
     InternalFindings internal;
     RedundancyFindings redundancy;
+    JointInconsistencyFindings jointInconsistency;
+    JointRedundancyFindings jointRedundancy;
 };
 
 }  // namespace torv::verify
