@@ -2,7 +2,9 @@
 #include "verify/joint_redundancy.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
+#include <unordered_map>
 
 #include "kb/paths.h"
 #include "kb/store.h"
@@ -18,6 +20,16 @@ namespace torv::verify {
 namespace {
 
 const char* const kReportTitle = "Diagnosing joint redundancies";
+
+std::string tekst_ciecia() {
+    return " The report is incomplete: conclusions with more than " + std::to_string(kMaxGroupFlattenings) +
+           " flattenings through a constraint were not examined.";
+}
+
+/// "None found" must not hide the groups left unexamined.
+void powiedz_o_cieciu(AppState& app) {
+    if (app.findings.jointRedundancy.truncated) app.messages.write(tekst_ciecia() + "\n");
+}
 
 std::string typ(const AppState& app) {
     return nazwa_nadmiaru_2(app.store.rozszerzenie.value_or("")).value_or("RAE2");
@@ -59,21 +71,17 @@ bool nadmiarowa(const std::vector<Kandydat>& grupa, const std::set<NameId>& czlo
         const std::set<NameId> f(k.flat.begin(), k.flat.end());
         std::erase_if(wspolne, [&](NameId id) { return f.count(id) == 0; });
     }
-    std::vector<std::set<NameId>> roznice;
+    // Equal differences count once, so every difference must be one member
+    // and the members met must be all of them.
+    std::set<NameId> uzyte;
     for (const auto& k : grupa) {
         std::set<NameId> r;
         for (NameId id : k.flat)
             if (!wspolne.count(id)) r.insert(id);
-        if (std::find(roznice.begin(), roznice.end(), r) == roznice.end()) roznice.push_back(std::move(r));
+        if (r.size() != 1 || !czlonkowie.count(*r.begin())) return false;
+        uzyte.insert(*r.begin());
     }
-    std::set<NameId> uzyte;
-    for (const auto& r : roznice) {
-        if (r.size() != 1) return false;
-        const NameId id = *r.begin();
-        if (!czlonkowie.count(id)) return false;
-        uzyte.insert(id);
-    }
-    return uzyte == czlonkowie && roznice.size() == czlonkowie.size();
+    return uzyte == czlonkowie;
 }
 
 }  // namespace
@@ -88,31 +96,69 @@ bool wyznacz_nadmiar_2(AppState& app) {
     out = {};
     FlatteningBase base(app.store, app.askables);
     const auto& rules = app.store.rules();
-    for (const kb::Constraint& k : app.store.constraints()) {
+    const auto& constraints = app.store.constraints();
+    std::unordered_map<NameId, std::vector<std::size_t>> wg_czlonka;   // constraint positions by member
+    for (std::size_t k = 0; k < constraints.size(); ++k)
+        for (NameId id : base.intern(constraints[k].warunki)) wg_czlonka[id].push_back(k);
+    // How many flattenings of each rule are admissible for each constraint,
+    // in rule order: each rule is flattened once here, not once per
+    // constraint, and a group too large is known before it is collected.
+    std::vector<std::unordered_map<std::size_t, std::uint64_t>> dopuszczalne(constraints.size());
+    std::vector<std::vector<std::size_t>> kolejnosc(constraints.size());
+    // A flattening with two members of a constraint leaves one of them in
+    // its difference beside the other or in the common part: its group can
+    // never be redundant.
+    std::vector<std::set<std::size_t>> dwa_czlonki(constraints.size());
+    std::vector<std::uint64_t> runda(constraints.size(), 0);
+    std::vector<NameId> pierwszy(constraints.size(), -1);
+    std::uint64_t nr = 0;   // flattenings met so far
+    for (std::size_t i = 0; i < rules.size() && !constraints.empty(); ++i)
+        for (Splaszcz gen(base, rules[i]); gen.next();) {
+            ++nr;
+            for (NameId id : gen.flat())
+                if (auto it = wg_czlonka.find(id); it != wg_czlonka.end())
+                    for (std::size_t k : it->second) {
+                        if (runda[k] == nr) {   // each flattening counts once
+                            if (pierwszy[k] != id) dwa_czlonki[k].insert(i);
+                            continue;
+                        }
+                        runda[k] = nr;
+                        pierwszy[k] = id;
+                        if (dopuszczalne[k][i]++ == 0) kolejnosc[k].push_back(i);
+                    }
+        }
+    for (std::size_t kp = 0; kp < constraints.size(); ++kp) {
+        const kb::Constraint& k = constraints[kp];
         const std::vector<NameId> ids = base.intern(k.warunki);
         const std::set<NameId> czlonkowie(ids.begin(), ids.end());
         // A conclusion is examined once per constraint, whatever the result.
         std::set<std::string> zbadane;
-        for (const kb::Rule& rule : rules) {
+        for (std::size_t i : kolejnosc[kp]) {
+            const kb::Rule& rule = rules[i];
             if (zbadane.count(rule.wniosek)) continue;
-            bool ma = false;
-            for (Splaszcz gen(base, rule); !ma && gen.next();) ma = dopuszczalna(gen.flat(), czlonkowie);
-            if (!ma) continue;
             zbadane.insert(rule.wniosek);
 
-            std::vector<Kandydat> grupa;
-            bool za_duza = false;
+            std::uint64_t rozmiar = 0;
+            bool mozliwa = true;
             for (std::size_t j : app.store.ruleIndexesByConclusion(rule.wniosek)) {
-                Splaszcz gen(base, rules[j]);
-                while (!za_duza && gen.next()) {
-                    if (!dopuszczalna(gen.flat(), czlonkowie)) continue;
-                    if (grupa.size() >= kMaxGroupFlattenings) za_duza = true;
-                    else grupa.push_back({rules[j].numer, gen.flat(), gen.usedNormalised()});
-                }
+                if (auto it = dopuszczalne[kp].find(j); it != dopuszczalne[kp].end()) rozmiar += it->second;
+                if (dwa_czlonki[kp].count(j)) mozliwa = false;
             }
-            if (za_duza) {
+            if (!mozliwa) continue;
+            if (rozmiar > kMaxGroupFlattenings) {
                 out.truncated = true;
                 continue;
+            }
+            std::vector<Kandydat> grupa;
+            for (std::size_t j : app.store.ruleIndexesByConclusion(rule.wniosek)) {
+                auto it = dopuszczalne[kp].find(j);
+                if (it == dopuszczalne[kp].end()) continue;
+                std::uint64_t zostalo = it->second;
+                for (Splaszcz gen(base, rules[j]); zostalo > 0 && gen.next();) {
+                    if (!dopuszczalna(gen.flat(), czlonkowie)) continue;
+                    grupa.push_back({rules[j].numer, gen.flat(), gen.usedNormalised()});
+                    --zostalo;
+                }
             }
             if (!nadmiarowa(grupa, czlonkowie)) continue;
             JointRedundancy r;
@@ -138,6 +184,7 @@ void informuj_nadmiar_2(AppState& app) {
     if (app.findings.jointRedundancy.reguly_nadmiarowe_n2.empty() && wyznacz_nadmiar_2(app)) {
         linie(app, {"  Rule Base:           " + re, "  and Constraint Base: " + og,
                     "  have no joint redundancies of type " + type + "."});
+        powiedz_o_cieciu(app);
         app.port.note("Result of testing joint redundancies",
                       "Augmented Exact Rule Base\n     " + re + "\nand Augmented Exact Constraint Base\n     " + og +
                           "\nhave no joint redundancies of type " + type + ".");
@@ -192,6 +239,7 @@ void pisz_nadmiar_2(AppState& app) {
         if (wyznacz_nadmiar_2(app)) {
             linie(app, {" Rule Base:           " + re, "  and Constraint Base: " + og,
                         "  have no joint redundancies of type " + type + "."});
+            powiedz_o_cieciu(app);
             app.port.note(kReportTitle, "Augmented Exact Rule Base\n    " + re +
                                             "\nand Augmented Exact Constraint Base\n    " + og +
                                             "\nhave no joint redundancies of type " + type + ".");
@@ -236,9 +284,7 @@ void pisz_nadmiar_2(AppState& app) {
         app.port.note(kReportTitle, "The quoted rules and the constrainte \nconstraint(" + ks + ", " +
                                         lista_w_nawiasach(czlonkowie) + ")\ncontain redundancy of type  " + type + ".");
     }
-    if (f.truncated)
-        wiersz(" The report is incomplete: conclusions with more than " + std::to_string(kMaxGroupFlattenings) +
-               " flattenings through a constraint were not examined.");
+    if (f.truncated) wiersz(tekst_ciecia());
     // kasowanie_nadmiar_n2: the report consumes what the test found.
     f = {};
     wiersz(" End of diagnostic report of joint rule-constraint redundancies between");

@@ -20,3 +20,17 @@ protected:
 };
 
 }  // namespace torv::verify::test
+
+namespace torv::verify::test {
+
+/// Rules for p1 .. p5, each concluded from seven askables of its own: a rule
+/// needing all five has 7^5 = 16807 flattenings.
+inline std::vector<kb::Rule> manyFlattenings(std::vector<kb::Rule> rules) {
+    std::int32_t numer = 100;
+    for (int p = 1; p <= 5; ++p)
+        for (int a = 1; a <= 7; ++a)
+            rules.push_back(R(++numer, "p" + std::to_string(p), {"q" + std::to_string(p) + "_" + std::to_string(a)}));
+    return rules;
+}
+
+}  // namespace torv::verify::test

@@ -112,6 +112,18 @@ TEST_F(JointInconsistency, ReportShowsEachRuleWithItsFlatteningsAndConstraint) {
               "Base\n    RUt.AEB\nand Augmented Exact Constraint Base\n    COt.AEB.");
 }
 
+TEST_F(JointInconsistency, TheKeptFlatteningsAreBoundedAndTheReportSaysSo) {
+    bases(manyFlattenings({R(1, "a", {"x", "y", "p1", "p2", "p3", "p4", "p5"})}), {{1, {"x", "y"}}});
+    EXPECT_FALSE(wyznacz_sprzecznosc_2(app));
+    EXPECT_TRUE(app.findings.jointInconsistency.truncated);
+    EXPECT_EQ(app.findings.jointInconsistency.regula_splaszczona_s2.size(), kMaxJointFlattenings);
+    port.always("Report of chaining/diagnosing", "no");
+    pisz_sprzecznosc_2(app);
+    EXPECT_NE(app.report.tekst_raportu().find(" The report is cut short: only the first 10000 flattenings showing "
+                                              "joint inconsistencies are kept.\n"),
+              std::string::npos);
+}
+
 TEST_F(JointInconsistency, NothingFoundOrNothingFlattenable) {
     bases({R(1, "a", {"x"})}, {{1, {"x", "y"}}});
     pisz_sprzecznosc_2(app);

@@ -46,6 +46,20 @@ TEST_F(JointRedundancy, RulesDifferingOnlyInTheMemberTheyRequire) {
     }
 }
 
+TEST_F(JointRedundancy, AGroupTooLargeIsLeftAndTheReportSaysSo) {
+    bases(manyFlattenings({R(1, "a", {"x", "p1", "p2", "p3", "p4", "p5"}), R(2, "a", {"y"}), R(3, "b", {"x"}),
+                           R(4, "b", {"y"})}),
+          {{1, {"x", "y"}}});
+    EXPECT_FALSE(wyznacz_nadmiar_2(app));
+    EXPECT_TRUE(app.findings.jointRedundancy.truncated);
+    EXPECT_EQ(groups(), (std::vector<std::pair<Numbers, std::int32_t>>{{{3, 4}, 1}}));
+    port.always("Report of chaining/diagnosing", "no");
+    pisz_nadmiar_2(app);
+    EXPECT_NE(app.report.tekst_raportu().find(" The report is incomplete: conclusions with more than 10000 "
+                                              "flattenings through a constraint were not examined.\n"),
+              std::string::npos);
+}
+
 TEST_F(JointRedundancy, FoundAtLoadItInformsAndTheLoadGoesOn) {
     bases({R(1, "a", {"b", "x"}), R(2, "a", {"b", "y"})}, {{1, {"x", "y"}}});
     port.then("Choose", "yes");
