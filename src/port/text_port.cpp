@@ -65,19 +65,27 @@ std::optional<std::size_t> choice(std::string_view answer, std::size_t count) {
     return static_cast<std::size_t>(*n - 1);
 }
 
-std::vector<std::size_t> choices(std::string_view answer, std::size_t count) {
-    std::set<std::size_t> picked;
-    std::string token;
+std::optional<std::vector<std::size_t>> choices(std::string_view answer, std::size_t count) {
+    std::vector<std::string> words;
+    std::string word;
     auto flush = [&] {
-        if (auto c = choice(token, count)) picked.insert(*c);
-        token.clear();
+        if (!word.empty()) words.push_back(word);
+        word.clear();
     };
     for (char c : answer) {
         if (c == ',' || std::isspace(static_cast<unsigned char>(c))) flush();
-        else token += c;
+        else word += c;
     }
     flush();
-    return {picked.begin(), picked.end()};
+    if (words.size() == 1 && words.front() == "0") return std::vector<std::size_t>{};
+    if (words.empty()) return std::nullopt;
+    std::set<std::size_t> picked;
+    for (const auto& w : words) {
+        auto c = choice(w, count);
+        if (!c) return std::nullopt;
+        picked.insert(*c);
+    }
+    return std::vector<std::size_t>(picked.begin(), picked.end());
 }
 
 }  // namespace answers
@@ -159,28 +167,7 @@ TextPort::Acceptable itemAnswer(std::size_t count) {
     return {[count](const std::string& a) {
                 return a.find_first_not_of(" \t") == std::string::npos || answers::choice(a, count).has_value();
             },
-            "a number from 1 to " + std::to_string(count) + ", or an empty line for none"};
-}
-
-/// Pick-several lists: numbers separated by blanks or commas, 0 for none,
-/// or an empty line for closing.
-TextPort::Acceptable itemsAnswer(std::size_t count) {
-    return {[count](const std::string& a) {
-                std::string token;
-                bool ok = true;
-                auto flush = [&] {
-                    if (!token.empty() && token != "0" && !answers::choice(token, count)) ok = false;
-                    token.clear();
-                };
-                for (char c : a) {
-                    if (c == ',' || std::isspace(static_cast<unsigned char>(c))) flush();
-                    else token += c;
-                }
-                flush();
-                return ok;
-            },
-            "numbers from 1 to " + std::to_string(count) +
-                " separated by blanks or commas, 0 for none, or an empty line for closing"};
+            "an item number 1 to " + std::to_string(count) + ", or an empty line to close"};
 }
 
 TextPort::Acceptable radioAnswer(std::size_t count) {
@@ -301,18 +288,34 @@ void TextPort::message(const std::string& caption, const std::vector<std::string
     show({"message", titles::kMessage, join(lines, "\n"), caption, {}, false});
 }
 
-std::vector<std::size_t> TextPort::pickFacts(const std::string& caption,
-                                             const std::vector<std::string>& items) {
-    auto a = showUntil({"pick several", titles::kPickFacts, "", caption, items, true}, itemsAnswer(items.size()),
-                       titles::kCloseQuestion);
-    return a ? answers::choices(*a, items.size()) : std::vector<std::size_t>{};
+template <class Accepted>
+std::optional<std::string> TextPort::showList(const Dialog& d, const std::string& takes, Accepted accepted) {
+    while (true) {
+        auto a = showWithEnd(d, titles::kCloseQuestion);
+        // A mistyped answer must not pass for a closed list: that records facts.
+        if (!a || a->empty() || accepted(*a)) return a;
+        present({"?", takes, "", "", {}, false});
+    }
+}
+
+std::optional<std::vector<std::size_t>> TextPort::pickFacts(const std::string& caption,
+                                                            const std::vector<std::string>& items) {
+    const std::size_t n = items.size();
+    auto a = showList({"pick several", titles::kPickFacts, "", caption, items, true},
+                      "item numbers 1 to " + std::to_string(n) +
+                          " separated by blanks or commas, 0 for none, end, or an empty line to close",
+                      [n](const std::string& x) { return answers::choices(x, n).has_value(); });
+    if (!a || a->empty()) return std::nullopt;
+    return answers::choices(*a, n);
 }
 
 std::optional<std::size_t> TextPort::pickFact(const std::string& caption,
                                               const std::vector<std::string>& items) {
-    auto a = showUntil({"pick one", titles::kPickFact, "", caption, items, true}, itemAnswer(items.size()),
-                       titles::kCloseQuestion);
-    return a ? answers::choice(*a, items.size()) : std::nullopt;
+    const std::size_t n = items.size();
+    auto a = showList({"pick one", titles::kPickFact, "", caption, items, true},
+                      "an item number 1 to " + std::to_string(n) + ", end, or an empty line to close",
+                      [n](const std::string& x) { return answers::choice(x, n).has_value(); });
+    return a ? answers::choice(*a, n) : std::nullopt;
 }
 
 void TextPort::showAbstract(const std::string& header, const std::string& text) {

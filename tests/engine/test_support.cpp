@@ -1,12 +1,18 @@
 // Questions, presentations, the exclusivity check, offers and labels.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "support/chaining_fixture.h"
+#include <filesystem>
+#include <functional>
+
 #include "engine/support.h"
+#include "kb/file_io.h"
+#include "support/chaining_fixture.h"
 
 namespace torv::engine {
 namespace {
 
+namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
 class Support : public test::ChainingTest {
@@ -61,6 +67,43 @@ TEST_F(Support, AConstraintMemberIsAskedByPickingTheTrueCondition) {
         EXPECT_EQ(d.items, (Strings{"c", "d"}));
         EXPECT_EQ(report(), "");
     }
+}
+
+TEST_F(Support, AConstraintPickNeverContradictsWhatIsDecided) {
+    constraints("constraint(4,[\"c\",\"d\",\"e\"])\n");
+    struct Case {
+        const char* what;
+        Strings before;
+        const char* asked;
+        const char* pick;   // nullptr: no dialog expected
+        char answer;
+        Strings recorded;
+    };
+    const Case cases[] = {
+        {"a member made false by a closed pick stays false", {"0:nc"}, "d", "1", 'n', {"0:nc", "0:nd", "0:ne"}},
+        {"a member already true settles the pick", {"0:c"}, "d", nullptr, 'n', {"0:c", "0:nd", "0:ne"}},
+        {"a derived true member settles it too", {"5:e"}, "nd", nullptr, 'y', {"5:e", "0:nc", "0:nd"}},
+        {"the asked member's own pick is still offered", {"0:nc"}, "d", "2", 'y', {"0:nc", "0:d", "0:ne"}},
+    };
+    for (const Case& t : cases) {
+        prepare();
+        port.clearCalls();
+        for (const auto& r : t.before) {
+            const auto colon = r.find(':');
+            app.chaining.rbd.add(std::stoi(r.substr(0, colon)), r.substr(colon + 1));
+        }
+        if (t.pick) port.then("Pick a fact", t.pick);
+        EXPECT_EQ(pytaj_o_warunek(app, t.asked), t.answer) << t.what;
+        EXPECT_EQ(rbd(), t.recorded) << t.what;
+        EXPECT_EQ(port.calls().size(), t.pick ? 1u : 0u) << t.what;
+    }
+    // A go-ahead condition of a settled constraint does not hold and is not asked.
+    prepare();
+    port.clearCalls();
+    app.chaining.rbd.add(0, "c");
+    EXPECT_FALSE(pytaj_o_warunek_stosowania(app, "e"));
+    EXPECT_EQ(rbd(), (Strings{"0:c", "0:nd", "0:ne"}));
+    EXPECT_TRUE(port.calls().empty());
 }
 
 TEST_F(Support, GoAheadConditions) {
@@ -186,6 +229,40 @@ TEST_F(Offers, NothingIsOfferedWithoutARecordOrForASilentRule) {
     offer(3, "q");
     offer(1, "q");    // not rule 1's conclusion
     EXPECT_TRUE(port.calls().empty());
+}
+
+TEST_F(Offers, AnAdviceFileThatIsNotASaneFileIsRefusedWithANote) {
+    const fs::path z = dir.path() / "ADVICES/kb/z.hlp";
+    const std::uintmax_t huge = 3ull << 30;  // sparse: no disk is used
+    struct Case { std::function<void()> make; std::string why; };
+    const Case cases[] = {
+        {[&] { ASSERT_EQ(::mkfifo(z.c_str(), 0600), 0); }, " is not a regular file"},
+        {[&] { fs::create_symlink("/dev/zero", z); }, " is not a regular file"},
+        {[&] { dir.write("ADVICES/kb/z.hlp", ""); fs::resize_file(z, huge); },
+         " is too large (" + std::to_string(huge) + " bytes; the limit is " + std::to_string(kb::kMaxTextFileBytes) + ")"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(z);
+        c.make();
+        port.clearCalls();
+        port.then("yes");
+        udziel_rady(app, 1, "z");
+        EXPECT_EQ(port.titles(), (Strings{"Choose:", "Attention error!"}));
+        EXPECT_EQ(port.last("note").text, "The advice file has not been read!\n" + z.string() + c.why);
+    }
+}
+
+TEST_F(Offers, AMediaNameThatIsNotAPlainFileNameIsRefusedBeforeItIsOffered) {
+    kb::AdviceBase advice;
+    advice.advice.push_back({1, "../../../../etc/passwd"});
+    app.store.setAdviceBase(std::move(advice));
+    kb::GraphicsBase graphics;
+    graphics.graphics.push_back({1, "/etc/z.bmp"});
+    app.store.setGraphicsBase(std::move(graphics));
+    port.then("no");
+    offer(1, "z");
+    EXPECT_EQ(port.titles(), (Strings{"Attention error!", "Attention error!", "Choose:"}));
+    EXPECT_EQ(port.calls().at(0).text, "The media file name of record 1 is refused: it names a folder");
 }
 
 }  // namespace
