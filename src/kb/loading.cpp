@@ -5,12 +5,17 @@
 
 #include "engine/askables.h"
 #include "engine/model_checks.h"
+#include "engine/same_results.h"
 #include "kb/base_file.h"
 #include "kb/load_checks.h"
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "shell/app_state.h"
+#include "shell/command_ids.h"
+#include "verify/joint_model_rule.h"
 #include "verify/load_offers.h"
+#include "verify/model_inconsistency.h"
+#include "verify/same_results_constraints.h"
 
 namespace torv::kb {
 
@@ -261,6 +266,9 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.kasowanie_dmodel_wielomianowy();
     s.kasowanie_m_fakt();
     s.kasowanie_nazwy_mo();
+    app.verdicts.clearModelTests();
+    app.findings.model = {};
+    app.findings.jointModelRule = {};
     auto path = chooseMatchingFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
     if (!path || path->empty()) return path;
     if (!readingStep(app, BaseKind::Model, *path)) return readFault(app, kModelFaults);
@@ -274,14 +282,20 @@ std::optional<std::string> loadModelBase(AppState& app) {
     if (!testuj_numery_modeli(app)) return checkFailed(app);
     app.messages.write("The model base is tested for inconsistencies.\n"
                        "The time needed depends upon the base complexity.\n");
-    if (!verify::informuj_sprzecznosc_mz(app)) return checkFailed(app);
+    if (!verify::informuj_sprzecznosc_mz(app)) {
+        app.menu.enable({shell::cmd::kDiagnosingModel});
+        return checkFailed(app);
+    }
     app.messages.write("Model base " + name + "has no  inconsistencies!\n");
     app.port.note("Inconsistencies of Model Base",
                   "Augmented Exact Model Base\n    " + name + "\nhas no  inconsistencies!");
     app.messages.write("The Model Base  " + name + " and Rule Base  " + rules +
                        "\nare tested for joint inconsistencies.\n"
                        "he time needed depends upon the base complexity.\n");
-    if (!verify::informuj_sprzecznosc_mr(app)) return checkFailed(app);
+    if (!verify::informuj_sprzecznosc_mr(app)) {
+        app.menu.enable({shell::cmd::kDiagnosingJointModelRule});
+        return checkFailed(app);
+    }
     app.messages.write("Model base:    " + name + "\nand Rule Base: " + rules + "\nhave no  joint inconsistencies!\n");
     app.port.note("Joint inconsistencies of Model Base and Rule Base",
                   "Augmented Exact Model Base\n    " + name + "\nand Augmented  Exact Rule Base\n    " + rules +
@@ -292,6 +306,10 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.jestem_tu.reset();
     if (!wnioski_modeli_a_wnioski_regul(app)) return std::nullopt;
     if (!engine::testuj_strukture_modeli(app)) return std::nullopt;
+    // With a constraint base loaded, the models are tested against it.
+    if (s.nazwa_og ? !verify::testuj_wyniki_wszystkich_modeli_z_og(app)
+                   : !engine::testuj_wyniki_wszystkich_modeli_bez_ograniczen(app))
+        return std::nullopt;
     if (!testowanie_dopytywalnosci_argumentow(app)) return std::nullopt;
     if (!engine::wyznacz_liste_faktow(app)) return std::nullopt;
     wykrywanie_modeli_tautologicznych(app);
@@ -317,7 +335,7 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     app.port.note("Successful  loading of Constraint Base",
                   "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
     if (!testuj_numery_ograniczen(app)) return checkFailed(app);
-    if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
+    if (!verify::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
     if (!engine::wyznacz_liste_faktow(app)) return checkFailed(app);
     s.jestem_tu.reset();
     if (!verify::testuj_sprzecznosc_2(app)) return std::nullopt;

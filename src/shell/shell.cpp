@@ -13,6 +13,8 @@
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
+#include "verify/joint_model_rule.h"
+#include "verify/model_inconsistency.h"
 #include "verify/redundancy.h"
 
 namespace torv::shell {
@@ -94,6 +96,8 @@ void Shell::dispatch(int id) {
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;
     case kDiagnosingRedundancies: verify::pisz_nadmiar(app_); break;
+    case kDiagnosingModel: verify::pisz_sprzecznosc_modeli(app_); break;
+    case kDiagnosingJointModelRule: verify::pisz_sprzecznosc_mr(app_); break;
     case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
     case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
 
