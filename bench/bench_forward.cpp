@@ -20,7 +20,7 @@
 #include "engine/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "engine/askables.h"
-#include "kb/loading.h"
+#include "loading/loading.h"
 #include "port/text_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"

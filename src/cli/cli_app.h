@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/terminal_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "shell/shell.h"
 
 namespace torv::cli {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 
 namespace torv::engine {
 

@@ -1,7 +1,7 @@
 // Askable conditions and arguments of the rule and model bases.
 #include "engine/askables.h"
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

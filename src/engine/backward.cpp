@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/askables.h"
 #include "engine/explanations.h"
 #include "engine/gate.h"
 #include "engine/model_explanations.h"
@@ -16,8 +17,8 @@
 #include "kb/paths.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 
@@ -151,6 +152,8 @@ private:
     std::vector<Relacyjny> relacyjne(const std::string& wniosek, bool rozszerzone) const;
 
     AppState& app_;
+    /// Go-ahead conditions of models are verified by a nested search.
+    const ConditionProver prove_ = [&app = app_](const std::string& g) { return weryfikowanie_hipotezy_cd(app, g); };
     ChainingState& s_;
     StanWstecz& w_;
     const kb::Store& st_;
@@ -288,8 +291,8 @@ std::optional<bool> Wyszukiwanie::modele_arytmetyczne(const std::string& g) {
         const std::int32_t n = st_.modelNumber(ref);
         if (w_.modele_w_toku.count(n)) continue;
         WToku t(w_.modele_w_toku, n);
-        if (!sprawdz(app_, st_.modelGoAhead(ref))) continue;
-        if (zastosuj_model_arytmetyczny(app_, ref)) return true;
+        if (!sprawdz(app_, st_.modelGoAhead(ref), prove_)) continue;
+        if (zastosuj_model_arytmetyczny(app_, ref, prove_)) return true;
     }
     return std::nullopt;
 }
@@ -317,8 +320,8 @@ std::optional<bool> Wyszukiwanie::modele_relacyjne(const std::string& g, bool ro
     for (const auto& m : modele) {
         if (w_.modele_w_toku.count(m.numer)) continue;
         WToku t(w_.modele_w_toku, m.numer);
-        if (!sprawdz(app_, m.warunek) || zastosowany(s_, m.numer)) continue;
-        const auto zachodzi = ocen_model_relacyjny(app_, m.ref);
+        if (!sprawdz(app_, m.warunek, prove_) || zastosowany(s_, m.numer)) continue;
+        const auto zachodzi = ocen_model_relacyjny(app_, m.ref, prove_);
         if (!zachodzi) continue;
         // The relation decides p, and with it g.
         const std::string wynik = *zachodzi ? p : "n" + p;
@@ -345,7 +348,7 @@ std::optional<bool> Wyszukiwanie::modele_relacyjne(const std::string& g, bool ro
     for (const auto& m : modele) {
         if (w_.modele_w_toku.count(m.numer)) continue;
         WToku t(w_.modele_w_toku, m.numer);
-        if (!sprawdz(app_, m.warunek) && !inne_warunki_stosowania_modelu(app_, m.numer, p))
+        if (!sprawdz(app_, m.warunek, prove_) && !inne_warunki_stosowania_modelu(app_, m.numer, p))
             blokowanie(app_, m.numer);
     }
     return std::nullopt;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 
 namespace torv { struct AppState; }
 

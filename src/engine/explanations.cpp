@@ -1,7 +1,7 @@
 // Rule explanations.
 #include "engine/explanations.h"
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

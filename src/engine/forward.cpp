@@ -10,7 +10,7 @@
 #include "kb/paths.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

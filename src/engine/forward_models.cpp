@@ -6,7 +6,7 @@
 #include "engine/model_explanations.h"
 #include "engine/models.h"
 #include "engine/support.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

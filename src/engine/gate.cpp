@@ -4,7 +4,7 @@
 #include "engine/same_results.h"
 #include "engine/support.h"
 #include "reports/abstracts.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

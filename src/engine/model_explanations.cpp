@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "engine/arithmetic.h"
-#include "engine/lists.h"
-#include "reports/report_buffer.h"
-#include "shell/app_state.h"
+#include "state/lists.h"
+#include "state/report_buffer.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

@@ -7,11 +7,10 @@
 
 #include "engine/arithmetic.h"
 #include "engine/askables.h"
-#include "engine/backward.h"
 #include "engine/model_explanations.h"
 #include "engine/support.h"
-#include "reports/report_buffer.h"
-#include "shell/app_state.h"
+#include "state/report_buffer.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 
@@ -143,7 +142,8 @@ void wyjasnij(AppState& app, ModelRef ref, double v) {
 /// descent would take them, so questions and results come in the same order.
 class Obliczanie {
 public:
-    explicit Obliczanie(AppState& app) : app_(app), s_(app.chaining), st_(app.store) {}
+    Obliczanie(AppState& app, const ConditionProver& prove)
+        : app_(app), prove_(prove), s_(app.chaining), st_(app.store) {}
 
     std::optional<double> wartosc(const std::string& argument) { return uruchom(Cel{argument}); }
     std::optional<double> zastosuj(ModelRef ref) { return uruchom(Zastosowanie{ref}); }
@@ -216,7 +216,7 @@ private:
         }
         while (c.nastepny < c.kandydaci.size()) {
             const ModelRef ref = c.kandydaci[c.nastepny++];
-            if (!sprawdz(app_, st_.modelGoAhead(ref))) continue;
+            if (!sprawdz(app_, st_.modelGoAhead(ref), prove_)) continue;
             // A model further down computed the argument after all.
             if (const auto* z = wartosc_ustalona(s_, c.argument)) {
                 koniec = z->wartosc;
@@ -316,6 +316,7 @@ private:
     }
 
     AppState& app_;
+    const ConditionProver& prove_;
     ChainingState& s_;
     const kb::Store& st_;
     std::deque<Ramka> stos_;   // a deque: frames stay put while nested runs push
@@ -326,7 +327,7 @@ bool Obliczanie::szukanie_blednych_danych() {
     const auto& m = st_.modelBase();
     for (const auto& x : m.model_b) {
         if (x.wynik != kErrorInData || !jest_relacja(x.operacja)) continue;
-        if (!sprawdz(app_, x.warunek) || model_zastosowany(s_, x.numer)) continue;
+        if (!sprawdz(app_, x.warunek, prove_) || model_zastosowany(s_, x.numer)) continue;
         const auto a = wartosc(x.arg1);
         if (!a) continue;
         const auto b = wartosc(x.arg2);
@@ -343,7 +344,7 @@ bool Obliczanie::szukanie_blednych_danych() {
     }
     for (const auto& x : m.model_e) {
         if (x.wynik != kErrorInData || !jest_model_e_relacyjny(x)) continue;
-        if (!sprawdz(app_, x.warunek) || model_zastosowany(s_, x.numer)) continue;
+        if (!sprawdz(app_, x.warunek, prove_) || model_zastosowany(s_, x.numer)) continue;
         std::vector<double> v;
         for (const auto& a : x.argumenty) {
             auto w = wartosc(a);
@@ -402,11 +403,11 @@ bool jest_model_e_relacyjny(const kb::ModelE& m) {
     return jest_relacja_podwojna(m.operacja) && m.argumenty.size() == 3;
 }
 
-std::optional<double> oblicz(AppState& app, const std::string& argument) {
-    return Obliczanie(app).wartosc(argument);
+std::optional<double> oblicz(AppState& app, const std::string& argument, const ConditionProver& prove) {
+    return Obliczanie(app, prove).wartosc(argument);
 }
 
-bool sprawdz(AppState& app, const std::string& g) {
+bool sprawdz(AppState& app, const std::string& g, const ConditionProver& prove) {
     const ChainingState& s = app.chaining;
     if (g == "No condition") return true;
     const bool hipoteza = s.hipoteza.has_value();
@@ -417,12 +418,13 @@ bool sprawdz(AppState& app, const std::string& g) {
     if (!hipoteza && s.rbd.decided(dopelnienie)) return false;
     if (element(dopelnienie, s.rbd_wstecz)) return false;
     if (s.dopytywalne.count(g) || s.dopytywalne.count(dopelnienie)) return pytaj_o_warunek_stosowania(app, g);
-    if (hipoteza) return weryfikowanie_hipotezy_cd(app, g);
+    if (hipoteza && prove) return prove(g);
     return false;
 }
 
-std::optional<std::vector<double>> wyznacz_liste(AppState& app, const Names& argumenty) {
-    Obliczanie o(app);
+std::optional<std::vector<double>> wyznacz_liste(AppState& app, const Names& argumenty,
+                                                const ConditionProver& prove) {
+    Obliczanie o(app, prove);
     std::vector<double> v;
     for (const auto& a : argumenty) {
         auto w = o.wartosc(a);
@@ -434,16 +436,19 @@ std::optional<std::vector<double>> wyznacz_liste(AppState& app, const Names& arg
 
 std::vector<double> odwracanie_r(std::vector<double> lista) { return {lista.rbegin(), lista.rend()}; }
 
-bool szukanie_blednych_danych(AppState& app) { return Obliczanie(app).szukanie_blednych_danych(); }
-
-std::optional<double> zastosuj_model_arytmetyczny(AppState& app, kb::Store::ModelRef model) {
-    if (!arytmetyczny(app.store, model)) return std::nullopt;
-    return Obliczanie(app).zastosuj(model);
+bool szukanie_blednych_danych(AppState& app, const ConditionProver& prove) {
+    return Obliczanie(app, prove).szukanie_blednych_danych();
 }
 
-std::optional<bool> ocen_model_relacyjny(AppState& app, kb::Store::ModelRef model) {
+std::optional<double> zastosuj_model_arytmetyczny(AppState& app, kb::Store::ModelRef model,
+                                                 const ConditionProver& prove) {
+    if (!arytmetyczny(app.store, model)) return std::nullopt;
+    return Obliczanie(app, prove).zastosuj(model);
+}
+
+std::optional<bool> ocen_model_relacyjny(AppState& app, kb::Store::ModelRef model, const ConditionProver& prove) {
     const auto& m = app.store.modelBase();
-    Obliczanie o(app);
+    Obliczanie o(app, prove);
     if (model.kind == Kind::Basic) {
         const auto& x = m.model_b[model.index];
         if (!jest_relacja(x.operacja)) return std::nullopt;

@@ -9,7 +9,7 @@
 #include "engine/models.h"
 #include "kb/store.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

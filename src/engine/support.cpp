@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "engine/askables.h"
+#include "kb/file_io.h"
 #include "kb/media.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 
@@ -31,14 +30,6 @@ std::string wyrownaj(std::string s) {
 
 std::string dodatni(const std::string& warunek) {
     return kb::jest_negacja(warunek) ? warunek.substr(1) : warunek;
-}
-
-std::optional<std::string> czytaj_caly(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 bool istnieje(const std::filesystem::path& p) {
@@ -347,12 +338,16 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
     if (!rec) return;
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
-        const auto plik = kb::nazwa_pelna_rady(app, rec->plik);
-        if (istnieje(plik))
-            if (auto tekst = czytaj_caly(plik)) {
-                app.port.showAdvice("Expert advice:", *tekst);
-                return;
-            }
+        const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
+        kb::ReadResult tekst = kb::readRegularFile(plik, kb::kMaxTextFileBytes);
+        if (tekst.ok()) {
+            app.port.showAdvice("Expert advice:", tekst.bytes);
+            return;
+        }
+        if (tekst.fault != kb::ReadResult::Fault::Missing) {
+            app.messages.write("The advice file has not been read: " + tekst.error + "\n");
+            app.port.note("Attention error!", "The advice file has not been read!\n" + tekst.error);
+        }
     }
     app.messages.write("    NO\n\n");
 }
@@ -362,7 +357,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to  see the graphics?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_grafiki(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_grafiki(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.showGraphics(plik);
 }
 
@@ -371,7 +366,7 @@ void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& w
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
     if (!rec) return;
     if (app.port.yesNo(kChoose, "Do you wish to listen to the sound?") != port::kYes) return;
-    const auto plik = kb::nazwa_pelna_melodii(app, rec->plik);
+    const auto plik = kb::nazwa_pelna_melodii(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.playSound(plik);
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 
 namespace torv { struct AppState; }
 

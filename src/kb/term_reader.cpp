@@ -3,9 +3,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <system_error>
+
+#include "kb/file_io.h"
 
 namespace torv::kb {
 
@@ -243,31 +244,12 @@ std::optional<ReadError> forEachLine(
 }
 
 std::variant<std::string, ReadError> readWholeFile(const std::filesystem::path& path) {
+    ReadResult read = readRegularFile(path, kMaxBaseFileBytes);
+    if (read.ok()) return std::move(read.bytes);
     ReadError e;
     e.kind = ReadError::Kind::Unreadable;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        e.message = "Is a directory";
-        return e;
-    }
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        e.message = "Cannot open the file";
-        return e;
-    }
-    const std::streamoff size = in.tellg();
-    std::string text;
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        e.message = "Cannot read the file";
-        return e;
-    }
-    return text;
+    e.message = std::move(read.error);
+    return e;
 }
 
 std::optional<ReadError> parseLines(std::string_view text, std::span<const RecordSchema> schemas,

@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "shell/shell.h"
 #include "qt/main_window.h"
 #include "qt/qt_user_port.h"

@@ -2,14 +2,15 @@
 #include "qt/editor_window.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "kb/file_io.h"
 #include "qt/view_windows.h"
 #include "qt/qt_user_port.h"
 #include "qt/text_codec.h"
@@ -58,30 +59,37 @@ EditorWindow::EditorWindow(const QString& path, bool wrap, QtUserPort& port, QWi
 
     emit port_.messageWritten(
         QStringLiteral("If you wish to edit yet another base or abstract file, click this window!\n"));
-    QFile f(path_);
-    if (f.open(QIODevice::ReadOnly)) {
-        const QByteArray raw = f.readAll();
-        const std::string bytes(raw.constData(), static_cast<std::size_t>(raw.size()));
-        cp1250_ = !isUtf8(bytes);
-        editor_->setPlainText(toQ(bytes));
+    // A device, pipe or huge file is refused before it is read; a missing one starts empty.
+    kb::ReadResult read = kb::readRegularFile(pathFromQ(path_), kb::kMaxBaseFileBytes);
+    if (read.ok()) {
+        cp1250_ = !isUtf8(read.bytes);
+        editor_->setPlainText(toQ(read.bytes));
+    } else if (read.fault != kb::ReadResult::Fault::Missing) {
+        port_.note("Error", read.error);
+        editor_->setReadOnly(true);
+        saved_ = true;  // nothing to save over a file that could not be read
     }
     editor_->moveCursor(QTextCursor::Start);
     editor_->document()->setModified(false);
     setWindowTitle(QStringLiteral("Editing the file: ") + QFileInfo(path_).fileName());
 }
 
-bool EditorWindow::write(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+std::string EditorWindow::write(const QString& path) {
+    // The old file is replaced only once the new text is wholly on disk.
+    QSaveFile f(path);
     const QString text = editor_->toPlainText();
     const std::string bytes = cp1250_ ? toCp1250(text) : bytesOf(text);
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return true;
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+                                              static_cast<qint64>(bytes.size()) ||
+        !f.commit())
+        return "cannot write " + fromQ(path) + ": " + fromQ(f.errorString());
+    return {};
 }
 
 void EditorWindow::save() {
-    if (!write(path_)) {
-        port_.note("Error", "File " + fromQ(QFileInfo(path_).fileName()) + " can not be written.");
+    if (editor_->isReadOnly()) return;  // the file was not read: its text is not here to save
+    if (const std::string error = write(path_); !error.empty()) {
+        port_.note("Error", "File " + fromQ(QFileInfo(path_).fileName()) + " can not be written.\n" + error);
         return;
     }
     emit port_.messageWritten(QStringLiteral("File : ") + path_ + QStringLiteral(" has been saved\n"));
@@ -99,8 +107,8 @@ void EditorWindow::saveAs() {
     const std::string chosen = port_.saveFile(d);
     if (chosen.empty()) return;
     const QString target = pathToQ(chosen);
-    if (!write(target)) {
-        port_.note("Error", "File " + fromQ(QFileInfo(target).fileName()) + " can not be written.");
+    if (const std::string error = write(target); !error.empty()) {
+        port_.note("Error", "File " + fromQ(QFileInfo(target).fileName()) + " can not be written.\n" + error);
         return;
     }
     emit port_.messageWritten(QStringLiteral("New base: ") + target + QStringLiteral(" has been saved\n"));
@@ -116,9 +124,11 @@ void EditorWindow::closeEvent(QCloseEvent* e) {
     }
     emit port_.editorClosing();
     if (port_.yesNo("Saving", "Do you wish to save the base ?") == port::kYes) {
-        if (write(path_)) {
+        if (const std::string error = write(path_); error.empty()) {
             emit port_.messageWritten(QStringLiteral("File: ") + path_ + QStringLiteral(" has been saved.\n"));
             port_.note("Attention!", "File: " + fromQ(QFileInfo(path_).fileName()) + " has been saved.");
+        } else {
+            port_.note("Error", "File " + fromQ(QFileInfo(path_).fileName()) + " can not be written.\n" + error);
         }
     }
     saved_ = true;

@@ -1,6 +1,8 @@
 // The editor window: one base or text file, saved back to disk on request.
 #pragma once
 
+#include <string>
+
 #include <QString>
 #include <QWidget>
 
@@ -30,7 +32,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    bool write(const QString& path);
+    /// Saves the text to `path`; empty on success, otherwise why not.
+    std::string write(const QString& path);
 
     QtUserPort& port_;
     QString path_;

@@ -18,7 +18,7 @@
 #include <QToolBar>
 #include <QScreen>
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "shell/shell.h"
 #include "qt/editor_window.h"
 #include "qt/intro_window.h"

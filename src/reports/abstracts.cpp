@@ -1,11 +1,9 @@
 // The abstract shown before a run.
 #include "reports/abstracts.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "kb/file_io.h"
 #include "kb/paths.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::reports {
 
@@ -14,11 +12,14 @@ void czytaj_opis(AppState& app) {
     const auto written = kb::platformPath(app.currentDir, *app.verdicts.opis).lexically_normal();
     const auto file = kb::findFileNoCase(written.parent_path(), written.filename().string());
     if (!file) return;
-    std::ifstream in(*file, std::ios::binary);
-    if (!in) return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    app.port.showAbstract("Inspecting the abstract " + kb::upperAscii(file->stem().string()), text.str());
+    kb::ReadResult read = kb::readRegularFile(*file, kb::kMaxTextFileBytes);
+    if (read.fault == kb::ReadResult::Fault::Missing) return;
+    if (!read.ok()) {
+        app.messages.write("The abstract has not been read: " + read.error + "\n\n");
+        app.port.note("Attention error!", "The abstract has not been read!\n" + read.error);
+        return;
+    }
+    app.port.showAbstract("Inspecting the abstract " + kb::upperAscii(file->stem().string()), read.bytes);
 }
 
 }  // namespace torv::reports

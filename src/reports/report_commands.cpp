@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "reports/report_file.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::reports {
 

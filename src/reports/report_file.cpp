@@ -2,11 +2,8 @@
 #include "reports/report_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 
+#include "kb/file_io.h"
 #include "kb/term_reader.h"
 
 namespace torv::reports {
@@ -28,12 +25,6 @@ ReportFileError syntax(const kb::ReadError& e) {
             e.message};
 }
 
-std::string describeErrno(int err) { return err ? std::strerror(err) : "unknown error"; }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 std::variant<std::string, ReportFileError> czytaj_tekst_pliku_raportu(std::string_view fileText) {
@@ -47,43 +38,15 @@ std::variant<std::string, ReportFileError> czytaj_tekst_pliku_raportu(std::strin
 }
 
 std::optional<std::string> zapisz_plik_raportu(const std::filesystem::path& file, std::string_view text) {
-    const std::string content = tekst_pliku_raportu(text);
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "wb"));
-    if (!f) return "cannot create " + file.string() + ": " + describeErrno(errno);
-    errno = 0;
-    if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size() || std::fflush(f.get()) != 0)
-        return "cannot write " + file.string() + ": " + describeErrno(errno);
-    errno = 0;
-    if (std::fclose(f.release()) != 0) return "cannot write " + file.string() + ": " + describeErrno(errno);
+    auto saved = kb::saveFileAtomically(file, tekst_pliku_raportu(text));
+    if (!saved.ok) return std::move(saved.error);
     return std::nullopt;
 }
 
 std::variant<std::string, ReportFileError> wczytaj_plik_raportu(const std::filesystem::path& file) {
-    auto unreadable = [&](std::string why) {
-        return ReportFileError{ReportFileError::Kind::Unreadable, 0, 0, {},
-                               "cannot read " + file.string() + ": " + std::move(why)};
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) return unreadable("it is a directory");
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
-    if (!f) return unreadable(describeErrno(errno));
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > kMaxReportFileBytes)
-        return unreadable("the file is too large for a report (" + std::to_string(size) + " bytes)");
-    std::string content;
-    if (!ec) content.reserve(static_cast<std::size_t>(size));
-    char buf[1 << 16];
-    while (true) {
-        const std::size_t n = std::fread(buf, 1, sizeof buf, f.get());
-        content.append(buf, n);
-        if (content.size() > kMaxReportFileBytes)
-            return unreadable("the file is too large for a report");
-        if (n < sizeof buf) break;
-    }
-    if (std::ferror(f.get())) return unreadable(describeErrno(errno));
-    return czytaj_tekst_pliku_raportu(content);
+    auto read = kb::readRegularFile(file, kMaxReportFileBytes);
+    if (!read.ok()) return ReportFileError{ReportFileError::Kind::Unreadable, 0, 0, {}, std::move(read.error)};
+    return czytaj_tekst_pliku_raportu(read.bytes);
 }
 
 }  // namespace torv::reports

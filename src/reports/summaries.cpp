@@ -2,12 +2,11 @@
 #include "reports/summaries.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
-#include "engine/chaining_state.h"
-#include "shell/app_state.h"
+#include "kb/file_io.h"
+#include "state/app_state.h"
+#include "state/chaining_state.h"
 
 namespace torv::reports {
 
@@ -46,6 +45,7 @@ std::string tekst_podsumowania(const engine::ChainingState& s) {
 void podsumowanie(AppState& app) {
     if (app.port.ask("Chaining summary", "Save the chaining summary?", kYesNo) != 1) return;
     fs::path file;
+    bool replacing = false;
     while (true) {
         const std::string chosen = app.port.saveFile(
             {"Declare name of new summary file", "*.txt", {{"Summary (*.txt)", "*.txt"}}, app.currentDir});
@@ -53,48 +53,38 @@ void podsumowanie(AppState& app) {
         file = app.resolve(chosen);
         std::error_code ec;
         if (!fs::exists(file, ec)) break;
-        const std::string name = file.filename().string();
         app.messages.write("\n");
         if (app.port.ask("Summary",
-                         "A summary with proposed name " + name + "already exists!" +
+                         "A summary with proposed name " + file.filename().string() + "already exists!" +
                              "\nDo you wish to overwrite it?",
                          kYesNo) != 1)
             continue;
-        const bool isDirectory = fs::is_directory(file, ec);
-        if (isDirectory || !fs::remove(file, ec)) {
-            fileFault(app, file, "deleted", isDirectory ? "it is a directory" : ec.message());
-            return;
-        }
-        app.port.note("", "The existing summary  " + name + "\nhas been deleted!");
+        replacing = true;
         break;
     }
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << tekst_podsumowania(app.chaining);
-        out.close();
-        if (!out) {
-            fileFault(app, file, "saved", "the file could not be written");
-            return;
-        }
+    // The old summary goes only when the new one is complete on disk.
+    const kb::FileResult saved = kb::saveFileAtomically(file, tekst_podsumowania(app.chaining));
+    if (!saved.ok) {
+        fileFault(app, file, "saved", saved.error);
+        return;
     }
-    const std::string saved = " Summary " + file.filename().string() + " has been saved.";
-    app.messages.write(saved + "\n");
-    app.port.note("Summary", saved);
+    const std::string name = file.filename().string();
+    if (replacing) app.port.note("", "The existing summary  " + name + "\nhas been deleted!");
+    const std::string text = " Summary " + name + " has been saved.";
+    app.messages.write(text + "\n");
+    app.port.note("Summary", text);
 }
 
 void czytanie_podsumowania(AppState& app) {
     const std::string chosen = app.port.openFile(pickSummaryDialog(app, "Summary Report to be inspected"));
     if (chosen.empty()) return;
     const fs::path file = app.resolve(chosen);
-    std::ifstream in(file, std::ios::binary);
-    std::error_code ec;
-    if (!in || fs::is_directory(file, ec)) {
-        fileFault(app, file, "read", "the file could not be opened");
+    kb::ReadResult read = kb::readRegularFile(file, kb::kMaxTextFileBytes);
+    if (!read.ok()) {
+        fileFault(app, file, "read", read.error);
         return;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    app.port.textView("Summary Report to be inspected: " + file.filename().string(), text.str());
+    app.port.textView("Summary Report to be inspected: " + file.filename().string(), read.bytes);
 }
 
 void usuwanie_podsumowania(AppState& app) {

@@ -5,11 +5,11 @@
 
 #include "engine/backward.h"
 #include "engine/forward.h"
-#include "kb/loading.h"
+#include "loading/loading.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"

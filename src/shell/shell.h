@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/command_ids.h"
-#include "shell/menu_state.h"
+#include "state/command_ids.h"
+#include "state/menu_state.h"
 
 namespace torv { struct AppState; }
 namespace torv::kb { enum class LoadOption : int; }

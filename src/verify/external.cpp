@@ -10,8 +10,8 @@
 #include "kb/store.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 

@@ -8,7 +8,7 @@
 #include "kb/store.h"
 #include "kb/term_reader.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::verify {
 

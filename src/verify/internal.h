@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "verify/findings.h"
+#include "state/findings.h"
 
 namespace torv { struct AppState; }
 

@@ -8,7 +8,7 @@
 #include "kb/store.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/flattening.h"
 #include "verify/model_inconsistency.h"
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "verify/findings.h"
+#include "state/findings.h"
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; }

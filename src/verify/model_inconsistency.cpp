@@ -7,11 +7,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "engine/lists.h"
+#include "state/lists.h"
 #include "kb/store.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/flattening.h"
 
 namespace torv::verify {

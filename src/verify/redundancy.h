@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "verify/findings.h"
+#include "state/findings.h"
 
 namespace torv { struct AppState; }
 

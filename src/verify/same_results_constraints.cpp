@@ -9,7 +9,7 @@
 #include "engine/same_results.h"
 #include "kb/store.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "verify/flattening.h"
 #include "verify/model_inconsistency.h"
 

@@ -10,7 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "verify/findings.h"
+#include "state/findings.h"
 
 namespace torv::kb { class Store; }
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/askables.h"
-#include "kb/loading.h"
-#include "shell/app_state.h"
+#include "loading/loading.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 

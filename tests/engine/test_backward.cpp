@@ -7,9 +7,9 @@
 
 #include <functional>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/backward.h"
-#include "shell/command_ids.h"
+#include "state/command_ids.h"
 
 namespace torv::engine {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/askables.h"
 #include "engine/forward.h"
 #include "port/text_port.h"

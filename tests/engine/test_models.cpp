@@ -3,12 +3,13 @@
 // of a model base.
 #include <gtest/gtest.h>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/forward_models.h"
-#include "engine/model_checks.h"
+#include "loading/model_checks.h"
 #include "engine/model_explanations.h"
+#include "engine/backward.h"
 #include "engine/models.h"
-#include "kb/loading.h"
+#include "loading/loading.h"
 
 namespace torv::engine {
 namespace {
@@ -308,7 +309,7 @@ TEST_F(Models, WithAHypothesisANonAskableGoAheadConditionIsVerifiedBackwards) {
     // Decided forwards only: that counts for nothing while a hypothesis is tested.
     app.chaining.rbd.add(5, "d");
     port.then("Is the condition true?", "yes");
-    EXPECT_TRUE(sprawdz(app, "d"));
+    EXPECT_TRUE(sprawdz(app, "d", [this](const std::string& g) { return weryfikowanie_hipotezy_cd(app, g); }));
 }
 
 // ---- relational models ----

@@ -2,7 +2,7 @@
 // mutual exclusion through rules, and the chaining gate that runs them.
 #include <gtest/gtest.h>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/gate.h"
 #include "engine/same_results.h"
 

@@ -1,7 +1,7 @@
 // Questions, presentations, the exclusivity check, offers and labels.
 #include <gtest/gtest.h>
 
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 #include "engine/support.h"
 
 namespace torv::engine {

@@ -14,7 +14,7 @@
 #include "port/text_port.h"
 #include "qt/desktop_app.h"
 #include "qt/dialogs.h"
-#include "shell/command_ids.h"
+#include "state/command_ids.h"
 
 using namespace torv;
 using namespace torv::qt;

@@ -2,12 +2,14 @@
 // scripted port.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "kb/file_io.h"
 #include "reports/report_commands.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 
@@ -95,6 +97,22 @@ TEST_F(ReportCommands, CancelledSaveDialogSavesNothingQuietly) {
     EXPECT_TRUE(filesInDir().empty());
     EXPECT_EQ(app.messages.text(), kQuestion + kDeclare);
     EXPECT_TRUE(port.ofKind("note").empty());
+}
+
+TEST_F(ReportCommands, AFullDiskKeepsTheOldReportFile) {
+    const fs::path file = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
+    app.report.replace("new");
+    port.then("yes").then("run1.RPT");
+    {
+        kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
+        raport(app);
+    }
+    EXPECT_EQ(test::readFile(file), "tekst_raportu(\"old\")\n");
+    EXPECT_EQ(filesInDir().size(), 1u);
+    const auto note = port.last("note");
+    EXPECT_EQ(note.title, "Attention error!");
+    EXPECT_EQ(note.text, "Report run1.RPT has not been saved.\ncannot write " + file.string() +
+                             ": No space left on device");
 }
 
 TEST_F(ReportCommands, WriteFailureIsReportedAndTheReportKept) {

@@ -26,8 +26,8 @@
 #include "cli/cli_app.h"
 #include "cli/terminal_port.h"
 #include "kb/paths.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 #include "shell/shell.h"
 #include "support/fixtures.h"
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "shell/shell.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"

@@ -12,7 +12,7 @@
 #include "engine/askables.h"
 #include "kb/base_file.h"
 #include "kb/store.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::verify::test {

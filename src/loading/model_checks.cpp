@@ -1,10 +1,10 @@
 // Model-base checks.
-#include "engine/model_checks.h"
+#include "loading/model_checks.h"
 
 #include <string>
 #include <string_view>
 
-#include "shell/app_state.h"
+#include "state/app_state.h"
 
 namespace torv::engine {
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "port/message_window.h"
-#include "reports/report_buffer.h"
+#include "state/report_buffer.h"
 
 namespace torv::reports {
 namespace {

@@ -1,9 +1,11 @@
 // Chaining summaries and the abstract shown before a run.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
-#include "chaining_fixture.h"
+#include "kb/file_io.h"
+#include "support/chaining_fixture.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
 
@@ -49,17 +51,40 @@ TEST_F(Summaries, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees) {
     EXPECT_EQ(app.messages.text(), "\n Summary old.txt has been saved.\n");
 }
 
-TEST_F(Summaries, FilesThatCannotBeWrittenOrDeletedAreReported) {
+TEST_F(Summaries, FilesThatCannotBeWrittenAreReported) {
     port.then("yes").then("nodir/x.txt");
     podsumowanie(app);
     EXPECT_EQ(port.last("note").title, "Attention error!");
-    EXPECT_EQ(port.last("note").text, "Summary x.txt has not been saved!\nthe file could not be written");
+    EXPECT_EQ(port.last("note").text, "Summary x.txt has not been saved!\ncannot write " +
+                                          (bases() / "nodir/x.txt").string() + ": No such file or directory");
 
     dir.mkdir("BASES/sub.txt");   // a directory where the file should go
     port.then("yes").then("sub.txt").then("Summary", "yes");
     podsumowanie(app);
-    EXPECT_EQ(port.last("note").text, "Summary sub.txt has not been deleted!\nit is a directory");
+    EXPECT_EQ(port.last("note").text,
+              "Summary sub.txt has not been saved!\n" + (bases() / "sub.txt").string() + " is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(bases() / "sub.txt"));
+}
+
+TEST_F(Summaries, AFullDiskKeepsTheOldSummary) {
+    dir.write("BASES/old.txt", "old");
+    port.then("Chaining summary", "yes").then("Declare name of new summary file", "old.txt").then("Summary", "yes");
+    {
+        kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
+        podsumowanie(app);
+    }
+    EXPECT_EQ(test::readFile(bases() / "old.txt"), "old");
+    EXPECT_EQ(port.titles(), (Strings{"Chaining summary", "Declare name of new summary file", "Summary",
+                                      "Attention error!"}));
+    EXPECT_EQ(port.last("note").text, "Summary old.txt has not been saved!\ncannot write " +
+                                          (bases() / "old.txt").string() + ": No space left on device");
+}
+
+TEST_F(Summaries, ReadingRefusesWhatIsNotASummaryFile) {
+    port.then("/dev/zero");
+    czytanie_podsumowania(app);
+    EXPECT_EQ(port.last("note").text, "Summary zero has not been read!\n/dev/zero is not a regular file");
+    EXPECT_EQ(port.titles(), (Strings{"Summary Report to be inspected", "Attention error!"}));
 }
 
 TEST_F(Summaries, TheAbstractIsShownOnlyWhenItsFileExists) {

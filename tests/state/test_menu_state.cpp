@@ -6,7 +6,7 @@
 #include <ostream>
 #include <set>
 
-#include "shell/menu_state.h"
+#include "state/menu_state.h"
 
 namespace torv::shell {
 namespace {

@@ -2,8 +2,8 @@
 // and check notes come in the order of the load's steps.
 #include <gtest/gtest.h>
 
-#include "kb/loading.h"
-#include "shell/app_state.h"
+#include "loading/loading.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 

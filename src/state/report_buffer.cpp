@@ -1,5 +1,5 @@
 // Report buffer writes.
-#include "reports/report_buffer.h"
+#include "state/report_buffer.h"
 
 #include <charconv>
 

@@ -12,9 +12,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/backward_state.h"
-#include "engine/lists.h"
-#include "engine/model_index.h"
+#include "state/backward_state.h"
+#include "state/lists.h"
+#include "state/model_index.h"
 #include "kb/store.h"
 
 namespace torv::engine {

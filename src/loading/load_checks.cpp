@@ -1,15 +1,17 @@
 // Load-time checks of the bases: each reports its own fault in the message
 // window and a note, and tells the load whether to go on.
-#include "kb/load_checks.h"
+#include "loading/load_checks.h"
 
 #include <charconv>
 #include <unordered_map>
 
-#include "engine/lists.h"
+#include "state/lists.h"
+#include "kb/media.h"
+#include "kb/paths.h"
 #include "kb/term_reader.h"
 #include "port/user_port.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 
 namespace torv::kb {
 
@@ -136,6 +138,29 @@ void unloadRuleAndModelBases(AppState& app) {
     s.kasowanie_nazwy_re();
     app.askables = {};
     app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+}
+
+struct DirectoryCheck {
+    const char* directory;
+    const char* mask;
+    const char* firstLine;       // message window, first line
+    const char* noteStart;       // note, up to the name
+    const char* lastLine;        // message window, last line
+    const char* noteEnd;         // note, after the name
+    void (Store::*clear)();
+    void (Store::*clearName)();
+    std::optional<std::string> Store::*baseName;
+};
+
+bool checkDirectory(AppState& app, const DirectoryCheck& c) {
+    const std::string name = app.store.wyroznik.value_or(
+        wyroznik_z_nazwy((app.store.*c.baseName).value_or("")));
+    if (anyFileMatches(platformPath(app.currentDir, std::string(c.directory) + name), c.mask)) return true;
+    app.messages.write(std::string(c.firstLine) + "\nKnowledge Base " + name + ".\n" + c.lastLine + "\n");
+    app.port.note("Attention error!", std::string(c.noteStart) + name + "." + c.noteEnd);
+    (app.store.*c.clear)();
+    (app.store.*c.clearName)();
+    return false;
 }
 
 }  // namespace
@@ -420,6 +445,34 @@ bool kontrola_dopytywalnosci_ograniczen(AppState& app) {
         }
     }
     return true;
+}
+
+bool sa_pliki_rad(AppState& app) {
+    return checkDirectory(app, {"../ADVICES/", "*.HLP", "No subdirectory with advice Text Files for",
+                                "No subdirectory with advice Text Files for Knowledge Base ",
+                                "Therefore the advice base can not be loaded.",
+                                "\nTherefore the advice base can not be loaded.", &Store::kasowanie_drada,
+                                &Store::kasowanie_nazwy_ra, &Store::nazwa_ra});
+}
+
+bool sa_pliki_grafiki(AppState& app) {
+    return checkDirectory(app, {"../GRAPHICS/", "*.BMP", "No directory with Graphics Files for",
+                                "No directory with Graphics Files for Knowledge Base ",
+                                "Therefore the Graphics Base can not be loaded.",
+                                "\nherefore the Graphics Base can not be loaded.", &Store::kasowanie_dgrafika,
+                                &Store::kasowanie_nazwy_gr, &Store::nazwa_gr});
+}
+
+bool sa_pliki_melodii(AppState& app) {
+    return checkDirectory(app, {"../SOUNDS/", "*.WAV", "No directory with Sound Files for",
+                                "No directory with Sound Files for Knowledge Base ",
+                                "Therefore the Sound Base can not be loaded.",
+                                "\nherefore the Sound Base can not be loaded.", &Store::kasowanie_dmelodie,
+                                &Store::kasowanie_nazwy_me, &Store::nazwa_me});
+}
+
+void wyznacz_nazwe_opisu(AppState& app) {
+    app.verdicts.opis = "../ABSTRACTS/" + app.store.wyroznik.value_or("") + ".abs";
 }
 
 }  // namespace torv::kb

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/askables.h"
-#include "kb/load_checks.h"
-#include "shell/app_state.h"
+#include "loading/load_checks.h"
+#include "state/app_state.h"
 #include "support/scripted_port.h"
 
 namespace torv::kb {

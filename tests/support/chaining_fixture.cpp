@@ -1,5 +1,5 @@
 // Knowledge bases for chaining tests.
-#include "chaining_fixture.h"
+#include "support/chaining_fixture.h"
 
 #include <variant>
 
@@ -7,6 +7,7 @@
 #include "engine/support.h"
 #include "kb/base_file.h"
 #include "kb/media.h"
+#include "loading/load_checks.h"
 
 namespace torv::test {
 
@@ -20,7 +21,7 @@ void ChainingTest::base(kb::BaseKind kind, const std::string& name, const std::s
     case kb::BaseKind::Rule:
         s.nazwa_re = name;
         s.nazwa_re_pelna = path;
-        kb::pamietaj_wyroznik_nazwy(app, path);
+        kb::pamietaj_wyroznik_nazwy(app.store, path);
         kb::wyznacz_nazwe_opisu(app);
         engine::pamietaj_dopytywalne_regul(app);
         break;

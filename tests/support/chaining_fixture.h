@@ -8,7 +8,7 @@
 #include <string>
 
 #include "kb/store.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 

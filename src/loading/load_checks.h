@@ -1,6 +1,6 @@
 // Load-time checks of the bases: numbering, askability of declared facts,
 // arguments and constraint members, single conditions, tautologies, shared
-// conclusions. Each reports its fault itself; false means the load stops.
+// conclusions, media directories. Each reports its fault itself; false means the load stops.
 #pragma once
 
 namespace torv { struct AppState; }
@@ -25,5 +25,13 @@ void wykrywanie_modeli_tautologicznych(AppState& app);
 bool wykrywanie_ograniczen_pojedynczych(AppState& app);
 /// Unloads the constraint base when a member is not askable.
 bool kontrola_dopytywalnosci_ograniczen(AppState& app);
+
+/// The directory checks made when a media base is loaded; each reports a
+/// missing directory and clears the base's records.
+bool sa_pliki_rad(AppState& app);
+bool sa_pliki_grafiki(AppState& app);
+bool sa_pliki_melodii(AppState& app);
+/// wyznacz_nazwe_opisu: records the abstract's path from `wyroznik`.
+void wyznacz_nazwe_opisu(AppState& app);
 
 }  // namespace torv::kb

@@ -1,7 +1,7 @@
 // Menu-state rules: the start-up state and what each base's load enables.
-#include "shell/menu_state.h"
+#include "state/menu_state.h"
 
-#include "shell/command_ids.h"
+#include "state/command_ids.h"
 
 namespace torv::shell {
 

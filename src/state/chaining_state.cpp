@@ -1,5 +1,5 @@
 // The chaining state and the recording of declared facts.
-#include "engine/chaining_state.h"
+#include "state/chaining_state.h"
 
 #include <algorithm>
 

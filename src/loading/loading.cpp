@@ -1,17 +1,17 @@
 // The loading commands: one function per base, each step in its order.
-#include "kb/loading.h"
+#include "loading/loading.h"
 
 #include <filesystem>
 
 #include "engine/askables.h"
-#include "engine/model_checks.h"
 #include "engine/same_results.h"
+#include "loading/model_checks.h"
 #include "kb/base_file.h"
-#include "kb/load_checks.h"
+#include "loading/load_checks.h"
 #include "kb/media.h"
 #include "kb/paths.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
+#include "state/app_state.h"
+#include "state/command_ids.h"
 #include "verify/joint_model_rule.h"
 #include "verify/load_offers.h"
 #include "verify/model_inconsistency.h"
@@ -225,7 +225,7 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
     Store& s = app.store;
     s.nazwa_re_pelna = path;
     s.nazwa_re = name;
-    pamietaj_wyroznik_nazwy(app, path);
+    pamietaj_wyroznik_nazwy(app.store, path);
     app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
     app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*s.wyroznik));
     app.port.note("Successful  loading of Rule Base", "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");

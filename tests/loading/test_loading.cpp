@@ -1,9 +1,9 @@
 // Loading the six bases: outcomes, messages, notes and what the store keeps.
 #include <gtest/gtest.h>
 
-#include "kb/loading.h"
+#include "loading/loading.h"
 #include "kb/media.h"
-#include "shell/app_state.h"
+#include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
 
@@ -315,9 +315,9 @@ TEST_F(Loading, ModelBaseReloadReplacesModelsButKeepsRules) {
 TEST_F(Loading, MediaFilesAreFoundWithoutRegardToCase) {
     loadRules();
     auto bmp = dir.write("GRAPHICS/car/Wet.BMP", "x");
-    EXPECT_EQ(nazwa_pelna_grafiki(app, "wet.bmp"), bmp);
+    EXPECT_EQ(nazwa_pelna_grafiki(app.store, app.currentDir, "wet.bmp"), bmp);
     EXPECT_EQ(app.store.sciezka1, "../GRAPHICS/car/");
-    EXPECT_EQ(nazwa_pelna_rady(app, "none.hlp").filename(), "none.hlp");
+    EXPECT_EQ(nazwa_pelna_rady(app.store, app.currentDir, "none.hlp").filename(), "none.hlp");
 }
 
 TEST_F(Loading, LoadingNeverWritesABaseFile) {

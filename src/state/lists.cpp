@@ -1,5 +1,5 @@
 // List operations on names.
-#include "engine/lists.h"
+#include "state/lists.h"
 
 #include <algorithm>
 #include <unordered_set>

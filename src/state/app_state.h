@@ -4,15 +4,15 @@
 
 #include <filesystem>
 
-#include "engine/askables.h"
-#include "engine/chaining_state.h"
+#include "state/askables.h"
+#include "state/chaining_state.h"
 #include "kb/store.h"
-#include "kb/verdicts.h"
+#include "state/verdicts.h"
 #include "port/message_window.h"
 #include "port/user_port.h"
-#include "reports/report_buffer.h"
-#include "shell/menu_state.h"
-#include "verify/findings.h"
+#include "state/report_buffer.h"
+#include "state/menu_state.h"
+#include "state/findings.h"
 
 namespace torv {
 

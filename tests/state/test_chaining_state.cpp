@@ -1,8 +1,8 @@
 // Recording declared facts with their constraint consequences.
 #include <gtest/gtest.h>
 
-#include "chaining_fixture.h"
-#include "engine/chaining_state.h"
+#include "support/chaining_fixture.h"
+#include "state/chaining_state.h"
 
 namespace torv::engine {
 namespace {
