@@ -3,7 +3,10 @@
 //   fan-in  N models computing one result, go-ahead conditions from N rules
 //           (and a/na for the test without a constraint base);
 //   circle  x_i = x_(i+1) + 1 closing on itself: every model indirectly
-//           inconsistent, the nested search runs to its bounds.
+//           inconsistent, the nested search runs to its bounds;
+//   relational chain  relational models each guarded by the next one's
+//           conclusion, the last by a condition that a rule derives from
+//           the first conclusion: one joint inconsistency N models long.
 // For each: the arithmetic and relational tests, the joint model-rule test,
 // and the same-results tests without and with a constraint base; time and
 // peak memory.
@@ -80,6 +83,13 @@ std::vector<Shape> shapes(int n) {
         for (int i = 0; i < n; ++i)
             s.models += basic(i + 1, "No condition", "x" + std::to_string(i), "x" + std::to_string((i + 1) % n), "+",
                               "1");
+        out.push_back(std::move(s));
+    }
+    {
+        Shape s{"relational chain", "rule(1,\"g\",[\"c1\",\"k\"],1)\n", ""};
+        for (int i = 1; i <= n; ++i)
+            s.models += basic(i, i < n ? "c" + std::to_string(i + 1) : "g", "c" + std::to_string(i), "t", ">",
+                              std::to_string(i));
         out.push_back(std::move(s));
     }
     return out;

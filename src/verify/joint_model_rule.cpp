@@ -44,6 +44,13 @@ const ModelExpansion& RelationalExpansion::closure(const std::string& start) {
             }
         }
     }
+    // Long chains of relational models make every closure long: past a
+    // bound the remembered ones are dropped rather than filling memory.
+    remembered_ += e.modele.size() + 1;
+    if (remembered_ > kMaxRemembered) {
+        closures_.clear();
+        remembered_ = e.modele.size() + 1;
+    }
     return closures_.emplace(start, std::move(e)).first->second;
 }
 

@@ -46,6 +46,8 @@ private:
     /// conclusion -> relational models (basic, then extended, record order)
     std::unordered_map<std::string, std::vector<Model>> byConclusion_;
     std::unordered_map<std::string, ModelExpansion> closures_;
+    std::size_t remembered_ = 0;   // models over all remembered closures
+    static constexpr std::size_t kMaxRemembered = 4'000'000;
 };
 
 struct JointSearchLimits {
