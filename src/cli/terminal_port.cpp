@@ -54,10 +54,20 @@ void TerminalUserPort::present(const port::Dialog& d) {
     freshLine();
     write("[" + d.kind + "] " + d.title + "\n");
     if (d.kind == "title") return;
+    // A caption sits above the dialog's text; button labels and a file mask
+    // sit below it.
+    const bool promptBelow = d.kind == "yes/no" || d.kind == "ask" || d.kind == "open file" ||
+                             d.kind == "save file";
+    if (!promptBelow) {
+        write(d.prompt);
+        freshLine();
+    }
     write(d.text);
     freshLine();
-    write(d.prompt);
-    freshLine();
+    if (promptBelow) {
+        write(d.prompt);
+        freshLine();
+    }
     for (std::size_t i = 0; i < d.items.size(); ++i) write(std::to_string(i + 1) + ". " + d.items[i] + "\n");
 }
 

@@ -1,7 +1,8 @@
 // TerminalUserPort: the UserPort of the terminal front end. Every box is
-// printed as a header line "[<kind>] <title>", its text verbatim, its
-// caption or prompt and its numbered items; boxes that take input read one
-// line and echo it as "> <answer>".
+// printed as a header line "[<kind>] <title>", then top to bottom what the
+// desktop dialog shows: its caption, its text verbatim, its button labels or
+// file mask, and its numbered items; boxes that take input read one line and
+// echo it as "> <answer>".
 #pragma once
 
 #include <iosfwd>

@@ -48,6 +48,19 @@ TEST(TerminalPort, MessageWindowTextIsPrintedAsWrittenAndBoxesStartOnTheirOwnLin
               "> y\n");
 }
 
+TEST(TerminalPort, CaptionsComeBeforeTheLinesAsInTheDesktopDialog) {
+    Terminal t("");
+    t.port.message("Rule explanation", {"Rule 1 is resolved.", "It follows:"});
+    t.port.showAdvice("Expert advice:", "Water less.\n");
+    EXPECT_EQ(t.out.str(),
+              "[message] Message\n"
+              "Rule explanation\n"
+              "Rule 1 is resolved.\nIt follows:\n"
+              "[advice] Advice file inspection\n"
+              "Expert advice:\n"
+              "Water less.\n");
+}
+
 TEST(TerminalPort, EndOfInputInsideADialogCountsAsNo) {
     Terminal t("");
     EXPECT_EQ(t.port.yesNo("Attention!", "Delete?"), port::kNo);
