@@ -59,6 +59,10 @@ const Command* findCommand(std::string_view idOrText);
 /// The menu bar, in display order. Every command appears exactly once.
 const std::vector<Menu>& menuBar();
 
+/// The menu changes that follow what a command found, applied in the order
+/// found; the list is emptied.
+void applyOutcomes(AppState& app);
+
 /// The toolkit-independent main window: dispatches commands over the
 /// application state and keeps the menu state.
 class Shell {
