@@ -11,7 +11,6 @@
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/joint_model_rule.h"
 #include "verify/load_offers.h"
 #include "verify/model_inconsistency.h"
@@ -282,20 +281,14 @@ std::optional<std::string> loadModelBase(AppState& app) {
     if (!testuj_numery_modeli(app)) return checkFailed(app);
     app.messages.write("The model base is tested for inconsistencies.\n"
                        "The time needed depends upon the base complexity.\n");
-    if (!verify::informuj_sprzecznosc_mz(app)) {
-        app.menu.enable({shell::cmd::kDiagnosingModel});
-        return checkFailed(app);
-    }
+    if (!verify::informuj_sprzecznosc_mz(app)) return checkFailed(app);
     app.messages.write("Model base " + name + "has no  inconsistencies!\n");
     app.port.note("Inconsistencies of Model Base",
                   "Augmented Exact Model Base\n    " + name + "\nhas no  inconsistencies!");
     app.messages.write("The Model Base  " + name + " and Rule Base  " + rules +
                        "\nare tested for joint inconsistencies.\n"
                        "he time needed depends upon the base complexity.\n");
-    if (!verify::informuj_sprzecznosc_mr(app)) {
-        app.menu.enable({shell::cmd::kDiagnosingJointModelRule});
-        return checkFailed(app);
-    }
+    if (!verify::informuj_sprzecznosc_mr(app)) return checkFailed(app);
     app.messages.write("Model base:    " + name + "\nand Rule Base: " + rules + "\nhave no  joint inconsistencies!\n");
     app.port.note("Joint inconsistencies of Model Base and Rule Base",
                   "Augmented Exact Model Base\n    " + name + "\nand Augmented  Exact Rule Base\n    " + rules +

@@ -46,6 +46,12 @@ void applyOutcomes(AppState& app) {
                              kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
             app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
             break;
+        case Outcome::ModelInconsistencyFound:
+            app.menu.enable({kDiagnosingModel});
+            break;
+        case Outcome::JointModelRuleInconsistencyFound:
+            app.menu.enable({kDiagnosingJointModelRule});
+            break;
         }
     }
     app.outcomes.clear();

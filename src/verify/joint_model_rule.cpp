@@ -148,6 +148,7 @@ bool informuj_sprzecznosc_mr(AppState& app) {
                       "\nFor this enter the  option:"
                       "\n   'Model Base\n     Diagnosing Joint Model- and \n     Rule Base Inconsistencies',"
                       "\nwhere a detailed message highlighting the nature of inconsistencies\nis to be found.");
+    app.outcomes.push_back(Outcome::JointModelRuleInconsistencyFound);
     return false;
 }
 

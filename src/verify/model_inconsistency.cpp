@@ -305,6 +305,7 @@ bool informuj_sprzecznosc_mz(AppState& app) {
                       "where a detailed message highlighting the nature of inconsistencies is to be found.");
     app.store.kasowanie_nazwy_mo();
     app.store.nazwa_mo_pelna.reset();
+    app.outcomes.push_back(Outcome::ModelInconsistencyFound);
     return false;
 }
 

@@ -132,6 +132,7 @@ TEST_F(ModelTests, ReportOfDirectAndIndirectModelsDeletesTheBase) {
                "argument_known(\"q\",1.0)\n",
            "MObad.AEB");
     EXPECT_FALSE(informuj_sprzecznosc_mz(app));
+    EXPECT_EQ(app.outcomes, Outcomes{Outcome::ModelInconsistencyFound});
     EXPECT_FALSE(app.store.nazwa_mo);
     EXPECT_EQ(app.messages.text(),
               " The loaded model base contains at least one inconsistency. \n"
@@ -249,6 +250,7 @@ TEST_F(JointTests, InformingAndReport) {
     rules({R(1, "g", {"c"})}, "RUj.AEB");
     models(basic(7, "c", "t", ">", "1", "g"), "MOj.AEB");
     EXPECT_FALSE(informuj_sprzecznosc_mr(app));
+    EXPECT_EQ(app.outcomes, Outcomes{Outcome::JointModelRuleInconsistencyFound});
     EXPECT_EQ(app.verdicts.sprzecznosc_mr, "YES");
     EXPECT_EQ(app.messages.text(),
               "Model base    MOj.AEB\nand rule base RUj.AEB\nare  jointly inconsistent.\n"
