@@ -124,7 +124,7 @@ JointSearchStats badaj_sprzecznosc_mr(AppState& app) {
 bool wyznacz_sprzecznosc_mr(AppState& app) {
     badaj_sprzecznosc_mr(app);
     const bool found = !app.findings.jointModelRule.modele_i_reguly_sprzeczne.empty();
-    app.verdicts.sprzecznosc_mr = found ? "YES" : "NO";
+    app.verdicts.sprzecznosc_mr = found;
     return !found;
 }
 

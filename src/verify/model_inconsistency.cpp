@@ -276,12 +276,9 @@ ModelSearchStats badaj_sprzecznosc_modeli(AppState& app) {
     const ModelSearchStats stats = badaj_modele_arytmetyczne(app.store, f);
     badaj_modele_relacyjne(app.store, f);
     auto& v = app.verdicts;
-    v.model_aryt_sprzeczny.reset();
-    v.model_sprzeczny_gleboko.reset();
-    v.model_rela_sprzeczny.reset();
-    if (!f.model_arytmetyczny_sprzeczny.empty()) v.model_aryt_sprzeczny = "YES";
-    if (!f.model_arytmetyczny_sprzeczny_gleboko.empty()) v.model_sprzeczny_gleboko = "YES";
-    if (!f.model_relacyjny_sprzeczny.empty()) v.model_rela_sprzeczny = "YES";
+    v.model_aryt_sprzeczny = !f.model_arytmetyczny_sprzeczny.empty();
+    v.model_sprzeczny_gleboko = !f.model_arytmetyczny_sprzeczny_gleboko.empty();
+    v.model_rela_sprzeczny = !f.model_relacyjny_sprzeczny.empty();
     return stats;
 }
 
@@ -383,11 +380,11 @@ void pisz_sprzecznosc_modeli_arytmetycznych(AppState& app) {
         }
     }
     const auto& v = app.verdicts;
-    if (v.model_aryt_sprzeczny == "YES" && v.model_rela_sprzeczny != "YES") {
+    if (v.model_aryt_sprzeczny && !v.model_rela_sprzeczny) {
         porada_edycji(app, " Enter 'Model Base', choose option 'Model Base Editing', "
                            "\nchoose faulty base and remove the inconsistencies.");
     }
-    if (v.model_aryt_sprzeczny != "YES") {
+    if (!v.model_aryt_sprzeczny) {
         r.pisz(" Model Base " + f.nazwa + " has no inconsistent arithmetical models.");
         r.piszcr();
         app.port.note("Diagnostic Report on arithmetical model inconsistencies",
@@ -398,7 +395,7 @@ void pisz_sprzecznosc_modeli_arytmetycznych(AppState& app) {
 void pisz_sprzecznosc_modeli_relacyjnych(AppState& app) {
     const ModelFindings& f = app.findings.model;
     auto& r = app.report;
-    if (app.verdicts.model_rela_sprzeczny == "YES") {
+    if (app.verdicts.model_rela_sprzeczny) {
         r.pisz(" The following relational models are inconsistent:");
         r.piszcr();
         app.port.note(kTitle, "The following relational models  are inconsistent:");

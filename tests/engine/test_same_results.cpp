@@ -117,14 +117,15 @@ TEST_F(SameResults, GateRefusesAfterTheNoteAndOnEveryModelVerdict) {
 
     app.store.kasowanie_dmodel();
     app.store.kasowanie_nazwy_mo();
-    std::optional<std::string> kb::Verdicts::*const flags[] = {
-        &kb::Verdicts::model_aryt_sprzeczny, &kb::Verdicts::model_sprzeczny_gleboko,
-        &kb::Verdicts::model_rela_sprzeczny, &kb::Verdicts::sprzecznosc_mr};
-    for (auto flag : flags) {
+    // Each model verdict on its own refuses without a word.
+    for (int flag = 0; flag < 4; ++flag) {
         app.verdicts = {};
-        app.verdicts.*flag = "YES";
+        app.verdicts.model_aryt_sprzeczny = flag == 0;
+        app.verdicts.model_sprzeczny_gleboko = flag == 1;
+        app.verdicts.model_rela_sprzeczny = flag == 2;
+        if (flag == 3) app.verdicts.sprzecznosc_mr = true;
         port.clearCalls();
-        EXPECT_FALSE(engine::bramka_wnioskowania(app));
+        EXPECT_FALSE(engine::bramka_wnioskowania(app)) << flag;
         EXPECT_TRUE(port.calls().empty());
     }
     app.verdicts = {};

@@ -149,8 +149,8 @@ TEST_F(ModelTests, ReportOfDirectAndIndirectModelsDeletesTheBase) {
                                  "\n   'Exact Model Base\n     Diagnosing Model Base inconsistencies'"
                                  "where a detailed message highlighting the nature of inconsistencies "
                                  "is to be found."});
-    EXPECT_EQ(app.verdicts.model_aryt_sprzeczny, "YES");
-    EXPECT_EQ(app.verdicts.model_sprzeczny_gleboko, "YES");
+    EXPECT_TRUE(app.verdicts.model_aryt_sprzeczny);
+    EXPECT_TRUE(app.verdicts.model_sprzeczny_gleboko);
     EXPECT_FALSE(app.verdicts.model_rela_sprzeczny);
     EXPECT_FALSE(engine::bramka_wnioskowania(app));
 
@@ -251,7 +251,7 @@ TEST_F(JointTests, InformingAndReport) {
     models(basic(7, "c", "t", ">", "1", "g"), "MOj.AEB");
     EXPECT_FALSE(informuj_sprzecznosc_mr(app));
     EXPECT_EQ(app.outcomes, Outcomes{Outcome::JointModelRuleInconsistencyFound});
-    EXPECT_EQ(app.verdicts.sprzecznosc_mr, "YES");
+    EXPECT_EQ(app.verdicts.sprzecznosc_mr, true);
     EXPECT_EQ(app.messages.text(),
               "Model base    MOj.AEB\nand rule base RUj.AEB\nare  jointly inconsistent.\n"
               "The loaded bases may be only edited, but not used for chaining.\n"
@@ -286,7 +286,7 @@ TEST_F(JointTests, ReportWithoutFindings) {
     rules({R(1, "g", {"c"})}, "RUj.AEB");
     models(basic(7, "d", "t", ">", "1", "g"), "MOj.AEB");
     EXPECT_TRUE(informuj_sprzecznosc_mr(app));
-    EXPECT_EQ(app.verdicts.sprzecznosc_mr, "NO");
+    EXPECT_EQ(app.verdicts.sprzecznosc_mr, false);
     pisz_sprzecznosc_mr(app);
     EXPECT_EQ(app.report.tekst_raportu(), " Model Base:    MOj.AEB\n and Rule Base: RUj.AEB\n are not jointly inconsistent.\n");
     EXPECT_EQ(noteTexts(), Names{"Augmented Exact Model Base  \n   MOj.AEB\nand Augmented Exact Rule Base  \n   RUj.AEB"
