@@ -65,6 +65,15 @@ void Shell::introClosed() {
     app_.messages.recreate();
 }
 
+void Shell::editorClosing() {
+    using namespace cmd;
+    app_.menu.grey({kInspectingSingleRule, kInspectingAllRules, kAskableConditions, kLinearModels, kBasicModels,
+                    kExtendedModels, kPolynomialModels, kModelAskables, kJointModelRuleAskables,
+                    kInspectingSingleConstraint, kInspectingAllConstraints});
+}
+
+void Shell::editorClosed() { app_.store.nazwa_re.reset(); }
+
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
     dispatch(id);
