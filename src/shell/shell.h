@@ -57,6 +57,14 @@ const Command* findCommand(std::string_view idOrText);
 /// The menu bar, in display order. Every command appears exactly once.
 const std::vector<Menu>& menuBar();
 
+/// What choosing a command does: its work; nothing, by design (the
+/// subdirectory-deleting items); or a note that it is not available yet.
+enum class Availability { Works, NoAction, NotAvailableYet };
+Availability availability(int id);
+/// The note of a command that is not available yet.
+inline constexpr const char* kNotAvailableTitle = "Attention!";
+std::string notAvailableText(const Command& c);
+
 /// The toolkit-independent main window: dispatches commands over the
 /// application state and keeps the menu state.
 class Shell {
