@@ -47,7 +47,8 @@ std::optional<std::string> readForInspection(AppState& app, const std::filesyste
                                              const std::string& what) {
     const kb::ReadResult read = kb::readRegularFile(file, kb::kMaxBaseFileBytes);
     if (read.ok()) return read.bytes;
-    const std::string why = withoutDirectory(read.error, file);
+    const std::string why = read.fault == kb::ReadResult::Fault::Missing ? "there is no such file"
+                                                                          : withoutDirectory(read.error, file);
     app.messages.write(what + " has not been read: " + why + "\n\n");
     app.port.note(kAttentionError, what + " has not been read!\n" + why);
     return std::nullopt;

@@ -50,8 +50,8 @@ bool usable(AppState& app, const std::string& what, const fs::path& path) {
     std::error_code ec;
     if (fs::is_regular_file(path, ec)) return true;
     const std::string why = fs::exists(path, ec) ? "it is not a regular file" : "there is no such file";
-    app.messages.write(what + " has not been found: " + why + "\n\n");
-    app.port.note(kAttentionError, what + " has not been found!\n" + why);
+    app.messages.write(what + " cannot be opened: " + why + "\n\n");
+    app.port.note(kAttentionError, what + " cannot be opened!\n" + why);
     return false;
 }
 
