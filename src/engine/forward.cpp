@@ -2,6 +2,7 @@
 #include "engine/forward.h"
 
 #include <set>
+#include <unordered_set>
 
 #include "engine/explanations.h"
 #include "engine/forward_models.h"
@@ -181,6 +182,30 @@ bool ma_fakt(const kb::Constraint& k, const Names& fakty) {
     return false;
 }
 
+/// A selection that would make two members of one constraint true is told
+/// to the user, naming them, and refused.
+bool odrzuc_wybor_sprzeczny(AppState& app, const Names& wybrane) {
+    const ChainingState& s = app.chaining;
+    const std::unordered_set<std::string> zbior(wybrane.begin(), wybrane.end());
+    for (const auto& k : s.ograniczenia) {
+        Names prawdziwe;
+        bool wybrany = false;
+        for (const auto& m : k.warunki) {
+            const bool w = zbior.contains(m);
+            if (!w && !s.rbd.decided(m)) continue;
+            wybrany = wybrany || w;
+            if (!element(m, prawdziwe)) prawdziwe.push_back(m);
+        }
+        if (!wybrany || prawdziwe.size() < 2) continue;
+        std::string tekst = "Only one condition in constraint " + std::to_string(k.numer) + " may be true!";
+        for (const auto& m : prawdziwe) tekst += "\n    " + m;
+        tekst += "\nPick the facts again.";
+        app.port.note(port::titles::kAttention, tekst);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void wnioskowanie_w_przod(AppState& app) {
@@ -204,14 +229,19 @@ bool przygotowanie_listy_faktow(AppState& app) {
 
     for (const auto& k : ograniczenia) {
         if (ma_fakt(k, fakty)) continue;
-        const std::string n = std::to_string(k.numer);
-        auto i = app.port.pickFact("Mutually exclusive conditions for the constraint " + n +
-                                       "\nChoose a fact from the list of conditions for the constraint " + n,
-                                   k.warunki);
-        if (!i) continue;
-        const std::string& wybrany = k.warunki[*i];
-        s.rbd.add(0, wybrany);
-        Names reszta = czlonkowie_bez(k.warunki, wybrany);
+        // Constraints sharing members with one picked before may have nothing left to pick.
+        const std::string* wybrany = prawdziwy_czlonek(s, k.warunki);
+        if (!wybrany && wszystkie_rozstrzygniete(s, k.warunki)) continue;
+        if (!wybrany) {
+            const std::string n = std::to_string(k.numer);
+            auto i = app.port.pickFact("Mutually exclusive conditions for the constraint " + n +
+                                           "\nChoose a fact from the list of conditions for the constraint " + n,
+                                       k.warunki);
+            if (!i) continue;
+            wybrany = &k.warunki[*i];
+        }
+        pamietaj_fakty(s, {*wybrany});
+        Names reszta = czlonkowie_bez(k.warunki, *wybrany);
         pamietaj_warunki_nie_bedace_faktami(s, reszta);
         s.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(std::move(reszta));
     }
@@ -227,13 +257,15 @@ bool przygotowanie_listy_faktow(AppState& app) {
         kandydaci = roznica_zbiorow(kandydaci, s.lista_warunkow_uwzglednionych_ograniczen);
 
     if (!kandydaci.empty()) {
-        const auto wybrane = app.port.pickFacts("Choose facts from askable conditions!", kandydaci);
-        // Closed without a choice: nothing is recorded for the list.
-        if (!wybrane.empty()) {
+        // Closed without a choice: nothing is recorded for the list. Confirmed
+        // with nothing selected: every candidate is false.
+        while (auto wybrane = app.port.pickFacts("Choose facts from askable conditions!", kandydaci)) {
             Names tak;
-            for (std::size_t i : wybrane) tak.push_back(kandydaci[i]);
+            for (std::size_t i : *wybrane) tak.push_back(kandydaci[i]);
+            if (odrzuc_wybor_sprzeczny(app, tak)) continue;
             pamietaj_fakty(s, tak);
             pamietaj_warunki_nie_bedace_faktami(s, roznica_zbiorow(kandydaci, tak));
+            break;
         }
         return true;
     }

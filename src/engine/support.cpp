@@ -169,7 +169,8 @@ bool jest_model_relacyjny(const AppState& app, std::int32_t numer, std::string_v
 char pamietaj_wybor(AppState& app, const Names& czlonkowie, const std::string& warunek,
                     const std::string& wybrany) {
     ChainingState& s = app.chaining;
-    if (!s.rbd.has(0, wybrany)) s.rbd.add(0, wybrany);
+    // A member the user already made false (closing an earlier pick) stays false.
+    pamietaj_fakty(s, {wybrany});
     Names inne;
     for (const auto& m : czlonkowie)
         if (m != wybrany) inne.push_back(m);
@@ -193,6 +194,9 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
     const bool neg = kb::jest_negacja(warunek);
     if (const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek))) {
         const Names czlonkowie = k->warunki;   // the run's copy may change below
+        // Settled by a member already true: there is nothing left to pick.
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(
             app, czlonkowie,
             "Pick the true condition\nOnly one condition in constraint " + std::to_string(k->numer) +
@@ -227,6 +231,8 @@ bool pytaj_o_warunek_stosowania(AppState& app, const std::string& warunek) {
     const kb::Constraint* k = ograniczenie_z(s, dodatni(warunek));
     if (!neg && k) {
         const Names czlonkowie = k->warunki;
+        if (const std::string* p = prawdziwy_czlonek(s, czlonkowie))
+            return pamietaj_wybor_warunku_stosowania(app, czlonkowie, warunek, *p);
         auto wybrany = wybierz_z_ograniczenia(app, czlonkowie,
                                               "Pick the true condition\n Only one condition in the constraint\n   " +
                                                   std::to_string(k->numer) + "may be true!");

@@ -63,19 +63,27 @@ std::optional<std::size_t> choice(std::string_view answer, std::size_t count) {
     return static_cast<std::size_t>(*n - 1);
 }
 
-std::vector<std::size_t> choices(std::string_view answer, std::size_t count) {
-    std::set<std::size_t> picked;
-    std::string token;
+std::optional<std::vector<std::size_t>> choices(std::string_view answer, std::size_t count) {
+    std::vector<std::string> words;
+    std::string word;
     auto flush = [&] {
-        if (auto c = choice(token, count)) picked.insert(*c);
-        token.clear();
+        if (!word.empty()) words.push_back(word);
+        word.clear();
     };
     for (char c : answer) {
         if (c == ',' || std::isspace(static_cast<unsigned char>(c))) flush();
-        else token += c;
+        else word += c;
     }
     flush();
-    return {picked.begin(), picked.end()};
+    if (words.size() == 1 && words.front() == "0") return std::vector<std::size_t>{};
+    if (words.empty()) return std::nullopt;
+    std::set<std::size_t> picked;
+    for (const auto& w : words) {
+        auto c = choice(w, count);
+        if (!c) return std::nullopt;
+        picked.insert(*c);
+    }
+    return std::vector<std::size_t>(picked.begin(), picked.end());
 }
 
 }  // namespace answers
@@ -222,18 +230,34 @@ void TextPort::message(const std::string& caption, const std::vector<std::string
     show({"message", titles::kMessage, join(lines, "\n"), caption, {}, false});
 }
 
-std::vector<std::size_t> TextPort::pickFacts(const std::string& caption,
-                                             const std::vector<std::string>& items) {
-    auto a = showWithEnd({"pick several", titles::kPickFacts, "", caption, items, true},
-                         titles::kCloseQuestion);
-    return a ? answers::choices(*a, items.size()) : std::vector<std::size_t>{};
+template <class Accepted>
+std::optional<std::string> TextPort::showList(const Dialog& d, const std::string& takes, Accepted accepted) {
+    while (true) {
+        auto a = showWithEnd(d, titles::kCloseQuestion);
+        // A mistyped answer must not pass for a closed list: that records facts.
+        if (!a || a->empty() || accepted(*a)) return a;
+        present({"?", takes, "", "", {}, false});
+    }
+}
+
+std::optional<std::vector<std::size_t>> TextPort::pickFacts(const std::string& caption,
+                                                            const std::vector<std::string>& items) {
+    const std::size_t n = items.size();
+    auto a = showList({"pick several", titles::kPickFacts, "", caption, items, true},
+                      "item numbers 1 to " + std::to_string(n) +
+                          " separated by blanks or commas, 0 for none, end, or an empty line to close",
+                      [n](const std::string& x) { return answers::choices(x, n).has_value(); });
+    if (!a || a->empty()) return std::nullopt;
+    return answers::choices(*a, n);
 }
 
 std::optional<std::size_t> TextPort::pickFact(const std::string& caption,
                                               const std::vector<std::string>& items) {
-    auto a = showWithEnd({"pick one", titles::kPickFact, "", caption, items, true},
-                         titles::kCloseQuestion);
-    return a ? answers::choice(*a, items.size()) : std::nullopt;
+    const std::size_t n = items.size();
+    auto a = showList({"pick one", titles::kPickFact, "", caption, items, true},
+                      "an item number 1 to " + std::to_string(n) + ", end, or an empty line to close",
+                      [n](const std::string& x) { return answers::choice(x, n).has_value(); });
+    return a ? answers::choice(*a, n) : std::nullopt;
 }
 
 void TextPort::showAbstract(const std::string& header, const std::string& text) {

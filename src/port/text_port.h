@@ -31,8 +31,10 @@ namespace answers {
 std::optional<int> button(std::string_view answer, const std::vector<std::string>& labels);
 /// 0-based position from a 1-based number; nullopt when empty or out of range.
 std::optional<std::size_t> choice(std::string_view answer, std::size_t count);
-/// 0-based positions from numbers separated by blanks or commas; ascending, once each.
-std::vector<std::size_t> choices(std::string_view answer, std::size_t count);
+/// 0-based positions from item numbers separated by blanks or commas,
+/// ascending, once each; "0" alone is the empty selection. nullopt when a
+/// word is not an item number, or nothing is given.
+std::optional<std::vector<std::size_t>> choices(std::string_view answer, std::size_t count);
 /// Label with the '&' accelerator marks removed.
 std::string plainLabel(std::string_view label);
 }  // namespace answers
@@ -58,8 +60,8 @@ public:
     void showAdvice(const std::string& fileName, const std::string& text) override;
     std::optional<std::string> argumentValue(const std::string& argument) override;
     void message(const std::string& caption, const std::vector<std::string>& lines) override;
-    std::vector<std::size_t> pickFacts(const std::string& caption,
-                                       const std::vector<std::string>& items) override;
+    std::optional<std::vector<std::size_t>> pickFacts(const std::string& caption,
+                                                      const std::vector<std::string>& items) override;
     std::optional<std::size_t> pickFact(const std::string& caption,
                                         const std::vector<std::string>& items) override;
     void showAbstract(const std::string& header, const std::string& text) override;
@@ -90,6 +92,10 @@ private:
     /// Shows a dialog that has an "End" button until it gets an answer other
     /// than "end", or throws EndProgram when ending is confirmed.
     std::optional<std::string> showWithEnd(const Dialog& d, const char* closeQuestion);
+    /// showWithEnd for a list: asks again, saying what it takes, until the
+    /// answer is empty (closed) or `accepted` takes it.
+    template <class Accepted>
+    std::optional<std::string> showList(const Dialog& d, const std::string& takes, Accepted accepted);
     int radio(const char* title, const std::string& text, const std::vector<std::string>& buttons,
               int preselected);
     std::string fileDialog(const char* kind, const FileDialog& dialog);

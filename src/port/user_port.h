@@ -106,8 +106,10 @@ public:
     virtual std::optional<std::string> argumentValue(const std::string& argument) = 0;
     /// 10026: caption and lines; "End" confirmed throws EndProgram.
     virtual void message(const std::string& caption, const std::vector<std::string>& lines) = 0;
-    /// 10028: chosen positions (0-based, ascending); "End" confirmed throws.
-    virtual std::vector<std::size_t> pickFacts(const std::string& caption,
+    /// 10028: chosen positions (0-based, ascending), empty when confirmed with
+    /// nothing selected; nullopt when closed without confirming; "End"
+    /// confirmed throws.
+    virtual std::optional<std::vector<std::size_t>> pickFacts(const std::string& caption,
                                                const std::vector<std::string>& items) = 0;
     /// 10029: chosen position (0-based), first preselected; nullopt when
     /// closed without a choice; "End" confirmed throws.

@@ -191,10 +191,12 @@ void QtUserPort::message(const std::string& caption, const std::vector<std::stri
     execWithEnd(dlg, t::kCloseQuestion);
 }
 
-std::vector<std::size_t> QtUserPort::pickFacts(const std::string& caption, const std::vector<std::string>& items) {
+std::optional<std::vector<std::size_t>> QtUserPort::pickFacts(const std::string& caption,
+                                                              const std::vector<std::string>& items) {
     CaptionListDialog dlg(q(t::kPickFacts), toQ(caption), toQ(items), CaptionListDialog::Selection::Multi,
                           dialogParent());
-    if (execWithEnd(dlg, t::kCloseQuestion) != QDialog::Accepted) return {};
+    // The close box and Escape reject; "&Continue" with nothing selected means none of them.
+    if (execWithEnd(dlg, t::kCloseQuestion) != QDialog::Accepted) return std::nullopt;
     std::vector<std::size_t> out;
     for (int row : dlg.selectedRows()) out.push_back(static_cast<std::size_t>(row));
     return out;

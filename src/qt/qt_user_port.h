@@ -56,8 +56,8 @@ public:
     void showAdvice(const std::string& fileName, const std::string& text) override;
     std::optional<std::string> argumentValue(const std::string& argument) override;
     void message(const std::string& caption, const std::vector<std::string>& lines) override;
-    std::vector<std::size_t> pickFacts(const std::string& caption,
-                                       const std::vector<std::string>& items) override;
+    std::optional<std::vector<std::size_t>> pickFacts(const std::string& caption,
+                                                      const std::vector<std::string>& items) override;
     std::optional<std::size_t> pickFact(const std::string& caption,
                                         const std::vector<std::string>& items) override;
     void showAbstract(const std::string& header, const std::string& text) override;

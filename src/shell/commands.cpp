@@ -146,8 +146,6 @@ Availability availability(int id) {
     // Joint rule-constraint diagnoses and conclusion exclusivity.
     case kDiagnosingJointRuleConstraintInconsistencies: case kDiagnosingJointRuleConstraintRedundancies:
     case kExclusionToOne: case kExclusionToNone: case kNonExclusion:
-    // Askables files and external data import.
-    case kImporting: case kAskablesFileCreating: case kAskablesFileReading: case kAskablesFileDeleting:
         return Availability::NotAvailableYet;
     default:
         return Availability::Works;

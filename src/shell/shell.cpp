@@ -4,10 +4,13 @@
 #include <cassert>
 #include <filesystem>
 
+#include "dbfunc/import.h"
+#include "dbfunc/odbc_source.h"
 #include "engine/backward.h"
 #include "engine/forward.h"
 #include "loading/loading.h"
 #include "port/user_port.h"
+#include "reports/askables_file.h"
 #include "reports/report_commands.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
@@ -25,7 +28,12 @@ namespace {
 constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
 }  // namespace
 
-Shell::Shell(AppState& app) : app_(app) {}
+Shell::Shell(AppState& app)
+    : app_(app), ownSources_(std::make_unique<dbfunc::OdbcSources>()), sources_(ownSources_.get()) {}
+
+Shell::~Shell() = default;
+
+void Shell::setExternalSources(dbfunc::ExternalSources& sources) { sources_ = &sources; }
 
 const MenuState& Shell::menu() const { return app_.menu; }
 MenuState& Shell::menu() { return app_.menu; }
@@ -68,6 +76,23 @@ void Shell::chain(const char* kind) {
         engine::wnioskowanie_w_przod(app_);
     else
         engine::wnioskowanie_wstecz(app_);
+}
+
+void Shell::importing() {
+    // The result dialog's OK greys the command until a rule base is loaded again.
+    if (dbfunc::importowanie(app_, *sources_)) app_.menu.grey({cmd::kImporting});
+}
+
+void Shell::askablesFile() {
+    reports::AskablesSources s;
+    s.ruleBase = app_.store.nazwa_re;
+    s.modelBase = app_.store.nazwa_mo;
+    s.constraintBase = app_.store.nazwa_og;
+    s.lista_warunkow_dopytywalnych = app_.askables.lista_warunkow_dopytywalnych;
+    s.lista_wszystkich_dopytywalnych_dla_wyswietlania = app_.askables.lista_wszystkich_dopytywalnych_dla_wyswietlania;
+    s.lista_argumentow_dopytywalnych = app_.askables.lista_argumentow_dopytywalnych;
+    s.constraints = app_.store.constraints();
+    reports::zachowaj(app_.port, app_.messages, app_.currentDir, s);
 }
 
 void Shell::help() {
@@ -136,6 +161,11 @@ void Shell::dispatch(int id) {
     case kAbstractInspection: reports::przeglad_opisu(app_); break;
     case kSummaryReading: reports::czytanie_podsumowania(app_); break;
     case kSummaryDeleting: reports::usuwanie_podsumowania(app_); break;
+
+    case kImporting: importing(); break;
+    case kAskablesFileCreating: askablesFile(); break;
+    case kAskablesFileReading: reports::czytanie_pliku_dopytywalnych(app_.port, app_.messages, app_.currentDir); break;
+    case kAskablesFileDeleting: reports::usuwanie_pliku_dopytywalnych(app_.port, app_.messages, app_.currentDir); break;
 
     case kMessageWindowCreating: app_.messages.recreate(); break;
     case kPathToBasesSetUp:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +16,7 @@
 
 namespace torv { struct AppState; }
 namespace torv::kb { enum class LoadOption : int; }
+namespace torv::dbfunc { class ExternalSources; }
 
 namespace torv::shell {
 
@@ -70,6 +72,10 @@ std::string notAvailableText(const Command& c);
 class Shell {
 public:
     explicit Shell(AppState& app);
+    ~Shell();
+
+    /// The import reads from the ODBC driver manager unless given others.
+    void setExternalSources(dbfunc::ExternalSources& sources);
 
     AppState& app() { return app_; }
     const MenuState& menu() const;
@@ -108,8 +114,12 @@ private:
     /// Options 11 and 12: the two chaining commands.
     void chain(const char* kind);
     void help();
+    void importing();
+    void askablesFile();
 
     AppState& app_;
+    std::unique_ptr<dbfunc::ExternalSources> ownSources_;
+    dbfunc::ExternalSources* sources_;
 };
 
 }  // namespace torv::shell

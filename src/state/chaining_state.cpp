@@ -141,7 +141,9 @@ void pamietaj(ChainingState& s, const std::string& warunek, std::string_view fla
 }
 
 void pamietaj_fakty(ChainingState& s, const Names& lista) {
-    for (const auto& x : lista) s.rbd.add(0, x);
+    // Recording X beside its complement would leave both true for the rest of the run.
+    for (const auto& x : lista)
+        if (!s.rbd.decided(x) && !s.rbd.decided(kb::negacja(x))) s.rbd.add(0, x);
 }
 
 void pamietaj_warunki_nie_bedace_faktami(ChainingState& s, const Names& lista) {
@@ -151,6 +153,17 @@ void pamietaj_warunki_nie_bedace_faktami(ChainingState& s, const Names& lista) {
         s.rbd.add(0, n);
         s.zanegowany_warunek_z_bazy_ograniczen.push_back(n);
     }
+}
+
+const std::string* prawdziwy_czlonek(const ChainingState& s, const Names& czlonkowie) {
+    for (const auto& m : czlonkowie)
+        if (s.rbd.decided(m)) return &m;
+    return nullptr;
+}
+
+bool wszystkie_rozstrzygniete(const ChainingState& s, const Names& czlonkowie) {
+    return std::all_of(czlonkowie.begin(), czlonkowie.end(),
+                       [&](const std::string& m) { return s.rbd.decided(m) || s.rbd.decided(kb::negacja(m)); });
 }
 
 }  // namespace torv::engine

@@ -143,9 +143,16 @@ const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view wa
 /// only the first (a single answer).
 void pamietaj(ChainingState& s, const std::string& warunek, std::string_view flaga,
               bool wszystkieOgraniczenia);
-/// pamietaj_fakty: records every member as declared true.
+/// pamietaj_fakty: records every member as declared true; a member already
+/// decided, or whose complement is, is left as it is.
 void pamietaj_fakty(ChainingState& s, const Names& lista);
 /// pamietaj_warunki_nie_bedace_faktami: records every undecided member false.
 void pamietaj_warunki_nie_bedace_faktami(ChainingState& s, const Names& lista);
+
+/// The first member of a constraint already decided true, or null: such a
+/// constraint is settled, its other members can only be false.
+const std::string* prawdziwy_czlonek(const ChainingState& s, const Names& czlonkowie);
+/// Every member is decided, true or false.
+bool wszystkie_rozstrzygniete(const ChainingState& s, const Names& czlonkowie);
 
 }  // namespace torv::engine

@@ -198,7 +198,7 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
     EXPECT_EQ(help.rfind("Usage: torv_ae_cli", 0), 0u);
     EXPECT_EQ(help.find("[about]"), std::string::npos) << "--help must not read commands";
     EXPECT_NE(help.find("\nExact Rule Base\n  * 10062  Rule Base loading\n    10063  Importing askable conditions "
-                        "and argument values from external data sources  (not available yet)\n"),
+                        "and argument values from external data sources\n"),
               std::string::npos)
         << help;
     EXPECT_NE(help.find("\nKnowledge Base Analysis\n  Rule Base flattening\n      10136  Flattening a chosen rule\n"),

@@ -158,6 +158,43 @@ TEST_F(Run, EndConfirmedInADialogEndsTheProgram) {
     EXPECT_THROW(wnioskowanie_w_przod(app), port::EndProgram);
 }
 
+TEST_F(Run, MenuModeNeverRecordsTwoMembersOfAConstraintTrue) {
+    rules("rule(1,\"z\",[\"a\",\"b\",\"c\",\"d\"],1)\n");
+    constraints("constraint(1,[\"a\",\"b\"])\nconstraint(2,[\"a\",\"c\"])\n");
+    struct Case {
+        const char* what;
+        Strings answers;   // in dialog order; "" closes
+        Strings recorded;
+        Strings dialogs;
+    };
+    const Strings closedPicks{"Pick a fact", "Pick a fact", "Pick facts"};
+    const Case cases[] = {
+        {"everything closed records nothing", {"", "", ""}, {}, closedPicks},
+        {"confirmed with nothing selected: every candidate false", {"", "", "0"},
+         {"0:na", "0:nb", "0:nc", "0:nd"}, closedPicks},
+        {"a member picked settles a constraint sharing it", {"1", "2"}, {"0:a", "0:nb", "0:nc", "0:d"},
+         {"Pick a fact", "Pick facts"}},
+        {"two members of one constraint are refused and asked again", {"", "", "1 2", "2 3"},
+         {"0:b", "0:c", "0:na", "0:nd"}, {"Pick a fact", "Pick a fact", "Pick facts", "Attention!", "Pick facts"}},
+    };
+    for (const Case& c : cases) {
+        prepare();
+        port.clearCalls();
+        for (const auto& a : c.answers) port.then(a);
+        EXPECT_TRUE(przygotowanie_listy_faktow(app)) << c.what;
+        EXPECT_EQ(rbd(), c.recorded) << c.what;
+        EXPECT_EQ(port.titles(), c.dialogs) << c.what;
+    }
+    // The last case's note names the members and its constraint.
+    EXPECT_EQ(port.last("note").text, "Only one condition in constraint 1 may be true!\n    a\n    b\nPick the facts again.");
+    // The settled constraint's members are no candidates.
+    prepare();
+    port.clearCalls();
+    port.then("1").then("0");
+    przygotowanie_listy_faktow(app);
+    EXPECT_EQ(port.last("pick several").items, (Strings{"a", "d"}));
+}
+
 // ---- the rules set aside between passes ----
 
 /// Answers every dialog from a hash of its text, so that two runs over the
@@ -177,7 +214,9 @@ protected:
         if (d.title == "Level of detail") return "2";
         if (d.title == "Fact declaration mode") return std::to_string(mode_);
         if (d.kind == "pick one") return std::to_string(1 + h % d.items.size());
-        if (d.kind == "pick several") return std::to_string(1 + h % d.items.size()) + " " + std::to_string(1 + h / 7 % d.items.size());
+        // The log varies the answer when a refused selection is asked again.
+        const std::size_t g = std::hash<std::string>{}(log);
+        if (d.kind == "pick several") return std::to_string(1 + g % d.items.size()) + " " + std::to_string(1 + g / 7 % d.items.size());
         if (d.title == "Is the condition true?") return h % 3 ? "yes" : "no";
         return "no";
     }

@@ -63,6 +63,43 @@ TEST_F(Support, AConstraintMemberIsAskedByPickingTheTrueCondition) {
     }
 }
 
+TEST_F(Support, AConstraintPickNeverContradictsWhatIsDecided) {
+    constraints("constraint(4,[\"c\",\"d\",\"e\"])\n");
+    struct Case {
+        const char* what;
+        Strings before;
+        const char* asked;
+        const char* pick;   // nullptr: no dialog expected
+        char answer;
+        Strings recorded;
+    };
+    const Case cases[] = {
+        {"a member made false by a closed pick stays false", {"0:nc"}, "d", "1", 'n', {"0:nc", "0:nd", "0:ne"}},
+        {"a member already true settles the pick", {"0:c"}, "d", nullptr, 'n', {"0:c", "0:nd", "0:ne"}},
+        {"a derived true member settles it too", {"5:e"}, "nd", nullptr, 'y', {"5:e", "0:nc", "0:nd"}},
+        {"the asked member's own pick is still offered", {"0:nc"}, "d", "2", 'y', {"0:nc", "0:d", "0:ne"}},
+    };
+    for (const Case& t : cases) {
+        prepare();
+        port.clearCalls();
+        for (const auto& r : t.before) {
+            const auto colon = r.find(':');
+            app.chaining.rbd.add(std::stoi(r.substr(0, colon)), r.substr(colon + 1));
+        }
+        if (t.pick) port.then("Pick a fact", t.pick);
+        EXPECT_EQ(pytaj_o_warunek(app, t.asked), t.answer) << t.what;
+        EXPECT_EQ(rbd(), t.recorded) << t.what;
+        EXPECT_EQ(port.calls().size(), t.pick ? 1u : 0u) << t.what;
+    }
+    // A go-ahead condition of a settled constraint does not hold and is not asked.
+    prepare();
+    port.clearCalls();
+    app.chaining.rbd.add(0, "c");
+    EXPECT_FALSE(pytaj_o_warunek_stosowania(app, "e"));
+    EXPECT_EQ(rbd(), (Strings{"0:c", "0:nd", "0:ne"}));
+    EXPECT_TRUE(port.calls().empty());
+}
+
 TEST_F(Support, GoAheadConditions) {
     constraints("constraint(2,[\"g\",\"h\"])\n");
     prepare();

@@ -39,9 +39,30 @@ TEST(Answers, ButtonsByNumberLabelOrLetter) {
 }
 
 TEST(Answers, ChoicesAreAscendingAndOnce) {
-    EXPECT_EQ(answers::choices("3, 1 3,,2 9 x", 3), (std::vector<std::size_t>{0, 1, 2}));
+    using Picked = std::optional<std::vector<std::size_t>>;
+    struct Case { const char* answer; Picked picked; };
+    for (const auto& c : {Case{"3, 1 3,,2", std::vector<std::size_t>{0, 1, 2}}, Case{" 0 ", std::vector<std::size_t>{}},
+                          Case{"2 9", std::nullopt}, Case{"1 x", std::nullopt}, Case{"0 1", std::nullopt},
+                          Case{"", std::nullopt}, Case{" , ", std::nullopt}}) {
+        EXPECT_EQ(answers::choices(c.answer, 3), c.picked) << c.answer;
+    }
     EXPECT_EQ(answers::choice("2", 2), 1u);
     EXPECT_EQ(answers::choice("0", 2), std::nullopt);
+}
+
+TEST(TextPort, PickListsTellNoneFromClosedAndAskAgainOnAMistypedAnswer) {
+    test::ScriptedPort port;
+    port.then("0").then("").thenClose().then("yes").then("3").then("1").then("x").then("2");
+    EXPECT_EQ(port.pickFacts("c", {"a", "b", "c"}), std::vector<std::size_t>{});
+    EXPECT_EQ(port.pickFacts("c", {"a", "b", "c"}), std::nullopt);
+    EXPECT_EQ(port.pickFacts("c", {"a", "b", "c"}), std::nullopt);
+    EXPECT_EQ(port.pickFacts("c", {"a", "b"}), (std::vector<std::size_t>{0}));   // after "yes" and "3"
+    EXPECT_EQ(port.pickFact("c", {"a", "b"}), 1u);
+    EXPECT_EQ(port.ofKind("?").size(), 3u);
+    EXPECT_EQ(port.pending(), 0u);
+    EXPECT_EQ(port.ofKind("?").front().title,
+              "item numbers 1 to 2 separated by blanks or commas, 0 for none, end, or an empty line to close");
+    EXPECT_EQ(port.ofKind("?").back().title, "an item number 1 to 2, end, or an empty line to close");
 }
 
 TEST(TextPort, EndAnsweredNoReturnsToTheDialog) {

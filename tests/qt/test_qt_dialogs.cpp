@@ -91,6 +91,8 @@ private slots:
     void pickFactPreselectsFirstItem();
     void pickFactReturnsChosenPosition();
     void pickFactsReturnsSeveralPositions();
+    void pickFactsTellsNoneFromClosed_data();
+    void pickFactsTellsNoneFromClosed();
     void endRefusedReturnsToDialog_data();
     void endRefusedReturnsToDialog();
     void endConfirmedEndsProgram();
@@ -304,12 +306,35 @@ void TestQtDialogs::pickFactsReturnsSeveralPositions() {
         list->item(0)->setSelected(true);
         return click(w, QStringLiteral("&Continue"));
     });
-    QCOMPARE(port_.pickFacts("Choose facts", kItems), (std::vector<std::size_t>{0, 2}));
+    QCOMPARE(port_.pickFacts("Choose facts", kItems), (std::optional<std::vector<std::size_t>>(std::vector<std::size_t>{0, 2})));
     QCOMPARE(seen.title, QStringLiteral("Pick facts"));
     QCOMPARE(seen.currentRow, -1);
     QCOMPARE(seen.buttons, (QStringList{"&Continue", "End"}));
-    driver.then([](QWidget* w) { return click(w, QStringLiteral("&Continue")); });
-    QCOMPARE(port_.pickFacts("Choose facts", kItems), std::vector<std::size_t>{});
+}
+
+void TestQtDialogs::pickFactsTellsNoneFromClosed_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("continue with nothing selected") << "continue" << true;
+    QTest::newRow("close box") << "close" << false;
+    QTest::newRow("escape") << "escape" << false;
+}
+
+void TestQtDialogs::pickFactsTellsNoneFromClosed() {
+    QFETCH(QString, how);
+    QFETCH(bool, confirmed);
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        if (how == QLatin1String("continue")) return click(w, QStringLiteral("&Continue"));
+        if (how == QLatin1String("close")) return w->close();
+        QTest::keyClick(w->findChild<QListWidget*>(), Qt::Key_Escape);
+        return true;
+    });
+    const auto picked = port_.pickFacts("Choose facts", kItems);
+    QVERIFY(driver.done());
+    // "None of these" is an answer that records every item false; closing records nothing.
+    QCOMPARE(picked.has_value(), confirmed);
+    if (picked) QVERIFY(picked->empty());
 }
 
 void TestQtDialogs::endRefusedReturnsToDialog_data() {
@@ -341,7 +366,7 @@ void TestQtDialogs::endRefusedReturnsToDialog() {
     } else if (dialog == QLatin1String("Message")) {
         port_.message("Conclusion", {"the engine is hot"});
     } else if (dialog == QLatin1String("Pick facts")) {
-        QCOMPARE(port_.pickFacts("Choose facts", kItems), std::vector<std::size_t>{1});
+        QCOMPARE(port_.pickFacts("Choose facts", kItems), (std::optional<std::vector<std::size_t>>(std::vector<std::size_t>{1})));
     } else {
         QCOMPARE(port_.pickFact("Choose a fact", kItems), std::optional<std::size_t>(0));
     }

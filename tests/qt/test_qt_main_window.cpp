@@ -19,6 +19,8 @@
 #include "dialog_driver.h"
 #include "qt/desktop_app.h"
 #include "qt/dialogs.h"
+#include "support/odbc_sandbox.h"
+#include <QListWidget>
 #include <QDir>
 #include <QMessageBox>
 
@@ -95,6 +97,7 @@ private slots:
     void ruleBaseNamedOnCommandLine();
     void helpWithoutHelpFileOpensManual();
     void forwardChainingConsultation();
+    void importThroughTheMenu();
 
 private:
     QTemporaryDir dir_;
@@ -340,6 +343,50 @@ void TestQtMainWindow::forwardChainingConsultation() {
     QVERIFY(app.window().messagesPane()->toPlainText().contains(QStringLiteral("nride_ok")));
     QVERIFY(!app.shell().jakiewnioskowanie());
     QVERIFY(app.window().isVisible());
+}
+
+void TestQtMainWindow::importThroughTheMenu() {
+    auto& sandbox = torv::test::OdbcSandbox::shared();
+    const auto db = sandbox.dir() / "qt.db";
+    sandbox.addSqlite("torv_qt", db);
+    sandbox.run(db, {"CREATE TABLE \"garden facts\" (kind TEXT, name TEXT)",
+                     "INSERT INTO \"garden facts\" VALUES ('fact', 'rain'), ('argument_known', 'depth')"});
+
+    DesktopApp app(dir_.path().toStdString());
+    {
+        DialogDriver loading;
+        loading.otherwise(answerAnything);
+        app.start({ruleBase_});
+    }
+    auto choose = [](const QString& item) {
+        return [item](QWidget* w) {
+            auto* dlg = qobject_cast<FramedListDialog*>(w);
+            if (!dlg) return false;
+            const auto found = dlg->list()->findItems(item, Qt::MatchExactly);
+            if (found.isEmpty()) return false;
+            dlg->list()->setCurrentItem(found.front());
+            return click(w, QStringLiteral("&OK"));
+        };
+    };
+    QStringList shown;
+    DialogDriver driver;
+    driver.then(choose(QStringLiteral("torv_qt")))
+        .then(choose(QStringLiteral("garden facts")))
+        .then([&](QWidget* w) {
+            for (auto* list : w->findChildren<QListWidget*>())
+                for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+            return click(w, QStringLiteral("&OK"));
+        });
+    QAction* import = app.window().commandAction(shell::cmd::kImporting);
+    QVERIFY(import->isEnabled());
+    import->trigger();
+    QVERIFY(driver.done());
+    QCOMPARE(driver.seenTitles(), (QStringList{"External data sources", "Data from external data source",
+                                               "Imported facts inspection"}));
+    QCOMPARE(shown, QStringList{"rain"});
+    QCOMPARE(app.state().store.facts().back().warunek, std::string("rain"));
+    QVERIFY(app.window().messagesPane()->toPlainText().contains(QStringLiteral("SELECT * FROM [garden facts]")));
+    QVERIFY(!import->isEnabled());
 }
 
 QTEST_MAIN(TestQtMainWindow)

@@ -7,6 +7,8 @@
 //   transcript.txt  everything the terminal shows from the first command on
 //   report.txt    the report text when the commands are done
 //   files/        files the run must leave in BASES/ (a saved summary, ...)
+//   odbc.sql      statements, each ending with ';' at a line end, that fill
+//                 a SQLite data source named after the case
 // Every base in kb/BASES is loaded first, in menu order, with the loads' own
 // dialogs left out of the transcript.
 // A case with stdin.txt instead is a whole terminal session through the
@@ -30,6 +32,7 @@
 #include "state/command_ids.h"
 #include "shell/shell.h"
 #include "support/fixtures.h"
+#include "support/odbc_sandbox.h"
 
 namespace torv::test {
 namespace {
@@ -111,6 +114,26 @@ protected:
         fs::copy(from, dir.path(), fs::copy_options::recursive);
     }
 
+    /// The case's data source, made afresh for each run.
+    void makeDataSource() {
+        if (!fs::exists(source() / "odbc.sql")) return;
+        auto& sandbox = OdbcSandbox::shared();
+        const fs::path db = sandbox.dir() / (GetParam() + ".db");
+        sandbox.addSqlite(GetParam(), db);
+        fs::remove(db);
+        std::vector<std::string> statements;
+        std::string statement;
+        std::istringstream in(read(source() / "odbc.sql"));
+        for (std::string line; std::getline(in, line);) {
+            statement += line + "\n";
+            if (!line.empty() && line.back() == ';') {
+                statements.push_back(statement);
+                statement.clear();
+            }
+        }
+        sandbox.run(db, statements);
+    }
+
     void expectFilesLeft() {
         const fs::path want = source() / "files";
         if (!fs::exists(want)) return;
@@ -131,6 +154,7 @@ class TerminalScenario : public Scenario {};
 
 TEST_P(ConsultationScenario, RunsAsRecorded) {
     copyKnowledgeBase();
+    makeDataSource();
     std::istringstream in(read(source() / "answers.txt"));
     std::ostringstream out;
     ScenarioPort port(in, out);
@@ -173,6 +197,7 @@ TEST_P(ConsultationScenario, RunsAsRecorded) {
 
 TEST_P(TerminalScenario, RunsAsRecorded) {
     copyKnowledgeBase();
+    makeDataSource();
     std::istringstream in(read(source() / "stdin.txt"));
     std::ostringstream out;
     cli::CliApp cli(in, out, dir.path() / "BASES");

@@ -33,9 +33,7 @@ const std::set<int> kNotAvailableYet{
     // model-base verification
     10088, 10089,
     // joint rule-constraint diagnoses and conclusion exclusivity
-    10098, 10099, 10138, 10139, 10140,
-    // askables files and external data import
-    10063, 10151, 10152, 10153};
+    10098, 10099, 10138, 10139, 10140};
 
 // A model base for the garden, one model of each kind, so that every model
 // window has something to show.

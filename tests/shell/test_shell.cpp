@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "dbfunc/external_source.h"
 #include "state/app_state.h"
 #include "shell/shell.h"
 #include "support/fixtures.h"
@@ -188,6 +189,65 @@ TEST_F(ShellTest, MissingRuleBaseNamedAtStartChangesNoItem) {
     shell.loadRuleBaseAtStart("BASES/RUnone.AEB");
     EXPECT_EQ(shell.menu().enabledIds(), before);
     EXPECT_FALSE(app.store.nazwa_re.has_value());
+}
+
+/// One data source with one table of the given rows.
+struct OneTable : dbfunc::ExternalSources {
+    std::vector<dbfunc::Row> rows;
+    struct Rows : dbfunc::Cursor {
+        std::vector<dbfunc::Row> rows;
+        dbfunc::Result<std::optional<dbfunc::Row>> fetch() override {
+            if (rows.empty()) return std::optional<dbfunc::Row>{};
+            auto r = rows.front();
+            rows.erase(rows.begin());
+            return std::optional<dbfunc::Row>(r);
+        }
+    };
+    struct Table : dbfunc::Connection {
+        std::vector<dbfunc::Row> rows;
+        dbfunc::Result<std::vector<std::string>> tables() override { return std::vector<std::string>{"t"}; }
+        dbfunc::Result<std::string> identifierQuote() override { return std::string("\""); }
+        dbfunc::Result<std::unique_ptr<dbfunc::Cursor>> execute(const std::string&) override {
+            auto c = std::make_unique<Rows>();
+            c->rows = rows;
+            return std::unique_ptr<dbfunc::Cursor>(std::move(c));
+        }
+    };
+    dbfunc::Result<std::vector<std::string>> dataSources() override { return std::vector<std::string>{"s"}; }
+    dbfunc::Result<std::unique_ptr<dbfunc::Connection>> connect(const std::string&) override {
+        auto t = std::make_unique<Table>();
+        t->rows = rows;
+        return std::unique_ptr<dbfunc::Connection>(std::move(t));
+    }
+};
+
+TEST_F(ShellTest, ImportGreysItselfOnceItsResultWasShownUntilTheNextRuleBaseLoad) {
+    OneTable source;
+    shell.setExternalSources(source);
+    loadRuleBase();
+    source.rows = {{"weather", "rain"}};
+    port.then("External data sources", "1").then("Data from external data source", "1");
+    ASSERT_TRUE(shell.run(cmd::kImporting));
+    EXPECT_EQ(port.last("note").text, "No data to be imported from external sources!");
+    EXPECT_TRUE(shell.menu().enabled(cmd::kImporting));
+
+    source.rows = {{"fact", "light_on"}};
+    port.then("External data sources", "1").then("Data from external data source", "1");
+    ASSERT_TRUE(shell.run(cmd::kImporting));
+    EXPECT_EQ(app.store.facts().back().warunek, "light_on");
+    EXPECT_FALSE(shell.menu().enabled(cmd::kImporting));
+    EXPECT_FALSE(shell.run(cmd::kImporting));
+
+    loadRuleBase();
+    EXPECT_TRUE(shell.menu().enabled(cmd::kImporting));
+}
+
+TEST_F(ShellTest, AskablesFileListsTheLoadedRuleBasesAskables) {
+    loadRuleBase();
+    port.then("Load Askable Conditions and Arguments file", "askables.txt");
+    ASSERT_TRUE(shell.run(cmd::kAskablesFileCreating));
+    EXPECT_EQ(test::readFile(dir.path() / "BASES" / "askables.txt"),
+              "Non-exclusive Askable Conditions for Rule Base RUcar.AEB\n   fan_off\n   light_on\n   thermostat_ok\n\n");
 }
 
 }  // namespace

@@ -86,9 +86,11 @@ TEST_F(Pamietaj, DeclaringFalseRecordsTheComplementWithoutLookingAtConstraints) 
 }
 
 TEST_F(Pamietaj, FactsListsAndFalseLists) {
-    pamietaj_fakty(s, {"p", "q"});
+    s.rbd.add(0, "nt");
+    // Neither a second record of p nor t beside its recorded complement.
+    pamietaj_fakty(s, {"p", "q", "t", "p"});
     pamietaj_warunki_nie_bedace_faktami(s, {"q", "r", "ns"});
-    EXPECT_EQ(rbd(), (Strings{"0:p", "0:q", "0:nr", "0:s"}));
+    EXPECT_EQ(rbd(), (Strings{"0:nt", "0:p", "0:q", "0:nr", "0:s"}));
     EXPECT_EQ(s.zanegowany_warunek_z_bazy_ograniczen, (Strings{"nr", "s"}));
 }
 
