@@ -18,7 +18,6 @@
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 
 namespace torv::engine {
 
@@ -541,7 +540,7 @@ void blokowanie(AppState& app, std::int32_t numer) {
                                             "\nBackward chaining has been stopped." +
                                             "\n\nLoad the corrected base or provide it" +
                                             "\nwith acceptable argument values.");
-    app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+    app.outcomes.push_back(Outcome::SingularModelRemoved);
     // Until the model base is loaded again.
     kb::ModelBase bez = app.store.modelBase();
     std::erase_if(bez.model_b, [&](const kb::ModelB& m) { return m.numer == numer && jest_relacja(m.operacja); });

@@ -10,7 +10,6 @@
 #include "kb/file_io.h"
 #include "kb/media.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 
 namespace torv::engine {
 
@@ -62,7 +61,7 @@ void testuj_wykluczajace_z(AppState& app, const std::string& fakt, const Fakty& 
             ChainingState& s = app.chaining;
             s.blad_wykluczajacych = "YES";
             // Chaining stays refused until the bases are loaded again.
-            app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+            app.outcomes.push_back(Outcome::ExclusiveFactsDeclared);
             auto& r = app.report;
             const std::string numer = std::to_string(k.numer);
             // Texts go to the report as they are; the line breaks only to

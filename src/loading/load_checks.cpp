@@ -11,7 +11,6 @@
 #include "kb/term_reader.h"
 #include "port/user_port.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 
 namespace torv::kb {
 
@@ -137,7 +136,7 @@ void unloadRuleAndModelBases(AppState& app) {
     s.kasowanie_dregula();
     s.kasowanie_nazwy_re();
     app.askables = {};
-    app.menu.grey({shell::cmd::kForwardChaining, shell::cmd::kBackwardChaining});
+    app.outcomes.push_back(Outcome::RuleAndModelBasesUnloaded);
 }
 
 struct DirectoryCheck {

@@ -28,6 +28,31 @@ namespace {
 constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
 }  // namespace
 
+void applyOutcomes(AppState& app) {
+    using namespace cmd;
+    for (const Outcome o : app.outcomes) {
+        switch (o) {
+        case Outcome::RuleAndModelBasesUnloaded:
+        case Outcome::ExclusiveFactsDeclared:
+        case Outcome::SingularModelRemoved:
+            app.menu.grey({kForwardChaining, kBackwardChaining});
+            break;
+        case Outcome::ExternalInconsistencyFound:
+            app.menu.enable({kDiagnosingExternal});
+            break;
+        case Outcome::InternalInconsistencyFound:
+            app.menu.enable({kDiagnosingInternal});
+            break;
+        case Outcome::RedundancyFound:
+            app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
+                             kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
+            app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+            break;
+        }
+    }
+    app.outcomes.clear();
+}
+
 Shell::Shell(AppState& app)
     : app_(app), ownSources_(std::make_unique<dbfunc::OdbcSources>()), sources_(ownSources_.get()) {}
 
@@ -47,6 +72,7 @@ void Shell::introClosed() {
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
     dispatch(id);
+    applyOutcomes(app_);
     return true;
 }
 
@@ -56,11 +82,14 @@ bool Shell::closeRequested() {
 
 void Shell::loadRuleBaseAtStart(const std::string& path) {
     const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
+    applyOutcomes(app_);
     if (result && !result->empty()) app_.menu.ruleBaseLoaded();
 }
 
 void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {
     const auto result = kb::opcja_z_menu_glownego(app_, option);
+    // What the load's checks and offers found comes before what the load enables.
+    applyOutcomes(app_);
     if (result && !result->empty()) (app_.menu.*loaded)();
 }
 

@@ -67,6 +67,10 @@ Availability availability(int id);
 inline constexpr const char* kNotAvailableTitle = "Attention!";
 std::string notAvailableText(const Command& c);
 
+/// The menu changes that follow what a command found, applied in the order
+/// found; the list is emptied.
+void applyOutcomes(AppState& app);
+
 /// The toolkit-independent main window: dispatches commands over the
 /// application state and keeps the menu state.
 class Shell {

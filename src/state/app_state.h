@@ -12,6 +12,7 @@
 #include "port/user_port.h"
 #include "state/report_buffer.h"
 #include "state/menu_state.h"
+#include "state/outcomes.h"
 #include "state/findings.h"
 
 namespace torv {
@@ -33,8 +34,10 @@ struct AppState {
     verify::RuleBaseFindings findings;
     /// The tables of the current (or last) chaining run.
     engine::ChainingState chaining;
-    /// The menu's enabled and greyed items: loads and diagnoses change it.
+    /// The menu's enabled and greyed items: only the shell changes it.
     shell::MenuState menu;
+    /// What the current command found that the menu has to follow.
+    Outcomes outcomes;
     /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining runs.
     std::optional<std::string> jakiewnioskowanie;
     /// The application's current directory: set by loading a base; file

@@ -11,7 +11,6 @@
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 
@@ -325,7 +324,7 @@ bool informuj_sprzecznosc_1z(AppState& app) {
                       "\nYou may however run a diagnostic check \nrevealing the nature of  inconsistency."
                       "\nFor this  enter the option \n   'Exact Rule Base\n     Diagnosing External Inconsistencies'"
                       "\nwhere a detailed message highlighting the nature \nof inconsistencies is to be found.");
-    app.menu.enable({shell::cmd::kDiagnosingExternal});
+    app.outcomes.push_back(Outcome::ExternalInconsistencyFound);
     return false;
 }
 

@@ -7,7 +7,6 @@
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
@@ -141,7 +140,7 @@ void informuj_sprzecznosc_1w(AppState& app) {
                           "\nwhere a detailed message highlighting the nature of"
                           "\n inconsistencies is to be found."
                           "\nProceed to the option 'Rule Base /Rule Base editing'  and remove the inconsistency.");
-        app.menu.enable({shell::cmd::kDiagnosingInternal});
+        app.outcomes.push_back(Outcome::InternalInconsistencyFound);
         return;
     }
     app.messages.write(" The Rule Base " + name + "\n is not internally " + type + "-inconsistent.");

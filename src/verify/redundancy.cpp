@@ -11,7 +11,6 @@
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
-#include "state/command_ids.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 
@@ -200,10 +199,7 @@ bool informuj_nadmiar(AppState& app) {
                       "advised to remove redundancies. \nFor this  proceed  to the option \n   'Exact Rule Base\n"
                       "     Diagnosing Redundancies'"
                       " where a  \ndetailed message highlighting \nthe nature of rule redundancies is to be found.");
-    using namespace shell::cmd;
-    app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
-                     kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
-    app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+    app.outcomes.push_back(Outcome::RedundancyFound);
     return true;
 }
 

@@ -239,7 +239,6 @@ TEST_F(LoadChecks, RulesAndRelationalModelsMustNotShareConclusions) {
     m.model_b.push_back(B(1, "t_high", "t", ">", "30"));
     m.model_b.push_back(B(2, "hot", "t", ">", "40"));
     models(m);
-    app.menu.enable({10155, 10156, 10062});
     EXPECT_FALSE(wnioski_modeli_a_wnioski_regul(app));
     EXPECT_EQ(app.messages.text(),
               "Faulty rule base     RUt.AEB\nFaulty model base MOt.AEB\n"
@@ -258,9 +257,7 @@ TEST_F(LoadChecks, RulesAndRelationalModelsMustNotShareConclusions) {
     EXPECT_FALSE(app.store.nazwa_re);
     EXPECT_FALSE(app.store.nazwa_mo);
     EXPECT_TRUE(app.askables.lista_warunkow_dopytywalnych.empty());
-    EXPECT_FALSE(app.menu.enabled(10155));
-    EXPECT_FALSE(app.menu.enabled(10156));
-    EXPECT_TRUE(app.menu.enabled(10062));
+    EXPECT_EQ(app.outcomes, Outcomes{Outcome::RuleAndModelBasesUnloaded});
 }
 
 TEST_F(LoadChecks, ConditionsMustNotBeNamedLikeArguments) {

@@ -18,6 +18,7 @@ namespace {
 class ShellPort : public test::ScriptedPort {
 public:
     std::function<void(const port::Dialog&)> onPresent;
+    bool acceptOffers = false;
 
 protected:
     void present(const port::Dialog& d) override {
@@ -25,7 +26,7 @@ protected:
         if (onPresent) onPresent(d);
     }
     std::optional<std::string> answer(const port::Dialog& d) override {
-        if (d.kind == "yes/no" && (d.title == "Choose" || d.title == "Choose:")) return "no";
+        if (!acceptOffers && d.kind == "yes/no" && (d.title == "Choose" || d.title == "Choose:")) return "no";
         return ScriptedPort::answer(d);
     }
 };
@@ -189,6 +190,54 @@ TEST_F(ShellTest, MissingRuleBaseNamedAtStartChangesNoItem) {
     shell.loadRuleBaseAtStart("BASES/RUnone.AEB");
     EXPECT_EQ(shell.menu().enabledIds(), before);
     EXPECT_FALSE(app.store.nazwa_re.has_value());
+}
+
+struct OutcomeCase {
+    Outcome outcome;
+    std::vector<int> enabled;
+    std::vector<int> greyed;
+};
+
+class OutcomeRules : public testing::TestWithParam<OutcomeCase> {};
+
+TEST_P(OutcomeRules, ChangeTheMenuOnceAndAreUsedUp) {
+    const auto& c = GetParam();
+    test::ScriptedPort port;
+    AppState app{port};
+    app.menu.startUp();
+    app.menu.enable({cmd::kForwardChaining, cmd::kBackwardChaining, cmd::kDiagnosingJointRuleConstraintInconsistencies,
+                     cmd::kDiagnosingJointRuleConstraintRedundancies});
+    app.outcomes = {c.outcome};
+    applyOutcomes(app);
+    for (int id : c.enabled) EXPECT_TRUE(app.menu.enabled(id)) << id;
+    for (int id : c.greyed) EXPECT_FALSE(app.menu.enabled(id)) << id;
+    EXPECT_TRUE(app.outcomes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, OutcomeRules,
+    testing::Values(
+        OutcomeCase{Outcome::RuleAndModelBasesUnloaded, {}, {cmd::kForwardChaining, cmd::kBackwardChaining}},
+        OutcomeCase{Outcome::ExclusiveFactsDeclared, {}, {cmd::kForwardChaining, cmd::kBackwardChaining}},
+        OutcomeCase{Outcome::SingularModelRemoved, {}, {cmd::kForwardChaining, cmd::kBackwardChaining}},
+        OutcomeCase{Outcome::ExternalInconsistencyFound, {cmd::kDiagnosingExternal, cmd::kForwardChaining}, {}},
+        OutcomeCase{Outcome::InternalInconsistencyFound, {cmd::kDiagnosingInternal}, {}},
+        OutcomeCase{Outcome::RedundancyFound,
+                    {cmd::kDiagnosingRedundancies, cmd::kInspectingAllRules, cmd::kModelBaseLoading,
+                     cmd::kGraphicsBaseLoading},
+                    {cmd::kDiagnosingJointRuleConstraintInconsistencies,
+                     cmd::kDiagnosingJointRuleConstraintRedundancies}}));
+
+TEST_F(ShellTest, ALoadThatFindsAnExternalInconsistencyEnablesItsDiagnosis) {
+    // The offer accepted: the base is refused and its diagnosis enabled.
+    port.acceptOffers = true;
+    const auto loop = dir.write("BASES/RUloop.AEB", "rule(1,\"a\",[\"b\"],1)\nrule(2,\"b\",[\"a\",\"c\"],1)\n");
+    EXPECT_FALSE(shell.menu().enabled(cmd::kDiagnosingExternal));
+    port.then("Load Rule Base ", loop.string());
+    port.then("Choose", "yes");
+    ASSERT_TRUE(shell.run(cmd::kRuleBaseLoading));
+    EXPECT_TRUE(shell.menu().enabled(cmd::kDiagnosingExternal));
+    EXPECT_TRUE(app.outcomes.empty());
 }
 
 /// One data source with one table of the given rows.
