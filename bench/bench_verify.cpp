@@ -108,9 +108,9 @@ void run(int rules, bool deep) {
     const double load = seconds(t);
     std::printf("%d rules: load with every offer \"yes\" %.3f s (%s; external %s, internal %s, redundant %s)\n",
                 static_cast<int>(app.store.rules().size()), load, loaded && !loaded->empty() ? "loaded" : "refused",
-                app.verdicts.sprzecznosc_1z.value_or("-").c_str(),
-                app.findings.internal.sprzecznosc_1_w.value_or("NO").c_str(),
-                app.findings.redundancy.jest_nadmiar.value_or("NO").c_str());
+                !app.verdicts.sprzecznosc_1z ? "-" : *app.verdicts.sprzecznosc_1z ? "YES" : "NO",
+                app.findings.internal.sprzecznosc_1_w ? "YES" : "NO",
+                app.findings.redundancy.jest_nadmiar ? "YES" : "NO");
 
     t = std::chrono::steady_clock::now();
     const auto ext = verify::badaj(app.store);

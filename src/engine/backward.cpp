@@ -640,7 +640,7 @@ void oferty(AppState& app, std::int32_t numer, const std::string& wniosek) {
 /// texts) the summary and report offers.
 void podsumowanie_przebiegu(AppState& app) {
     app.port.note("Summary", "A summary of backward chaining follows");
-    app.chaining.szczegolowosc = std::string(kSzczegolowoscDuza);
+    app.chaining.szczegolowosc = Detail::High;
     przedstawienie_faktow(app);
     przedstawienie_zmiennych(app);
 }

@@ -146,7 +146,7 @@ void zamkniecie(AppState& app) {
     r.pisz("No possibilities of further chaining!");
     r.piszcr();
     r.piszcr();
-    s.szczegolowosc = std::string(kSzczegolowoscDuza);
+    s.szczegolowosc = Detail::High;
     przedstawienie_faktow(app);
     r.piszcr();
     przedstawienie_zmiennych(app);
@@ -299,8 +299,8 @@ void wnioskowanie(AppState& app) {
 
 void wnioskowanie_cd_0(AppState& app) {
     ChainingState& s = app.chaining;
-    for (const auto& f : app.store.facts()) pamietaj(s, f.warunek, "YES", true);
-    for (const auto& f : app.store.modelBase().m_fact) pamietaj(s, f.warunek, "YES", true);
+    for (const auto& f : app.store.facts()) pamietaj(s, f.warunek, true, true);
+    for (const auto& f : app.store.modelBase().m_fact) pamietaj(s, f.warunek, true, true);
     for (const auto& a : app.store.modelBase().argument_known) s.zmienna_ustalona.push_back({a.argument, a.wartosc});
     wnioskowanie_cd(app);
 }

@@ -57,7 +57,7 @@ void przygotowanie_przebiegu(AppState& app, Kierunek kierunek) {
     reports::czytaj_opis(app);
 
     s.szczegolowosc.reset();
-    s.szczegolowosc = std::string(app.port.levelOfDetail() == 2 ? kSzczegolowoscDuza : kSzczegolowoscMala);
+    s.szczegolowosc = app.port.levelOfDetail() == 2 ? Detail::High : Detail::Low;
 
     s.etykieta.clear();
     generuj_etykiety(app);

@@ -59,7 +59,7 @@ void testuj_wykluczajace_z(AppState& app, const std::string& fakt, const Fakty& 
         for (const auto& g : k.warunki) {
             if (g == fakt || !jest(g)) continue;
             ChainingState& s = app.chaining;
-            s.blad_wykluczajacych = "YES";
+            s.blad_wykluczajacych = true;
             // Chaining stays refused until the bases are loaded again.
             app.outcomes.push_back(Outcome::ExclusiveFactsDeclared);
             auto& r = app.report;
@@ -202,7 +202,7 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
                 " may be true!");
         if (wybrany) return pamietaj_wybor(app, czlonkowie, warunek, *wybrany);
         // Closed without a choice: the condition counts as false.
-        pamietaj(s, warunek, "NO", false);
+        pamietaj(s, warunek, false, false);
         return 'n';
     }
     const std::string pytanie = warunek + "?";
@@ -212,12 +212,12 @@ char pytaj_o_warunek(AppState& app, const std::string& warunek) {
     if (app.port.yesNo("Is the condition true?", pytanie) == port::kYes) {
         app.report.pisz("  YES");
         app.report.piszcr();
-        pamietaj(s, warunek, "YES", false);
+        pamietaj(s, warunek, true, false);
         return 'y';
     }
     app.report.pisz(neg ? "  NO" : "    NO");
     app.report.piszcr();
-    pamietaj(s, warunek, "NO", false);
+    pamietaj(s, warunek, false, false);
     return 'n';
 }
 

@@ -104,7 +104,7 @@ bool testuj_numery(AppState& app, const std::vector<std::int32_t>& numbers, cons
                        "having non-unique numbers.\n" + t.proceed + "\n" + t.correct + "\n");
     app.port.note(t.noteTitle, t.noteBase + fileName + t.noteNumber + nr + t.noteDisturb + t.noteTherefore +
                                    "\nhaving non-unique numbers." + t.noteProceed + t.noteCorrect);
-    app.verdicts.rozne_numery = "NO";
+    app.verdicts.rozne_numery = false;
     return false;
 }
 

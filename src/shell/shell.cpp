@@ -62,7 +62,7 @@ void Shell::setExternalSources(dbfunc::ExternalSources& sources) { sources_ = &s
 
 const MenuState& Shell::menu() const { return app_.menu; }
 MenuState& Shell::menu() { return app_.menu; }
-const std::optional<std::string>& Shell::jakiewnioskowanie() const { return app_.jakiewnioskowanie; }
+const std::optional<ChainingKind>& Shell::jakiewnioskowanie() const { return app_.jakiewnioskowanie; }
 
 void Shell::introClosed() {
     app_.menu.startUp();
@@ -93,15 +93,15 @@ void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {
     if (result && !result->empty()) (app_.menu.*loaded)();
 }
 
-void Shell::chain(const char* kind) {
+void Shell::chain(ChainingKind kind) {
     // Removed however the run ends, "End" in a chaining dialog included.
     struct Running {
-        std::optional<std::string>& what;
+        std::optional<ChainingKind>& what;
         ~Running() { what.reset(); }
     } running{app_.jakiewnioskowanie};
     app_.jakiewnioskowanie = kind;
     app_.messages.clear();
-    if (app_.jakiewnioskowanie == "W_PRZOD")
+    if (kind == ChainingKind::Forward)
         engine::wnioskowanie_w_przod(app_);
     else
         engine::wnioskowanie_wstecz(app_);
@@ -176,8 +176,8 @@ void Shell::dispatch(int id) {
     case kSoundFilePlaying: dzialanie_w_bazie_melodii(app_, MediaBaseAction::InspectFile); break;
     case kSoundSubdirectoriesAndFiles: browseSoundFiles(app_); break;
 
-    case kForwardChaining: chain("W_PRZOD"); break;
-    case kBackwardChaining: chain("WSTECZ"); break;
+    case kForwardChaining: chain(ChainingKind::Forward); break;
+    case kBackwardChaining: chain(ChainingKind::Backward); break;
 
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;

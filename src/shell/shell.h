@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "state/chaining_kind.h"
 #include "state/command_ids.h"
 #include "state/menu_state.h"
 
@@ -107,16 +108,15 @@ public:
     /// does (a relative path is taken from the current directory).
     void loadRuleBaseAtStart(const std::string& path);
 
-    /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining command
-    /// runs, empty otherwise.
-    const std::optional<std::string>& jakiewnioskowanie() const;
+    /// jakiewnioskowanie: the chaining a command runs, empty otherwise.
+    const std::optional<ChainingKind>& jakiewnioskowanie() const;
 
 private:
     void dispatch(int id);
     /// A loading command; `loaded` updates the menu on a non-empty result.
     void load(kb::LoadOption option, void (MenuState::*loaded)());
     /// Options 11 and 12: the two chaining commands.
-    void chain(const char* kind);
+    void chain(ChainingKind kind);
     void help();
     void importing();
     void askablesFile();

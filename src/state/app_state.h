@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "state/askables.h"
+#include "state/chaining_kind.h"
 #include "state/chaining_state.h"
 #include "kb/store.h"
 #include "state/verdicts.h"
@@ -38,8 +39,8 @@ struct AppState {
     shell::MenuState menu;
     /// What the current command found that the menu has to follow.
     Outcomes outcomes;
-    /// jakiewnioskowanie: "W_PRZOD" or "WSTECZ" while a chaining runs.
-    std::optional<std::string> jakiewnioskowanie;
+    /// jakiewnioskowanie: which chaining runs, if one does.
+    std::optional<ChainingKind> jakiewnioskowanie;
     /// The application's current directory: set by loading a base; file
     /// dialogs start here and relative base paths resolve against it. The
     /// process working directory is never changed.

@@ -111,11 +111,10 @@ bool lists(const kb::Constraint& c, std::string_view warunek) {
 
 }  // namespace
 
-void pamietaj(ChainingState& s, const std::string& warunek, std::string_view flaga,
-              bool wszystkieOgraniczenia) {
+void pamietaj(ChainingState& s, const std::string& warunek, bool prawda, bool wszystkieOgraniczenia) {
     const std::string dopelnienie = kb::negacja(warunek);
     if (s.rbd.decided(warunek) || s.rbd.decided(dopelnienie)) return;
-    if (flaga != "YES") {
+    if (!prawda) {
         s.rbd.add(0, dopelnienie);
         return;
     }

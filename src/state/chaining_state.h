@@ -79,8 +79,7 @@ struct ZmiennaUstalona {
 };
 
 /// szczegolowosc: the level of message and report detail.
-inline constexpr std::string_view kSzczegolowoscDuza = "duża";
-inline constexpr std::string_view kSzczegolowoscMala = "mała";
+enum class Detail { Low, High };
 
 /// The tables of the current chaining run. They outlive the run (the summary
 /// and the inspection windows read them) until the next run is prepared.
@@ -96,9 +95,9 @@ struct ChainingState {
     Names zanegowany_warunek_z_bazy_ograniczen;               // made false by a constraint
     std::vector<Names> lista_warunkow_ograniczenia_z_warunkami_faktami;
     Names lista_warunkow_uwzglednionych_ograniczen;
-    /// "YES" once two mutually exclusive facts were found in the bases; it
+    /// Set once two mutually exclusive facts were found in the bases; it
     /// refuses chaining until the bases are loaded again.
-    std::optional<std::string> blad_wykluczajacych;
+    bool blad_wykluczajacych = false;
 
     /// The constraints as this run sees them. Declaring a condition true
     /// drops its negation from the constraints that list it; that change is
@@ -111,7 +110,7 @@ struct ChainingState {
     Names etykieta;                                           // summary labels, in entry order
     std::optional<std::string> hipoteza;
     StanWstecz wstecz;                                        // backward chaining's own
-    std::optional<std::string> szczegolowosc;
+    std::optional<Detail> szczegolowosc;
 
     // Derived from the store when a run is prepared.
     /// Positions of the rules whose condition list holds a condition.
@@ -124,8 +123,8 @@ struct ChainingState {
     /// scan is kept to compare against.
     bool pelnyPrzeglad = false;
 
-    bool bladWykluczajacych() const { return blad_wykluczajacych == "YES"; }
-    bool duza() const { return szczegolowosc == kSzczegolowoscDuza; }
+    bool bladWykluczajacych() const { return blad_wykluczajacych; }
+    bool duza() const { return szczegolowosc == Detail::High; }
     bool endDecided() const { return rbd.decided("end"); }
 
     /// Clears the tables of a run (labels and level of detail excepted, which
@@ -137,12 +136,11 @@ struct ChainingState {
 /// The first constraint (in record order) that lists the condition, or null.
 const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek);
 
-/// pamietaj: records a declared condition, flag "YES" (true) or "NO"
-/// (false), with its constraint consequences. `wszystkieOgraniczenia`:
+/// pamietaj: records a declared condition, true or false, with its
+/// constraint consequences. `wszystkieOgraniczenia`:
 /// every constraint listing it is treated (facts of the bases), otherwise
 /// only the first (a single answer).
-void pamietaj(ChainingState& s, const std::string& warunek, std::string_view flaga,
-              bool wszystkieOgraniczenia);
+void pamietaj(ChainingState& s, const std::string& warunek, bool prawda, bool wszystkieOgraniczenia);
 /// pamietaj_fakty: records every member as declared true; a member already
 /// decided, or whose complement is, is left as it is.
 void pamietaj_fakty(ChainingState& s, const Names& lista);

@@ -37,11 +37,12 @@ struct FlattenedRule {
     bool operator==(const FlattenedRule&) const = default;
 };
 
-/// sprzecznosc_1w: one flattening of rule `numer` found contradictory ("YES").
+/// sprzecznosc_1w: one flattening of rule `numer` and whether it was found
+/// contradictory.
 struct InternalVerdict {
     std::int32_t numer = 0;
     std::string wniosek;
-    std::string werdykt;
+    bool contradictory = true;
     bool operator==(const InternalVerdict&) const = default;
 };
 
@@ -51,8 +52,8 @@ struct InternalFindings {
     std::vector<FlattenedRule> regula_splaszczona_1w;
     /// The surviving per-flattening verdicts, in the order found.
     std::vector<InternalVerdict> sprzecznosc_1w;
-    /// sprzecznosc_1_w: "YES" when an internal inconsistency survived the test.
-    std::optional<std::string> sprzecznosc_1_w;
+    /// sprzecznosc_1_w: an internal inconsistency survived the test.
+    bool sprzecznosc_1_w = false;
     /// More contradictory flattenings were met than are kept.
     bool truncated = false;
 };
@@ -78,8 +79,8 @@ struct FlattenedPair {
 
 /// Rule redundancies.
 struct RedundancyFindings {
-    /// jest_nadmiar: "YES" once a redundancy was found.
-    std::optional<std::string> jest_nadmiar;
+    /// jest_nadmiar: a redundancy was found.
+    bool jest_nadmiar = false;
     std::vector<RedundantPair> reguly_nadmiarowe_n1;
     std::vector<FlattenedPair> para_splaszczona_n1;
 };

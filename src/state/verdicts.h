@@ -8,18 +8,19 @@
 namespace torv::kb {
 
 struct Verdicts {
-    /// rozne_numery: "NO" after a numbering check found a duplicate.
-    std::optional<std::string> rozne_numery;
-    /// sprzecznosc_1z: "YES" when the rule base is externally inconsistent.
-    std::optional<std::string> sprzecznosc_1z;
-    /// sprzecznosc_mr: "YES" when models and rules are jointly inconsistent.
-    std::optional<std::string> sprzecznosc_mr;
+    /// rozne_numery: false after a numbering check found a duplicate.
+    std::optional<bool> rozne_numery;
+    /// sprzecznosc_1z: true when the rule base is externally inconsistent,
+    /// false once the test found it is not.
+    std::optional<bool> sprzecznosc_1z;
+    /// sprzecznosc_mr: true when models and rules are jointly inconsistent.
+    std::optional<bool> sprzecznosc_mr;
     /// opis: path of the knowledge base's abstract.
     std::optional<std::string> opis;
 
-    bool numberingFault() const { return rozne_numery == "NO"; }
-    bool externallyInconsistent() const { return sprzecznosc_1z == "YES"; }
-    bool jointModelRuleFault() const { return sprzecznosc_mr == "YES"; }
+    bool numberingFault() const { return rozne_numery == false; }
+    bool externallyInconsistent() const { return sprzecznosc_1z == true; }
+    bool jointModelRuleFault() const { return sprzecznosc_mr == true; }
 };
 
 }  // namespace torv::kb

@@ -287,13 +287,13 @@ ExternalSearchResult badaj_sprzecznosc_1z(AppState& app) {
         inconsistent = base.cyclic();
     }
     app.findings.external = r.findings;
-    app.verdicts.sprzecznosc_1z = inconsistent ? "YES" : "NO";
+    app.verdicts.sprzecznosc_1z = inconsistent;
     return r;
 }
 
 bool wyznacz_sprzecznosc_1z(AppState& app) {
     badaj_sprzecznosc_1z(app);
-    return app.verdicts.sprzecznosc_1z == "NO";
+    return app.verdicts.sprzecznosc_1z == false;
 }
 
 bool informuj_sprzecznosc_1z(AppState& app) {

@@ -286,9 +286,8 @@ std::vector<std::pair<std::int32_t, Names>> szukaj_regule(const kb::Store& store
     return out;
 }
 
-bool ma_warunki_niedopyt(const kb::Store& store, const engine::Askables& askables, const Names& warunki,
-                         std::string_view tryb) {
-    if (tryb != "YES") return true;
+bool ma_warunki_niedopyt(const kb::Store& store, const engine::Askables& askables, const Names& warunki, bool tryb) {
+    if (!tryb) return true;
     FlatteningBase base(store, askables);
     for (const auto& w : warunki)
         if (!base.settled(base.intern(w))) return true;

@@ -156,10 +156,9 @@ Numbers normalizuj_uzyte(const Numbers& used);
 /// szukaj_regule by names, for callers outside the generator.
 std::vector<std::pair<std::int32_t, Names>> szukaj_regule(const kb::Store& store, const engine::Askables& askables,
                                                           const std::string& warunek);
-/// ma_warunki_niedopyt: with "YES", whether the list holds a condition that
-/// is not askable; with "NO", always true.
-bool ma_warunki_niedopyt(const kb::Store& store, const engine::Askables& askables, const Names& warunki,
-                         std::string_view tryb);
+/// ma_warunki_niedopyt: with `tryb`, whether the list holds a condition that
+/// is not askable; without, always true.
+bool ma_warunki_niedopyt(const kb::Store& store, const engine::Askables& askables, const Names& warunki, bool tryb);
 
 // ---- texts ----
 

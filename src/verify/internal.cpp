@@ -87,11 +87,11 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app) {
                 break;
             }
             out.regula_splaszczona_1w.push_back({rule.numer, rule.wniosek, gen.flatNames(), used});
-            out.sprzecznosc_1w.push_back({rule.numer, rule.wniosek, "YES"});
+            out.sprzecznosc_1w.push_back({rule.numer, rule.wniosek, true});
         }
         stats.passes += gen.passes();
     }
-    if (!out.sprzecznosc_1w.empty()) out.sprzecznosc_1_w = "YES";
+    if (!out.sprzecznosc_1w.empty()) out.sprzecznosc_1_w = true;
     return stats;
 }
 
@@ -106,7 +106,7 @@ void informuj_sprzecznosc_1w(AppState& app) {
         }
         wyznacz_sprzecznosc_1w(app);
     }
-    if (!app.verdicts.externallyInconsistent() && app.findings.internal.sprzecznosc_1_w == "YES") {
+    if (!app.verdicts.externallyInconsistent() && app.findings.internal.sprzecznosc_1_w) {
         app.messages.write("The loaded rule base contains at least one internal inconsistency");
         app.report.piszcr();
         app.messages.write("of type " + type + ".");
@@ -186,7 +186,7 @@ void pisz_sprzecznosc_1w(AppState& app) {
     const std::string name = app.store.nazwa_re.value_or("");
     const char* const title = "Information on inconsistency";
     InternalFindings& f = app.findings.internal;
-    if (f.sprzecznosc_1_w != "YES") {
+    if (!f.sprzecznosc_1_w) {
         app.port.note(title, "Augmented Exact Rule Base\n   " + name + "\nis not internally " + type + "-inconsistent.");
         return;
     }
@@ -206,7 +206,7 @@ void pisz_sprzecznosc_1w(AppState& app) {
     };
     const auto verdicts = f.sprzecznosc_1w;
     for (const auto& v : verdicts) {
-        if (v.werdykt != "YES") continue;
+        if (!v.contradictory) continue;
         for (const auto& r : f.regula_splaszczona_1w) {
             if (r.numer != v.numer || r.wniosek != v.wniosek || !r.reguly.empty()) continue;
             const std::string n = std::to_string(r.numer);
@@ -218,7 +218,7 @@ void pisz_sprzecznosc_1w(AppState& app) {
         }
     }
     for (const auto& v : verdicts) {
-        if (v.werdykt != "YES") continue;
+        if (!v.contradictory) continue;
         for (auto it = f.regula_splaszczona_1w.begin(); it != f.regula_splaszczona_1w.end();) {
             const FlattenedRule& r = *it;
             if (r.numer != v.numer || r.wniosek != v.wniosek || r.reguly.empty()) {

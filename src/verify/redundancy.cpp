@@ -148,7 +148,7 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
                     if (stats) ++stats->comparisons;
                     if (!subset(base, g1.flat(), g2.flat()) && !subset(base, g2.flat(), g1.flat())) continue;
                     out.reguly_nadmiarowe_n1.push_back({rn.numer, rm.numer});
-                    out.jest_nadmiar = "YES";
+                    out.jest_nadmiar = true;
                     out.para_splaszczona_n1.push_back({rn.numer, rn.wniosek, g1.flatNames(), g1.usedNormalised(),
                                                        rm.numer, g2.flatNames(), g2.usedNormalised()});
                     found = true;
@@ -233,7 +233,7 @@ void pisz_nadmiar(AppState& app) {
         }
         wyznacz_nadmiar(app);
     }
-    if (r.jest_nadmiar != "YES") {
+    if (!r.jest_nadmiar) {
         app.port.note(title, " The rule base" + name + " has no redundant rules!");
         return;
     }

@@ -133,11 +133,11 @@ TEST_F(Run, RecordedFaultsRefuseSilently) {
     rules("rule(1,\"p\",[\"a\"],1)\n");
     for (int fault = 0; fault < 4; ++fault) {
         app.verdicts = {};
-        app.chaining.blad_wykluczajacych.reset();
-        if (fault == 0) app.verdicts.rozne_numery = "NO";
-        if (fault == 1) app.verdicts.sprzecznosc_1z = "YES";
-        if (fault == 2) app.verdicts.sprzecznosc_mr = "YES";
-        if (fault == 3) app.chaining.blad_wykluczajacych = "YES";
+        app.chaining.blad_wykluczajacych = false;
+        if (fault == 0) app.verdicts.rozne_numery = false;
+        if (fault == 1) app.verdicts.sprzecznosc_1z = true;
+        if (fault == 2) app.verdicts.sprzecznosc_mr = true;
+        if (fault == 3) app.chaining.blad_wykluczajacych = true;
         wnioskowanie_w_przod(app);
         EXPECT_TRUE(port.calls().empty()) << fault;
     }

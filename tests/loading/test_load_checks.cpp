@@ -133,7 +133,7 @@ TEST_P(NumberingCheck, OnlyTheFirstRepeatedNumberIsReported) {
     ASSERT_EQ(port.ofKind("note").size(), 1u);
     EXPECT_EQ(port.last("note").title, GetParam().title);
     EXPECT_EQ(port.last("note").text, GetParam().note);
-    EXPECT_EQ(app.verdicts.rozne_numery, "NO");
+    EXPECT_EQ(app.verdicts.rozne_numery, false);
 }
 
 TEST_P(NumberingCheck, UniqueNumbersPass) {

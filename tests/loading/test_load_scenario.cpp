@@ -52,7 +52,7 @@ TEST_F(LoadScenario, CleanBasesAnswerEveryOfferWithoutFault) {
     EXPECT_EQ(notes[1].text, "Augmented Exact Rule Base\n   RUcar.AEB\nis not externally IAE1 inconsistent.");
     EXPECT_EQ(notes[2].text, "Augmented Exact Rule Base\n   RUcar.AEB\nis not internally IAE1-inconsistent.");
     EXPECT_EQ(notes[3].text, "Rule Base\n   RUcar.AEB\nhas no redundant rules!");
-    EXPECT_EQ(app.verdicts.sprzecznosc_1z, "NO");
+    EXPECT_EQ(app.verdicts.sprzecznosc_1z, false);
     EXPECT_TRUE(app.outcomes.empty());
 
     port.clearCalls();
@@ -95,7 +95,7 @@ TEST_F(LoadScenario, ExternalInconsistencyStopsTheLoad) {
     EXPECT_EQ(boxes(), (Names{"open file: Load Rule Base ", "title: torv_AE consults Knowledge Base LOOP",
                               "note: Successful  loading of Rule Base", "yes/no: Choose",
                               "note: Information on inconsistency"}));
-    EXPECT_EQ(app.verdicts.sprzecznosc_1z, "YES");
+    EXPECT_EQ(app.verdicts.sprzecznosc_1z, true);
     EXPECT_EQ(app.outcomes, Outcomes{Outcome::ExternalInconsistencyFound});
     // Later loads end quietly.
     port.clearCalls();
@@ -109,7 +109,7 @@ TEST_F(LoadScenario, RepeatedNumbersStopTheLoadBeforeAnyOffer) {
               std::nullopt);
     EXPECT_EQ(boxes(), (Names{"open file: Load Rule Base ", "title: torv_AE consults Knowledge Base NUM",
                               "note: Successful  loading of Rule Base", "note: Faulty Rule Base"}));
-    EXPECT_EQ(app.verdicts.rozne_numery, "NO");
+    EXPECT_EQ(app.verdicts.rozne_numery, false);
     EXPECT_EQ(app.store.rules().size(), 3u);  // the records stay
 }
 

@@ -112,7 +112,7 @@ TEST_F(ShellTest, CancelledSecondLoadKeepsTheMenuButChainingAsksForARuleBase) {
 
 struct ChainingCase {
     int id;
-    const char* kind;
+    ChainingKind kind;
 };
 
 class ChainingWithoutRuleBase : public ShellTest, public testing::WithParamInterface<ChainingCase> {};
@@ -120,7 +120,7 @@ class ChainingWithoutRuleBase : public ShellTest, public testing::WithParamInter
 TEST_P(ChainingWithoutRuleBase, SaysLoadRuleBaseFirst) {
     shell.menu().enable({GetParam().id});
     app.messages.write("left from an earlier command\n");
-    std::optional<std::string> kindDuringNote;
+    std::optional<ChainingKind> kindDuringNote;
     std::string messagesDuringNote = "?";
     port.onPresent = [&](const port::Dialog&) {
         kindDuringNote = shell.jakiewnioskowanie();
@@ -137,7 +137,7 @@ TEST_P(ChainingWithoutRuleBase, SaysLoadRuleBaseFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ChainingWithoutRuleBase,
-                         testing::Values(ChainingCase{10155, "W_PRZOD"}, ChainingCase{10156, "WSTECZ"}),
+                         testing::Values(ChainingCase{10155, ChainingKind::Forward}, ChainingCase{10156, ChainingKind::Backward}),
                          [](const auto& info) { return std::to_string(info.param.id); });
 
 TEST_F(ShellTest, CloseQuestionAnsweredNoKeepsEveryLoadedBase) {

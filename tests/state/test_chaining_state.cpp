@@ -45,24 +45,24 @@ protected:
 
 TEST_F(Pamietaj, AFactMakesTheUndecidedMembersOfEveryItsConstraintsFalse) {
     s.rbd.add(0, "nb");   // already false: not recorded again
-    pamietaj(s, "a", "YES", true);
+    pamietaj(s, "a", true, true);
     EXPECT_EQ(rbd(), (Strings{"0:nb", "0:a", "0:nc", "0:nd", "0:e"}));
     EXPECT_EQ(s.zanegowany_warunek_z_bazy_ograniczen, (Strings{"nc", "nd", "e"}));
 }
 
 TEST_F(Pamietaj, AnAnswerTreatsOnlyTheFirstConstraint) {
-    pamietaj(s, "a", "YES", false);
+    pamietaj(s, "a", true, false);
     EXPECT_EQ(rbd(), (Strings{"0:a", "0:nb", "0:nc"}));
 }
 
 TEST_F(Pamietaj, ANegatedMemberIsTreatedLikeAnyMember) {
-    pamietaj(s, "ne", "YES", true);
+    pamietaj(s, "ne", true, true);
     EXPECT_EQ(rbd(), (Strings{"0:ne", "0:nd", "0:na"}));
 }
 
 TEST_F(Pamietaj, DecidingTheComplementOfAMemberDropsItFromTheConstraint) {
-    pamietaj(s, "e", "YES", true);   // "ne" is listed
-    pamietaj(s, "nb", "YES", true);  // "b" is listed
+    pamietaj(s, "e", true, true);   // "ne" is listed
+    pamietaj(s, "nb", true, true);  // "b" is listed
     EXPECT_EQ(rbd(), (Strings{"0:e", "0:nb"}));
     EXPECT_EQ(members(0), (Strings{"a", "c"}));
     EXPECT_EQ(members(1), (Strings{"d", "a"}));
@@ -72,15 +72,15 @@ TEST_F(Pamietaj, DecidingTheComplementOfAMemberDropsItFromTheConstraint) {
 
 TEST_F(Pamietaj, NothingIsRecordedOnceTheConditionOrItsComplementIsDecided) {
     s.rbd.add(0, "nx");
-    pamietaj(s, "x", "YES", true);
-    pamietaj(s, "nx", "NO", true);
-    pamietaj(s, "nx", "YES", true);
+    pamietaj(s, "x", true, true);
+    pamietaj(s, "nx", false, true);
+    pamietaj(s, "nx", true, true);
     EXPECT_EQ(rbd(), Strings{"0:nx"});
 }
 
 TEST_F(Pamietaj, DeclaringFalseRecordsTheComplementWithoutLookingAtConstraints) {
-    pamietaj(s, "a", "NO", true);
-    pamietaj(s, "nq", "NO", true);
+    pamietaj(s, "a", false, true);
+    pamietaj(s, "nq", false, true);
     EXPECT_EQ(rbd(), (Strings{"0:na", "0:q"}));
     EXPECT_TRUE(s.zanegowany_warunek_z_bazy_ograniczen.empty());
 }
@@ -95,11 +95,11 @@ TEST_F(Pamietaj, FactsListsAndFalseLists) {
 }
 
 TEST_F(Pamietaj, PreparingARunClearsTheRunButKeepsTheExclusivityFault) {
-    pamietaj(s, "a", "YES", true);
+    pamietaj(s, "a", true, true);
     s.regula_zastosowana.insert(1);
     s.rbd_finalna.insert("a");
     s.zmienna_ustalona.push_back({"x", 1});
-    s.blad_wykluczajacych = "YES";
+    s.blad_wykluczajacych = true;
     s.ograniczenia.clear();
     prepare();
     EXPECT_TRUE(rbd().empty());

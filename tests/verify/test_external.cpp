@@ -175,7 +175,7 @@ TEST_F(External, ConsistentBaseIsToldSo) {
     rules({R(1, "a", {"b"})}, "RUt.aeb", ".aeb");
     port.then("Choose", "yes");
     EXPECT_TRUE(testuj_sprzecznosc_1z(app));
-    EXPECT_EQ(app.verdicts.sprzecznosc_1z, "NO");
+    EXPECT_EQ(app.verdicts.sprzecznosc_1z, false);
     EXPECT_EQ(app.messages.text(), std::string(kOfferMessages).replace(21, 7, "RUt.aeb") +
                                        " The loaded rule baseRUt.aeb\n is not externally inconsistent.  IAE1 sprzeczna.");
     ASSERT_EQ(notes().size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(External, InconsistentBaseIsBlockedAndItsReportEnabled) {
     rules({R(1, "a", {"b"}), R(2, "b", {"a"})});
     port.then("Choose", "yes");
     EXPECT_FALSE(testuj_sprzecznosc_1z(app));
-    EXPECT_EQ(app.verdicts.sprzecznosc_1z, "YES");
+    EXPECT_EQ(app.verdicts.sprzecznosc_1z, true);
     EXPECT_EQ(app.outcomes, Outcomes{Outcome::ExternalInconsistencyFound});
     EXPECT_EQ(app.messages.text(),
               std::string(kOfferMessages) +

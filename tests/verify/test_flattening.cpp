@@ -103,9 +103,9 @@ TEST_F(Flattening, RuleNeedingAnUnknownConditionHasNoFlattening) {
 
 TEST_F(Flattening, AskableTestOfAConditionList) {
     rules({R(1, "a", {"b", "nc"}), R(2, "d", {"a"})});
-    EXPECT_FALSE(ma_warunki_niedopyt(app.store, app.askables, {"b", "nc", "nnc"}, "YES"));
-    EXPECT_TRUE(ma_warunki_niedopyt(app.store, app.askables, {"b", "a"}, "YES"));
-    EXPECT_TRUE(ma_warunki_niedopyt(app.store, app.askables, {"b"}, "NO"));
+    EXPECT_FALSE(ma_warunki_niedopyt(app.store, app.askables, {"b", "nc", "nnc"}, true));
+    EXPECT_TRUE(ma_warunki_niedopyt(app.store, app.askables, {"b", "a"}, true));
+    EXPECT_TRUE(ma_warunki_niedopyt(app.store, app.askables, {"b"}, false));
 }
 
 TEST_F(Flattening, CyclesAreFoundAndCutShortByThePassLimit) {
@@ -187,7 +187,7 @@ TEST_F(Flattening, CommandsRefuseAnExternallyInconsistentBase) {
     // With the verdict recorded, and with no verdict but a cycle.
     for (bool recorded : {true, false}) {
         rules({R(1, "a", {"b"}), R(2, "b", {"a"})});
-        if (recorded) app.verdicts.sprzecznosc_1z = "YES";
+        if (recorded) app.verdicts.sprzecznosc_1z = true;
         else app.verdicts.sprzecznosc_1z.reset();
         port.clearCalls();
         splaszcz_wszystkie(app);

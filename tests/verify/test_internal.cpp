@@ -33,8 +33,8 @@ TEST_F(Internal, ContradictionInAFlattenedList) {
 TEST_F(Internal, SelfAndUndirectInconsistenciesSurvive) {
     rules({R(1, "a", {"b", "nb"}), R(2, "x", {"y", "z"}), R(3, "y", {"nz"})});
     wyznacz_sprzecznosc_1w(app);
-    EXPECT_EQ(f().sprzecznosc_1_w, "YES");
-    EXPECT_EQ(f().sprzecznosc_1w, (std::vector<InternalVerdict>{{1, "a", "YES"}, {2, "x", "YES"}}));
+    EXPECT_TRUE(f().sprzecznosc_1_w);
+    EXPECT_EQ(f().sprzecznosc_1w, (std::vector<InternalVerdict>{{1, "a", true}, {2, "x", true}}));
     EXPECT_EQ(f().regula_splaszczona_1w,
               (std::vector<FlattenedRule>{{1, "a", {"nb", "b"}, {}}, {2, "x", {"z", "nz"}, {3}}}));
 }
@@ -42,7 +42,7 @@ TEST_F(Internal, SelfAndUndirectInconsistenciesSurvive) {
 TEST_F(Internal, AConsistentDerivationClearsTheConclusion) {
     rules({R(1, "a", {"b", "c"}), R(2, "b", {"nc"})});
     wyznacz_sprzecznosc_1w(app);
-    EXPECT_EQ(f().sprzecznosc_1w, (std::vector<InternalVerdict>{{1, "a", "YES"}}));
+    EXPECT_EQ(f().sprzecznosc_1w, (std::vector<InternalVerdict>{{1, "a", true}}));
     EXPECT_EQ(f().regula_splaszczona_1w, (std::vector<FlattenedRule>{{1, "a", {"c", "nc"}, {2}}}));
     // A third rule deriving a without contradiction, before or after.
     for (auto order : {std::vector<kb::Rule>{R(1, "a", {"b", "c"}), R(2, "b", {"nc"}), R(3, "a", {"d"})},
@@ -72,26 +72,26 @@ Literal literal(AppState& app) {
             if (std::find(out.table.begin(), out.table.end(), fr) != out.table.end()) continue;
             out.table.push_back(fr);
             if (testuj_sprzecznosc(fr.warunki)) {
-                out.verdicts.push_back({r.numer, r.wniosek, "YES"});
+                out.verdicts.push_back({r.numer, r.wniosek, true});
             } else {
                 std::erase_if(out.verdicts, [&](const InternalVerdict& v) {
-                    return v.numer == r.numer && v.wniosek == r.wniosek && v.werdykt == "YES";
+                    return v.numer == r.numer && v.wniosek == r.wniosek && v.contradictory;
                 });
-                out.verdicts.push_back({r.numer, r.wniosek, "NO"});
+                out.verdicts.push_back({r.numer, r.wniosek, false});
             }
         }
     }
     for (std::size_t i = 0; i < out.verdicts.size(); ++i) {
-        if (out.verdicts[i].werdykt != "YES") continue;
+        if (!out.verdicts[i].contradictory) continue;
         const std::string c = out.verdicts[i].wniosek;
         if (std::any_of(out.verdicts.begin(), out.verdicts.end(),
-                        [&](const InternalVerdict& v) { return v.wniosek == c && v.werdykt == "NO"; })) {
+                        [&](const InternalVerdict& v) { return v.wniosek == c && !v.contradictory; })) {
             std::erase_if(out.verdicts, [&](const InternalVerdict& v) { return v.wniosek == c; });
             i = static_cast<std::size_t>(-1);
         }
     }
     // Only the contradictions surviving, and their flattenings, can ever be shown.
-    std::erase_if(out.verdicts, [](const InternalVerdict& v) { return v.werdykt != "YES"; });
+    std::erase_if(out.verdicts, [](const InternalVerdict& v) { return !v.contradictory; });
     std::erase_if(out.table, [&](const FlattenedRule& fr) {
         return std::none_of(out.verdicts.begin(), out.verdicts.end(),
                             [&](const InternalVerdict& v) { return v.numer == fr.numer && v.wniosek == fr.wniosek; });
@@ -118,7 +118,7 @@ TEST_F(Internal, AgreesWithTheTestAsWrittenOnRandomBases) {
         wyznacz_sprzecznosc_1w(app);
         ASSERT_EQ(f().sprzecznosc_1w, expected.verdicts) << "round " << round;
         ASSERT_EQ(f().regula_splaszczona_1w, expected.table) << "round " << round;
-        EXPECT_EQ(f().sprzecznosc_1_w.has_value(), !expected.verdicts.empty());
+        EXPECT_EQ(f().sprzecznosc_1_w, !expected.verdicts.empty());
         withFindings += !expected.verdicts.empty();
     }
     EXPECT_GT(withFindings, 100);
