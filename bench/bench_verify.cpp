@@ -40,7 +40,18 @@ protected:
 /// A rule base of `rules` rules over conclusions of levels 1 to 5; a rule of
 /// level L takes one condition of level L-1 and two more from the askables
 /// or lower levels.
-std::string generate(int rules, unsigned seed, bool deep) {
+enum class Shape { Shaped, Deep, SameConclusion };
+
+std::string generate(int rules, unsigned seed, Shape shape) {
+    const bool deep = shape == Shape::Deep;
+    if (shape == Shape::SameConclusion) {
+        std::string text;
+        for (int i = 1; i <= rules; ++i) {
+            const std::string n = std::to_string(i);
+            text += "rule(" + n + ",\"goal\",[\"c" + n + "\",\"d" + n + "\"],1)\n";
+        }
+        return text;
+    }
     std::mt19937 rng(seed);
     auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
     const int depth = 5;
@@ -95,11 +106,11 @@ long peakMiB() {
     return u.ru_maxrss / 1024;
 }
 
-void run(int rules, bool deep) {
+void run(int rules, Shape shape) {
     const auto dir = std::filesystem::temp_directory_path() / ("verify_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "BASES");
     const auto file = dir / "BASES" / "RUbench.AEB";
-    std::ofstream(file, std::ios::binary) << generate(rules, 2024u + static_cast<unsigned>(rules), deep);
+    std::ofstream(file, std::ios::binary) << generate(rules, 2024u + static_cast<unsigned>(rules), shape);
 
     YesPort port;
     AppState app(port, dir);
@@ -166,11 +177,13 @@ void run(int rules, bool deep) {
 
 int main(int argc, char** argv) {
     std::vector<int> sizes;
-    bool deep = false;
+    Shape shape = Shape::Shaped;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--deep") deep = true;
+        const std::string a = argv[i];
+        if (a == "--deep") shape = Shape::Deep;
+        else if (a == "--same-conclusion") shape = Shape::SameConclusion;
         else sizes.push_back(std::atoi(argv[i]));
     }
     if (sizes.empty()) sizes = {200, 2000};
-    for (int n : sizes) run(n, deep);
+    for (int n : sizes) run(n, shape);
 }

@@ -26,10 +26,16 @@ std::optional<std::int32_t> whole(double v) {
     return static_cast<std::int32_t>(r);
 }
 
-/// X multiplied by itself n times, from 1.0.
+/// X to the n-th power by repeated squaring: a handful of products for any
+/// n, each exact whenever the result is.
 double power(double x, std::int32_t n) {
     double r = 1.0;
-    for (std::int32_t i = 0; i < n && std::isfinite(r); ++i) r *= x;
+    auto k = static_cast<std::uint32_t>(n);
+    while (k != 0) {
+        if (k & 1u) r *= x;
+        k >>= 1;
+        if (k != 0) x *= x;
+    }
     return r;
 }
 

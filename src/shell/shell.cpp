@@ -3,6 +3,8 @@
 
 #include <cassert>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 #include "dbfunc/import.h"
 #include "dbfunc/odbc_source.h"
@@ -27,6 +29,12 @@ namespace torv::shell {
 namespace {
 constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
 }  // namespace
+
+void Shell::noMemory() {
+    // What the command held is released by now, so these small texts fit.
+    app_.messages.write("\nNot enough memory: the command has been stopped.\n");
+    app_.port.note(port::titles::kAttention, kNoMemoryText);
+}
 
 void applyOutcomes(AppState& app) {
     using namespace cmd;
@@ -71,9 +79,19 @@ void Shell::introClosed() {
 
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
-    dispatch(id);
+    guarded([&] { dispatch(id); });
     applyOutcomes(app_);
     return true;
+}
+
+void Shell::guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        noMemory();
+    } catch (const std::length_error&) {   // a size no container can hold
+        noMemory();
+    }
 }
 
 bool Shell::closeRequested() {
@@ -81,9 +99,11 @@ bool Shell::closeRequested() {
 }
 
 void Shell::loadRuleBaseAtStart(const std::string& path) {
-    const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
-    applyOutcomes(app_);
-    if (result && !result->empty()) app_.menu.ruleBaseLoaded();
+    guarded([&] {
+        const auto result = kb::loadRuleBaseFrom(app_, app_.resolve(path).string());
+        applyOutcomes(app_);
+        if (result && !result->empty()) app_.menu.ruleBaseLoaded();
+    });
 }
 
 void Shell::load(kb::LoadOption option, void (MenuState::*loaded)()) {

@@ -74,6 +74,11 @@ void applyOutcomes(AppState& app);
 
 /// The toolkit-independent main window: dispatches commands over the
 /// application state and keeps the menu state.
+/// The note of a command stopped because memory ran out.
+inline constexpr const char* kNoMemoryText =
+    "There is not enough memory to finish this command.\nIt has been stopped; what it has done so far may be "
+    "incomplete.";
+
 class Shell {
 public:
     explicit Shell(AppState& app);
@@ -94,7 +99,8 @@ public:
     void introClosed();
 
     /// Runs a command to its end. Greyed and unknown commands do nothing and
-    /// return false. port::EndProgram propagates to the front end.
+    /// return false. port::EndProgram propagates to the front end. Memory
+    /// running out stops the command with a note, never the program.
     ///
     /// "&Help" opens kHelpFile from the current directory through
     /// UserPort::openHelp when it exists; otherwise it calls openHelp with an
@@ -113,6 +119,9 @@ public:
 
 private:
     void dispatch(int id);
+    /// Runs a step; a failed allocation ends it with kNoMemoryText.
+    void guarded(const std::function<void()>& step);
+    void noMemory();
     /// A loading command; `loaded` updates the menu on a non-empty result.
     void load(kb::LoadOption option, void (MenuState::*loaded)());
     /// Options 11 and 12: the two chaining commands.

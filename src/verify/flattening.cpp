@@ -37,10 +37,14 @@ NameId FlatteningBase::internOne(std::string_view name) {
     };
     e.askable = askableName(name);
     e.settled = e.askable || (kb::jest_negacja(name) && askableName(name.substr(1)));
-    // The negation of a negation is the name itself, so this ends at once.
-    const NameId neg = internOne(kb::negacja(name));
-    entries_[static_cast<std::size_t>(id)].negation = neg;
     return id;
+}
+
+NameId FlatteningBase::negation(NameId id) {
+    if (const NameId known = entries_[static_cast<std::size_t>(id)].negation; known >= 0) return known;
+    const NameId neg = internOne(kb::negacja(entries_[static_cast<std::size_t>(id)].name));
+    entries_[static_cast<std::size_t>(id)].negation = neg;
+    return neg;
 }
 
 NameId FlatteningBase::intern(std::string_view name) { return internOne(name); }

@@ -43,8 +43,9 @@ public:
     Names names(const std::vector<NameId>& ids) const;
     std::size_t size() const { return entries_.size(); }
 
-    /// negacja.
-    NameId negation(NameId id) { return entries_[static_cast<std::size_t>(id)].negation; }
+    /// negacja, interned on first use: a name with many leading "n"s must
+    /// not bring in every shorter name with it.
+    NameId negation(NameId id);
     /// dopytywalny_t: askable, or the negation of an askable condition.
     bool askable(NameId id) const { return entries_[static_cast<std::size_t>(id)].askable; }
     /// A condition that needs no further pass: askable as above, or the

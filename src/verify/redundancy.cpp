@@ -2,7 +2,6 @@
 #include "verify/redundancy.h"
 
 #include <algorithm>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -42,14 +41,14 @@ bool subset(FlatteningBase& base, const std::vector<NameId>& a, const std::vecto
     return std::all_of(a.begin(), a.end(), [&](NameId id) { return base.mark(id) == round; });
 }
 
-bool stored(const RedundancyFindings& r, std::int32_t n, std::int32_t m) {
-    return std::any_of(r.reguly_nadmiarowe_n1.begin(), r.reguly_nadmiarowe_n1.end(),
-                       [&](const RedundantPair& p) { return (p.n == n && p.m == m) || (p.n == m && p.m == n); });
-}
-
 }  // namespace
 
 namespace {
+
+/// Spans are kept for every rule at once; past this many names a span's
+/// union is dropped (any flattening may then match), so that memory stays
+/// linear in the base however far derivations reach.
+constexpr std::size_t kSpanCap = 1024;
 
 /// What every flattening of a rule has in common and what any has: a
 /// flattening of another rule can be a subset of one of them only if it is
@@ -57,6 +56,7 @@ namespace {
 /// larger union or a smaller intersection than the true ones is safe.
 struct Span {
     bool any = true;             // false: the rule has no flattening
+    bool wide = false;           // the union is not kept: it may be anything
     std::vector<NameId> every;   // in all flattenings
     std::vector<NameId> some;    // in at least one
 };
@@ -66,16 +66,26 @@ struct Span {
 Span roughSpan(FlatteningBase& base, const kb::Rule& rule) {
     Span s;
     const std::vector<NameId> start = base.intern(rule.warunki);
-    std::unordered_set<NameId> seen(start.begin(), start.end());
-    std::vector<NameId> stack(start.begin(), start.end());
-    while (!stack.empty()) {
+    const std::uint32_t round = base.newRound();
+    std::vector<NameId> stack;
+    for (NameId id : start)
+        if (base.mark(id) != round) {
+            base.mark(id) = round;
+            stack.push_back(id);
+        }
+    while (!stack.empty() && !s.wide) {
         const NameId id = stack.back();
         stack.pop_back();
         if (base.settled(id)) s.some.push_back(id);
+        s.wide = s.some.size() > kSpanCap;
         for (const Alternative& a : base.szukaj_regule(id))
             for (NameId next : a.zamiana)
-                if (seen.insert(next).second) stack.push_back(next);
+                if (base.mark(next) != round) {
+                    base.mark(next) = round;
+                    stack.push_back(next);
+                }
     }
+    if (s.wide) std::vector<NameId>().swap(s.some);
     for (NameId id : start) {
         const auto& alts = base.szukaj_regule(id);
         if (alts.size() == 1 && alts[0].numer == 0) s.every.push_back(id);
@@ -88,12 +98,17 @@ Span exactSpan(FlatteningBase& base, const kb::Rule& rule) {
     std::unordered_map<NameId, std::uint64_t> count;
     std::uint64_t n = 0;
     Splaszcz gen(base, rule);
+    Span s;
     while (gen.next()) {
         ++n;
         for (NameId id : gen.flat()) ++count[id];
+        if (count.size() > kSpanCap) {
+            s.wide = true;
+            break;
+        }
     }
-    Span s;
     s.any = n > 0;
+    if (s.wide) return s;   // an empty intersection is safe
     for (const auto& [id, k] : count) {
         s.some.push_back(id);
         if (k == n) s.every.push_back(id);
@@ -103,6 +118,7 @@ Span exactSpan(FlatteningBase& base, const kb::Rule& rule) {
 
 /// Whether some flattening with that span could be a subset or superset of `f`.
 bool mayMatch(FlatteningBase& base, const std::vector<NameId>& f, const Span& other) {
+    if (other.wide) return true;
     std::uint32_t round = base.newRound();
     for (NameId id : other.some) base.mark(id) = round;
     if (std::all_of(f.begin(), f.end(), [&](NameId id) { return base.mark(id) == round; })) return true;
@@ -111,30 +127,126 @@ bool mayMatch(FlatteningBase& base, const std::vector<NameId>& f, const Span& ot
     return std::all_of(other.every.begin(), other.every.end(), [&](NameId id) { return base.mark(id) == round; });
 }
 
+/// The rough spans of every rule that shares its conclusion, indexed so
+/// that the rules a flattening may match are found without looking at the
+/// others: by each name of their union, and by one name of their
+/// intersection (the one fewest rules of the conclusion share).
+class CandidateIndex {
+public:
+    CandidateIndex(FlatteningBase& base, const kb::Store& store) : rules_(store.rules()), rough_(rules_.size()) {
+        std::unordered_map<std::uint64_t, std::uint32_t> everyCount;
+        for (std::size_t j = 0; j < rules_.size(); ++j) {
+            if (store.ruleIndexesByConclusion(rules_[j].wniosek).size() < 2) continue;
+            Span& s = rough_[j];
+            s = roughSpan(base, rules_[j]);
+            const NameId c = base.intern(rules_[j].wniosek);
+            if (s.wide) always_[c].push_back(j);
+            for (NameId id : s.some) bySome_[key(c, id)].push_back(j);
+            for (NameId id : s.every) ++everyCount[key(c, id)];
+        }
+        for (std::size_t j = 0; j < rules_.size(); ++j) {
+            const Span& s = rough_[j];
+            if (s.wide) continue;
+            const NameId c = base.intern(rules_[j].wniosek);
+            if (s.every.empty()) {
+                always_[c].push_back(j);
+                continue;
+            }
+            NameId rarest = s.every.front();
+            for (NameId id : s.every)
+                if (everyCount[key(c, id)] < everyCount[key(c, rarest)]) rarest = id;
+            byEvery_[key(c, rarest)].push_back(j);
+        }
+        stamp_.assign(rules_.size(), 0);
+    }
+
+    const Span& rough(std::size_t j) const { return rough_[j]; }
+
+    /// The rules after rule `i` with its conclusion that some flattening of
+    /// it may match, in base order; a full pass over its flattenings.
+    std::vector<std::size_t> candidates(FlatteningBase& base, std::size_t i) {
+        std::vector<std::size_t> out;
+        const NameId c = base.intern(rules_[i].wniosek);
+        ++round_;
+        auto add = [&](const std::vector<std::size_t>* js) {
+            if (!js) return;
+            for (std::size_t j : *js)
+                if (j > i && stamp_[j] != round_) {
+                    stamp_[j] = round_;
+                    out.push_back(j);
+                }
+        };
+        auto find = [&](const Index& index, NameId id) -> const std::vector<std::size_t>* {
+            auto it = index.find(key(c, id));
+            return it == index.end() ? nullptr : &it->second;
+        };
+        Splaszcz gen(base, rules_[i]);
+        bool any = false;
+        while (gen.next()) {
+            any = true;
+            const auto& f = gen.flat();
+            if (f.empty()) {
+                add(&base.store().ruleIndexesByConclusion(rules_[i].wniosek));
+                break;
+            }
+            // f within another's union: that union holds f's rarest name.
+            const std::vector<std::size_t>* fewest = find(bySome_, f.front());
+            for (NameId id : f) {
+                const auto* js = find(bySome_, id);
+                if (!js || (fewest && js->size() < fewest->size())) fewest = js;
+                if (!fewest) break;
+            }
+            add(fewest);
+            // Another's intersection within f: f holds its key name.
+            for (NameId id : f) add(find(byEvery_, id));
+        }
+        if (any) {
+            auto it = always_.find(c);
+            if (it != always_.end()) add(&it->second);
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    using Index = std::unordered_map<std::uint64_t, std::vector<std::size_t>>;
+    static std::uint64_t key(NameId conclusion, NameId name) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(conclusion)) << 32) |
+               static_cast<std::uint32_t>(name);
+    }
+
+    const std::vector<kb::Rule>& rules_;
+    std::vector<Span> rough_;
+    Index bySome_;
+    Index byEvery_;
+    std::unordered_map<NameId, std::vector<std::size_t>> always_;
+    std::vector<std::uint64_t> stamp_;
+    std::uint64_t round_ = 0;
+};
+
 }  // namespace
 
 bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
     RedundancyFindings& out = app.findings.redundancy;
     FlatteningBase base(app.store, app.askables);
     const auto& rules = app.store.rules();
-    std::set<std::pair<std::int32_t, std::int32_t>> clean;   // examined, not redundant
-    // By rule position, for the rules met as the second of a pair.
-    std::unordered_map<std::size_t, Span> rough;
-    std::unordered_map<std::size_t, Span> exact;
-    for (const auto& rn : rules) {
-        for (std::size_t j : app.store.ruleIndexesByConclusion(rn.wniosek)) {
+    CandidateIndex index(base, app.store);
+    // Rule numbers are unique once a base is loaded, so each pair is
+    // examined once, from its earlier rule; the relation is symmetric.
+    std::unordered_map<std::size_t, Span> exact;   // rules met as a second candidate
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const kb::Rule& rn = rules[i];
+        if (app.store.ruleIndexesByConclusion(rn.wniosek).size() < 2) continue;
+        for (std::size_t j : index.candidates(base, i)) {
             const kb::Rule& rm = rules[j];
-            if (rm.numer == rn.numer || stored(out, rn.numer, rm.numer)) continue;
-            const auto pair = std::minmax(rn.numer, rm.numer);
-            if (clean.count(pair)) continue;
+            if (rm.numer == rn.numer) continue;
             if (stats) ++stats->pairs;
-            auto [r, newRough] = rough.try_emplace(j);
-            if (newRough) r->second = roughSpan(base, rm);
+            const Span& rough = index.rough(j);
             bool found = false;
             int candidates = 0;
             Splaszcz g1(base, rn);
             while (!found && g1.next()) {
-                if (!mayMatch(base, g1.flat(), r->second)) continue;
+                if (!mayMatch(base, g1.flat(), rough)) continue;
                 // The first candidate is compared at once, so that an early
                 // match stays cheap; the exact span costs no more than one
                 // such comparison and spares the rest.
@@ -155,7 +267,6 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
                     break;
                 }
             }
-            if (!found) clean.insert(pair);
         }
     }
     return out.reguly_nadmiarowe_n1.empty();

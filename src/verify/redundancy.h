@@ -29,9 +29,10 @@ struct RedundancyTestStats {
 
 /// wyznacz_nadmiar: the test; true when no redundancy was found. A pair is
 /// examined until its first matching flattenings, which are the ones the
-/// report shows; a pair found free of redundancy is not examined again the
-/// other way round, since the relation is symmetric; a flattening that no
-/// flattening of the other rule can match is not compared with each of them.
+/// report shows, and only from its earlier rule, since the relation is
+/// symmetric; a rule that no flattening of the earlier one can match is not
+/// looked at, and a flattening that none of the other rule's can match is
+/// not compared with each of them. Memory stays linear in the base.
 bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats = nullptr);
 /// informuj_nadmiar: runs the test and informs; false only for an
 /// externally inconsistent base.

@@ -1,6 +1,7 @@
 // Model operations and relations, including the values the models leave undefined.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 
 #include "engine/arithmetic.h"
@@ -37,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
         Op{7, 0, "/", 1, F::DivisionByZero},
         Op{-9, 0, "sqrt", 3, F::NegativeSqrt}, Op{9, 0, "sqrt", 3}, Op{9, 1, "sqrt", std::nullopt},
         Op{3.14159, 2, "round_to_N", 3.14}, Op{2.5, 0, "round_to_N", 3},
-        Op{5, 20, "%", 25}, Op{2, 10, "A^N", 1024}, Op{2, 0, "A^N", 1},
+        Op{5, 20, "%", 25}, Op{2, 10, "A^N", 1024}, Op{2, 0, "A^N", 1}, Op{-3, 5, "A^N", -243},
+        Op{1.5, 7, "A^N", 17.0859375}, Op{-1, 2147483647, "A^N", -1}, Op{0.5, 2147483647, "A^N", 0},
+        Op{1.001, 2147483647, "A^N", std::nullopt, F::None, true},
+        Op{1.5, 2147483647, "round_to_N", std::nullopt, F::None, true},
         Op{4, 4, "min", 4}, Op{3, 4, "min", 3}, Op{5, 4, "max", 5},
         Op{7, 3, "mod", 1}, Op{-7, 3, "mod", -1}, Op{7, 2, "div", 3}, Op{-7, 2, "div", -3}, Op{7.6, 2.4, "div", 4},
         Op{0, 0, "cos", 1}, Op{1, 0, "arctan", std::atan(1.0)}, Op{100, 0, "log", 2}, Op{1, 0, "ln", 0},
@@ -64,6 +68,16 @@ TEST(Lists, ExtendedLinearAndPolynomial) {
     EXPECT_EQ(wykonaj_wielomianowy({0, 1, 2}, {1, 0, 3}, 2).value, 13);
     EXPECT_FALSE(wykonaj_wielomianowy({0, 1}, {1, 2, 3}, 2).value);
     EXPECT_FALSE(wykonaj_wielomianowy({0, -1}, {1, 2}, 2).value);
+}
+
+TEST(Lists, HugePowersTakeNoTime) {
+    // A power as large as a base file can write, in every term.
+    const std::vector<std::int32_t> powers(20, 2147483647);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(wykonaj_wielomianowy(powers, std::vector<double>(20, 1.0), 1.0).value, 20);
+    EXPECT_EQ(wykonaj_wielomianowy(powers, std::vector<double>(20, 2.0), -1.0).value, -40);
+    EXPECT_FALSE(wykonaj_wielomianowy(powers, std::vector<double>(20, 1.0), 1.01).value);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(Relations, SingleAndDouble) {

@@ -179,6 +179,29 @@ TEST_F(ShellTest, MessageWindowCreatingEmptiesIt) {
     EXPECT_EQ(app.messages.text(), "");
 }
 
+TEST_F(ShellTest, RunningOutOfMemoryStopsTheCommandNotTheProgram) {
+    const std::vector<std::function<void()>> failures{[] { throw std::bad_alloc(); },
+                                                      [] { std::vector<int>().reserve(std::size_t(-1) / 2); }};
+    for (const auto& fail : failures) {
+        bool failed = false;
+        port.onPresent = [&](const port::Dialog& d) {
+            if (!failed && d.title == "Successful  loading of Rule Base") {
+                failed = true;
+                fail();
+            }
+        };
+        port.then("Load Rule Base ", ruleFile.string());
+        EXPECT_TRUE(shell.run(cmd::kRuleBaseLoading));
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(port.last("note").title, "Attention!");
+        EXPECT_EQ(port.last("note").text, kNoMemoryText);
+        EXPECT_NE(app.messages.text().find("Not enough memory"), std::string::npos);
+    }
+    port.onPresent = nullptr;
+    loadRuleBase();
+    EXPECT_TRUE(shell.menu().enabled(cmd::kForwardChaining));
+}
+
 TEST_F(ShellTest, RuleBaseNamedAtStartLoadsAsTheMenuCommandDoes) {
     shell.loadRuleBaseAtStart("BASES/RUcar.AEB");
     EXPECT_EQ(app.store.nazwa_re.value_or(""), "RUcar.AEB");

@@ -3,6 +3,8 @@
 #include "verify/flattening.h"
 
 #include "verify/external.h"
+#include "verify/internal.h"
+#include "verify/redundancy.h"
 #include "verify_fixture.h"
 
 namespace torv::verify::test {
@@ -235,6 +237,20 @@ TEST_F(Flattening, ChosenRuleShowsItsFlatteningsAndCanBeRunAgain) {
     EXPECT_EQ(boxes[2].text, "1. a [\"y\",\"q\"] [3]\n\nDo you wish to see the next flattened rule?");
     EXPECT_EQ(noteTexts(), (Names{"There are no more flattened rules!"}));
     EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST_F(Flattening, ManyLeadingNsAreOneNegationLevel) {
+    const std::string name = std::string(60000, 'n') + "a";
+    rules({R(1, "z", {name}), R(2, "z", {"b"})});
+    FlatteningBase base(app.store, app.askables);
+    // Only the names of the base and what is asked for are interned.
+    EXPECT_LE(base.size(), 4u);
+    const NameId id = base.intern(name);
+    EXPECT_EQ(base.name(base.negation(id)), name.substr(1));
+    EXPECT_LE(base.size(), 5u);
+    EXPECT_EQ(all(0), (std::vector<Flat>{{{name}, {}}}));
+    wyznacz_sprzecznosc_1w(app);
+    EXPECT_TRUE(wyznacz_nadmiar(app));
 }
 
 }  // namespace

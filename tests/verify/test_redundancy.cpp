@@ -114,6 +114,30 @@ TEST_F(Redundancy, AgreesWithTheTestAsWrittenOnRandomBases) {
     EXPECT_GT(withPairs, 100);
 }
 
+TEST_F(Redundancy, RulesReachingMoreNamesThanAreKeptStillMatch) {
+    // Rule 3's flattenings reach more names than a span keeps.
+    std::vector<kb::Rule> rs{R(1, "goal", {"a500"}), R(2, "goal", {"c", "d"}), R(3, "goal", {"x", "b"})};
+    for (int k = 0; k < 1500; ++k) rs.push_back(R(10 + k, "x", {"a" + std::to_string(k)}));
+    rules(rs);
+    const Pairs expected = literal(app);
+    ASSERT_EQ(expected.size(), 1u);
+    EXPECT_FALSE(wyznacz_nadmiar(app));
+    EXPECT_EQ(f().para_splaszczona_n1, expected);
+}
+
+TEST_F(Redundancy, RulesThatCannotMatchAreNotPaired) {
+    // Pairs of rules sharing a conclusion grow as the square of the rules;
+    // the ones that cannot match must not cost time or memory each.
+    std::vector<kb::Rule> rs;
+    for (int i = 1; i <= 3000; ++i) rs.push_back(R(i, "goal", {"c" + std::to_string(i), "d" + std::to_string(i)}));
+    rs.push_back(R(5000, "goal", {"c7"}));
+    rules(rs);
+    RedundancyTestStats stats;
+    EXPECT_FALSE(wyznacz_nadmiar(app, &stats));
+    EXPECT_EQ(stats.pairs, 1u);
+    EXPECT_EQ(f().reguly_nadmiarowe_n1, (std::vector<RedundantPair>{{7, 5000}}));
+}
+
 const char* const kOffer =
     "Augmented Exact Rule Base\n   RUt.AEB\nmay be tested for redundancies.\n"
     "\nThis test may take a lot of time for \nlarge and heavily nested rule bases. \n"
