@@ -135,6 +135,17 @@ const kb::MediaRecord* rekord_oferty(const AppState& app, std::int32_t numer, co
     return nullptr;
 }
 
+/// A media name that is not a plain file name never reaches a path, even
+/// when the store got it some other way than a checked load.
+bool nazwa_bezpieczna(AppState& app, const kb::MediaRecord& rec) {
+    const auto why = kb::mediaNameFault(rec.plik);
+    if (!why) return true;
+    const std::string text = "The media file name of record " + std::to_string(rec.numer) + " is refused: " + *why;
+    app.messages.write(text + "\n");
+    app.port.note("Attention error!", text);
+    return false;
+}
+
 }  // namespace
 
 // ---- small queries ----
@@ -340,7 +351,7 @@ void przedstawienie_zmiennych_pierwotnych(AppState& app) {
 void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.adviceBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.advice, b.nadvice);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
         const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
@@ -360,7 +371,7 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
 void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.graphicsBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     if (app.port.yesNo(kChoose, "Do you wish to  see the graphics?") != port::kYes) return;
     const auto plik = kb::nazwa_pelna_grafiki(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.showGraphics(plik);
@@ -369,7 +380,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
 void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.soundBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     if (app.port.yesNo(kChoose, "Do you wish to listen to the sound?") != port::kYes) return;
     const auto plik = kb::nazwa_pelna_melodii(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.playSound(plik);

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <set>
+#include <system_error>
 
 #include "kb/store.h"
 
@@ -123,27 +125,70 @@ std::optional<std::string> TextPort::show(const Dialog& d) {
     return answer(d);
 }
 
-std::optional<std::string> TextPort::showWithEnd(const Dialog& d, const char* closeQuestion) {
+std::optional<std::string> TextPort::showUntil(const Dialog& d, const Acceptable& acceptable,
+                                               const char* closeQuestion) {
+    present(d);
     while (true) {
-        auto a = show(d);
-        if (!a || answers::plainLabel(*a) != "end") return a;
-        if (yesNo(titles::kAttention, closeQuestion) == kYes) throw EndProgram{};
+        auto a = answer(d);
+        if (!a) return a;
+        if (closeQuestion && answers::plainLabel(*a) == "end") {
+            if (yesNo(titles::kAttention, closeQuestion) == kYes) throw EndProgram{};
+            present(d);
+            continue;
+        }
+        if (acceptable.accepts(*a)) return a;
+        // A mistyped answer must not count as No or cancel: say what is accepted, read again.
+        present({"?", acceptable.described, "", "", {}, false});
     }
 }
+
+std::optional<std::string> TextPort::showWithEnd(const Dialog& d, const char* closeQuestion) {
+    return showUntil(d, {[](const std::string&) { return true; }, ""}, closeQuestion);
+}
+
+namespace {
+TextPort::Acceptable buttonAnswers(const std::vector<std::string>& labels) {
+    std::string described;
+    for (std::size_t i = 1; i <= labels.size(); ++i) described += std::to_string(i) + ", ";
+    for (const auto& l : labels) {
+        std::string plain = answers::plainLabel(l);
+        for (char& c : plain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (plain.ends_with('?')) plain.pop_back();
+        described += plain + ", ";
+        if (plain == "yes") described += "y, ";
+        if (plain == "no") described += "n, ";
+    }
+    described.resize(described.size() - 2);
+    return {[labels](const std::string& a) { return answers::button(a, labels).has_value(); }, described};
+}
+
+/// Pick-one lists: a number, or an empty line for closing without a choice.
+TextPort::Acceptable itemAnswer(std::size_t count) {
+    return {[count](const std::string& a) {
+                return a.find_first_not_of(" \t") == std::string::npos || answers::choice(a, count).has_value();
+            },
+            "an item number 1 to " + std::to_string(count) + ", or an empty line to close"};
+}
+
+TextPort::Acceptable radioAnswer(std::size_t count) {
+    return {[count](const std::string& a) { return answers::choice(a, count).has_value(); },
+            "a number from 1 to " + std::to_string(count)};
+}
+}  // namespace
 
 void TextPort::note(const std::string& title, const std::string& text) {
     show({"note", title, text, "", {}, false});
 }
 
 int TextPort::yesNo(const std::string& title, const std::string& text) {
-    auto a = show({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true});
+    auto a = showUntil({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true}, buttonAnswers(kYesNoLabels));
     if (!a) return kNo;
     return answers::button(*a, kYesNoLabels).value_or(kNo);
 }
 
 int TextPort::ask(const std::string& title, const std::string& text,
                   const std::vector<std::string>& buttons) {
-    auto a = show({"ask", title, text, joinLabels(buttons), {}, true});
+    auto a = showUntil({"ask", title, text, joinLabels(buttons), {}, true}, buttonAnswers(buttons));
     if (!a) return 2;
     return answers::button(*a, buttons).value_or(2);
 }
@@ -162,11 +207,22 @@ std::string TextPort::fileDialog(const char* kind, const FileDialog& dialog) {
 }
 
 std::string TextPort::openFile(const FileDialog& dialog) { return fileDialog("open file", dialog); }
-std::string TextPort::saveFile(const FileDialog& dialog) { return fileDialog("save file", dialog); }
+std::string TextPort::saveFile(const FileDialog& dialog) {
+    while (true) {
+        std::string path = fileDialog("save file", dialog);
+        std::error_code ec;
+        if (path.empty() || !dialog.confirmOverwrite || !std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+            return path;
+        const std::string name = std::filesystem::path(path).filename().string();
+        if (yesNo(dialog.title, "The file " + name + " already exists.\nDo you wish to replace it?") == kYes)
+            return path;
+    }
+}
 
 std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
-    auto a = show({"pick one", titles::kPickRuleForFlattening, "",
-                   "Rule number              Rule conclusion", lines, true});
+    auto a = showUntil({"pick one", titles::kPickRuleForFlattening, "",
+                        "Rule number              Rule conclusion", lines, true},
+                       itemAnswer(lines.size()));
     if (!a) return std::nullopt;
     if (auto c = answers::choice(*a, lines.size())) return lines[*c];
     return std::nullopt;
@@ -181,18 +237,20 @@ void TextPort::importedFacts(const std::vector<std::string>& facts,
 }
 
 std::optional<std::size_t> TextPort::pickExternalData(const std::vector<std::string>& items) {
-    auto a = show({"pick one", titles::kExternalData, "", "Choose  data to be imported", items, true});
+    auto a = showUntil({"pick one", titles::kExternalData, "", "Choose  data to be imported", items, true},
+                       itemAnswer(items.size()));
     return a ? answers::choice(*a, items.size()) : std::nullopt;
 }
 
 std::optional<std::size_t> TextPort::pickDataSource(const std::vector<std::string>& sources) {
-    auto a = show({"pick one", titles::kExternalSources, "", "Choose external data source", sources, true});
+    auto a = showUntil({"pick one", titles::kExternalSources, "", "Choose external data source", sources, true},
+                       itemAnswer(sources.size()));
     return a ? answers::choice(*a, sources.size()) : std::nullopt;
 }
 
 int TextPort::radio(const char* title, const std::string& text,
                     const std::vector<std::string>& buttons, int preselected) {
-    auto a = show({"radio", title, text, "", buttons, true});
+    auto a = showUntil({"radio", title, text, "", buttons, true}, radioAnswer(buttons.size()));
     if (!a) return preselected;
     if (auto c = answers::choice(*a, buttons.size())) return static_cast<int>(*c + 1);
     return preselected;
@@ -275,7 +333,7 @@ std::optional<std::string> TextPort::pickMediaFile(MediaKind kind, const std::st
         title = titles::kAdvicePicker;
         caption = "Advice base: " + baseName + "\nPick advice file for inspection";
     }
-    auto a = show({"pick one", title, "", caption, files, true});
+    auto a = showUntil({"pick one", title, "", caption, files, true}, itemAnswer(files.size()));
     if (!a) return std::nullopt;
     if (auto c = answers::choice(*a, files.size())) return files[*c];
     return std::nullopt;

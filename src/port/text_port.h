@@ -4,6 +4,7 @@
 // text goes and where the answer line comes from.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,8 +81,15 @@ public:
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
 
+    /// The answers a dialog takes, and their description for the user.
+    struct Acceptable {
+        std::function<bool(const std::string&)> accepts;
+        std::string described;
+    };
+
 protected:
-    /// Shows a dialog (header, text, prompt, items).
+    /// Shows a dialog (header, text, prompt, items). A dialog of kind "?"
+    /// tells that an answer was not taken; its title lists what is.
     virtual void present(const Dialog& d) = 0;
     /// The answer line to a dialog that takes input; nullopt at end of input
     /// (counts as cancel / No / closed without a choice).
@@ -92,6 +100,10 @@ private:
     /// Shows a dialog that has an "End" button until it gets an answer other
     /// than "end", or throws EndProgram when ending is confirmed.
     std::optional<std::string> showWithEnd(const Dialog& d, const char* closeQuestion);
+    /// Shows a dialog and reads answers until one is acceptable (or "end",
+    /// with a close question); nullopt at end of input.
+    std::optional<std::string> showUntil(const Dialog& d, const Acceptable& acceptable,
+                                         const char* closeQuestion = nullptr);
     /// showWithEnd for a list: asks again, saying what it takes, until the
     /// answer is empty (closed) or `accepted` takes it.
     template <class Accepted>

@@ -31,6 +31,9 @@ struct FileDialog {
     std::string mask;                       // initial mask, e.g. "Ru*.AEB"
     std::vector<FileFilter> filters;
     std::filesystem::path directory;        // where the dialog starts
+    /// Save dialogs ask before an existing file is replaced (default No);
+    /// false only where the caller asks its own question.
+    bool confirmOverwrite = true;
 };
 
 /// Yes/no answers of the platform message box and of the radio dialogs.

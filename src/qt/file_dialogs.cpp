@@ -49,6 +49,7 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
     dlg.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, save && !dialog.confirmOverwrite);
     if (!dialog.directory.empty()) dlg.setDirectory(pathToQ(dialog.directory.string()));
 
     const QStringList filters = nameFilters(dialog);

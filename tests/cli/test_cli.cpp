@@ -221,5 +221,21 @@ TEST_F(CliTest, BadArgumentsGiveTheUsage) {
     EXPECT_EQ(status, 2);
 }
 
+TEST_F(CliTest, AnExceptionInACommandIsPrintedAndTheProgramGoesOn) {
+    // A stream that throws when it runs dry stands for any failing step.
+    std::istringstream in("Rule Base loading\n");
+    in.exceptions(std::ios::failbit);
+    std::ostringstream out;
+    CliApp app(in, out, dir.path());
+    EXPECT_EQ(app.run({}), 1);
+    const std::string transcript = out.str();
+    EXPECT_NE(transcript.find("[open file] Load Rule Base \n"), std::string::npos) << transcript;
+    // Once inside the command, once at the top level where the input ends.
+    std::size_t errors = 0;
+    for (std::size_t p = transcript.find("[error] "); p != std::string::npos; p = transcript.find("[error] ", p + 1))
+        ++errors;
+    EXPECT_EQ(errors, 2u) << transcript;
+}
+
 }  // namespace
 }  // namespace torv::cli

@@ -111,6 +111,7 @@ private slots:
     void openFileMatchesMasksIgnoringCase();
     void openFileCancelledReturnsEmpty();
     void saveFileReturnsTypedName();
+    void saveDialogAsksBeforeReplacingUnlessTheCallerDoes();
 
 private:
     QtUserPort port_;
@@ -629,6 +630,17 @@ void TestQtDialogs::openFileCancelledReturnsEmpty() {
     driver.then(closeDialog);
     QCOMPARE(port_.openFile(d), std::string());
     QVERIFY(driver.done());
+}
+
+void TestQtDialogs::saveDialogAsksBeforeReplacingUnlessTheCallerDoes() {
+    port::FileDialog d;
+    d.title = "Saving Report File";
+    for (bool confirm : {true, false}) {
+        d.confirmOverwrite = confirm;
+        QFileDialog dlg;
+        prepareFileDialog(dlg, d, true);
+        QCOMPARE(dlg.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
+    }
 }
 
 void TestQtDialogs::saveFileReturnsTypedName() {

@@ -378,6 +378,15 @@ void TestQtWindows::waveLengthFromHeader() {
     bad.write("not a wave at all");
     bad.close();
     QCOMPARE(waveLengthMs(bad.fileName()), -1);
+    // A header claiming 4 GB of data at one byte a second: no overflow, a bounded wait.
+    QByteArray huge = wave(0);
+    huge.replace(28, 4, QByteArray("\x01\x00\x00\x00", 4));
+    huge.replace(huge.size() - 4, 4, QByteArray("\xff\xff\xff\xff", 4));
+    QFile h(dir.filePath(QStringLiteral("h.wav")));
+    QVERIFY(h.open(QIODevice::WriteOnly));
+    h.write(huge);
+    h.close();
+    QCOMPARE(waveLengthMs(h.fileName()), 10 * 60 * 1000);
 }
 
 void TestQtWindows::missingWavePlaysNothing() {
