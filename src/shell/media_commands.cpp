@@ -8,7 +8,7 @@
 #include "kb/file_io.h"
 #include "kb/media.h"
 #include "kb/paths.h"
-#include "shell/inspection.h"
+#include "shell/base_views.h"
 #include "state/app_state.h"
 
 namespace torv::shell {

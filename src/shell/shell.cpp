@@ -16,7 +16,7 @@
 #include "reports/report_commands.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
-#include "shell/inspection.h"
+#include "shell/base_views.h"
 #include "shell/media_commands.h"
 #include "state/app_state.h"
 #include "verify/external.h"

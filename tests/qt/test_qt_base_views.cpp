@@ -223,4 +223,4 @@ void TestQtInspection::brokenBitmapAndWaveNeitherCrashNorHang() {
 }
 
 QTEST_MAIN(TestQtInspection)
-#include "test_qt_inspection.moc"
+#include "test_qt_base_views.moc"

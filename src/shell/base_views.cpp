@@ -1,5 +1,5 @@
 // Inspection of the rule, model and constraint bases.
-#include "shell/inspection.h"
+#include "shell/base_views.h"
 
 #include "engine/askables.h"
 #include "kb/file_io.h"
