@@ -115,41 +115,23 @@ void dzialanie_w_bazie_ograniczen(AppState& app) {
 }
 
 void inspectRecords(AppState& app, RecordKind kind) {
-    using W = port::UserPort::RecordWindow;
     const kb::Store& s = app.store;
     const kb::ModelBase& m = s.modelBase();
-    W window = W::Rules;
     bool any = false;
     switch (kind) {
-    case RecordKind::Rules:
-        any = sprawdz_istnienie_regul(app, s.rules().size());
-        window = W::Rules;
-        break;
-    case RecordKind::BasicModels:
-        any = sprawdz_istnienie_modeli_elementarnych(app, m.model_b.size());
-        window = W::BasicModels;
-        break;
-    case RecordKind::ExtendedModels:
-        any = sprawdz_istnienie_modeli_rozwinietych(app, m.model_e.size());
-        window = W::ExtendedModels;
-        break;
-    case RecordKind::LinearModels:
-        any = sprawdz_istnienie_modeli_liniowych(app, m.model_lin.size());
-        window = W::LinearModels;
-        break;
-    case RecordKind::PolynomialModels:
-        any = sprawdz_istnienie_modeli_wielomianowych(app, m.model_poly.size());
-        window = W::PolynomialModels;
-        break;
+    case RecordKind::Rules: any = sprawdz_istnienie_regul(app, s.rules().size()); break;
+    case RecordKind::BasicModels: any = sprawdz_istnienie_modeli_elementarnych(app, m.model_b.size()); break;
+    case RecordKind::ExtendedModels: any = sprawdz_istnienie_modeli_rozwinietych(app, m.model_e.size()); break;
+    case RecordKind::LinearModels: any = sprawdz_istnienie_modeli_liniowych(app, m.model_lin.size()); break;
+    case RecordKind::PolynomialModels: any = sprawdz_istnienie_modeli_wielomianowych(app, m.model_poly.size()); break;
     case RecordKind::Constraints:
         any = sprawdz_istnienie_ograniczen1(s.constraints().size());
         // The command is enabled before any constraint base is loaded: an
         // empty base is said, not passed over in silence.
         if (!any) app.port.note(kAttention, kNoConstraints);
-        window = W::Constraints;
         break;
     }
-    if (any) app.port.recordWindow(window, s);
+    if (any) app.port.recordWindow(recordSource(kind, s));
 }
 
 }  // namespace torv::shell

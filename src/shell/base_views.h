@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "state/record_sources.h"
+
 namespace torv { struct AppState; }
 
 namespace torv::shell {
@@ -49,7 +51,6 @@ void dzialanie_w_bazie_ograniczen(AppState& app);
 
 /// The record windows of "Inspecting a single rule", the four model kinds
 /// and "Inspecting a single constraint".
-enum class RecordKind { Rules, BasicModels, ExtendedModels, LinearModels, PolynomialModels, Constraints };
 void inspectRecords(AppState& app, RecordKind kind);
 
 }  // namespace torv::shell

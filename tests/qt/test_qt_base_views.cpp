@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -35,6 +36,13 @@ T* newest(QMdiArea* area) {
 QStringList items(QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+QStringList items(QListView* view) {
+    QStringList out;
+    const QAbstractItemModel* model = view->model();
+    for (int i = 0; i < model->rowCount(); ++i) out << model->index(i, 0).data().toString();
     return out;
 }
 
@@ -163,7 +171,7 @@ void TestQtInspection::recordWindowsOpenFromTheMenu() {
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), title);
     QCOMPARE(items(w->numbers()), numbers);
-    w->numbers()->setCurrentRow(row);
+    w->numbers()->setCurrentIndex(w->numbers()->model()->index(row, 0));
     for (int i = 0; i < labels.size(); ++i) {
         QVERIFY2(w->field(labels[i]), qPrintable(labels[i]));
         QCOMPARE(w->field(labels[i])->text(), values[i]);
