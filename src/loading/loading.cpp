@@ -387,6 +387,7 @@ std::optional<std::string> loadGraphicsBase(AppState& app) {
 
     const std::string name = fileNameOf(*path);
     s.nazwa_gr = name;
+    s.nazwa_gr_pelna = *path;
     if (!sa_pliki_grafiki(app)) return checkFailed(app);
     app.messages.write("Graphics Base " + name + " has been loaded!\n");
     app.port.note("Successful  loading of Graphics Base!", "Graphics Base\n   " + name + "\nhas been loaded!");
@@ -405,6 +406,7 @@ std::optional<std::string> loadSoundBase(AppState& app) {
 
     const std::string name = fileNameOf(*path);
     s.nazwa_me = name;
+    s.nazwa_me_pelna = *path;
     if (!sa_pliki_melodii(app)) return checkFailed(app);
     app.messages.write("Sound Base " + name + "\nhas been loaded!\n");
     app.port.note("Successful  loading of Sound Base!", "Sound Base\n   " + name + "\nhas been loaded!");
