@@ -109,7 +109,12 @@ void printEntries(std::ostream& out, const std::vector<shell::MenuEntry>& entrie
             break;
         case shell::MenuEntry::Kind::Command: {
             const shell::Command* c = shell::findCommand(e.commandId);
-            out << indent << (startUp.enabled(c->id) ? "* " : "  ") << c->id << "  " << c->text << '\n';
+            const shell::Availability a = shell::availability(c->id);
+            const bool works = startUp.enabled(c->id) && a == shell::Availability::Works;
+            out << indent << (works ? "* " : "  ") << c->id << "  " << c->text;
+            if (a == shell::Availability::NoAction) out << "  (no action)";
+            if (a == shell::Availability::NotAvailableYet) out << "  (not available yet)";
+            out << '\n';
             break;
         }
         }
@@ -127,7 +132,7 @@ void CliApp::printHelp() {
          << "Blank lines and lines starting with '#' are skipped; \"" << kCloseWord
          << "\" asks to close the program;\n"
          << "end of input ends it. Each question reads its answer from the next line.\n\n"
-         << "Commands (* = enabled at start-up; the others become enabled as bases are loaded):\n";
+         << "Commands (* = does its work at start-up; the others become enabled as bases are loaded):\n";
     for (const auto& menu : shell::menuBar()) {
         out_ << plain(menu.title) << '\n';
         printEntries(out_, menu.entries, startUp, 1);

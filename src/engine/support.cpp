@@ -104,13 +104,13 @@ void pierwotne(AppState& app, const Names& fakty, const char* naglowek, const ch
     r.piszcr();
     std::vector<std::string> linie;
     for (const auto& f : fakty) {
-        if (app.chaining.bladWykluczajacych()) continue;
+        if (app.chaining.exclusiveFactsFound()) continue;
         test(app, f);
         r.pisz("    " + f);
         r.piszcr();
         linie.push_back("    " + f);
     }
-    if (!app.chaining.bladWykluczajacych()) app.port.message(tytul, linie);
+    if (!app.chaining.exclusiveFactsFound()) app.port.message(tytul, linie);
 }
 
 /// The media record offered for conclusion W of rule or relational model N:
@@ -272,7 +272,7 @@ bool pytaj_o_warunek_stosowania(AppState& app, const std::string& warunek) {
 
 void przedstawienie_faktow(AppState& app) {
     ChainingState& s = app.chaining;
-    if (!s.duza()) return;
+    if (!s.highDetail()) return;
     auto& r = app.report;
     r.piszcr();
     r.pisz(kDeterminedFacts);
@@ -295,7 +295,7 @@ void przedstawienie_faktow(AppState& app) {
 
 void przedstawienie_zmiennych(AppState& app) {
     ChainingState& s = app.chaining;
-    if (!s.duza()) return;
+    if (!s.highDetail()) return;
     auto& r = app.report;
     r.pisz(kDeterminedValues);
     r.piszcr();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "port/texts.h"
 #include "port/user_port.h"
 
 namespace torv::port {
@@ -74,7 +75,7 @@ public:
 
     void textView(const std::string& title, const std::string& text) override;
     void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) override;
-    void recordWindow(RecordWindow which, const kb::Store& store) override;
+    void recordWindow(std::shared_ptr<const RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
     void editFile(const std::filesystem::path& file) override;
@@ -108,8 +109,7 @@ private:
     /// answer is empty (closed) or `accepted` takes it.
     template <class Accepted>
     std::optional<std::string> showList(const Dialog& d, const std::string& takes, Accepted accepted);
-    int radio(const char* title, const std::string& text, const std::vector<std::string>& buttons,
-              int preselected);
+    int radio(const char* title, const texts::RadioChoice& choice);
     std::string fileDialog(const char* kind, const FileDialog& dialog);
 };
 

@@ -4,13 +4,14 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace torv::kb { class Store; }
+#include "port/record_source.h"
 
 namespace torv::port {
 
@@ -137,9 +138,8 @@ public:
     virtual void textView(const std::string& title, const std::string& text) = 0;
     /// The askables window: heading and one entry per line.
     virtual void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) = 0;
-    /// Record inspection windows read the store directly.
-    enum class RecordWindow { Rules, BasicModels, ExtendedModels, LinearModels, PolynomialModels, Constraints };
-    virtual void recordWindow(RecordWindow which, const kb::Store& store) = 0;
+    /// A record inspection window over the source's records.
+    virtual void recordWindow(std::shared_ptr<const RecordSource> source) = 0;
     /// The graphics child window (repaint question, double click closes).
     virtual void graphicsWindow(const std::filesystem::path& bitmap) = 0;
     /// Plays a wave file and returns when it has finished (bounded wait).

@@ -70,7 +70,7 @@ public:
     // ---- windows and media ----
     void textView(const std::string& title, const std::string& text) override;
     void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) override;
-    void recordWindow(RecordWindow which, const kb::Store& store) override;
+    void recordWindow(std::shared_ptr<const port::RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
     void editFile(const std::filesystem::path& file) override;

@@ -123,13 +123,65 @@ struct JointRedundancyFindings {
     bool truncated = false;
 };
 
-/// The findings of the rule-base diagnoses, one record per diagnosis.
+/// model_arytmetyczny_sprzeczny: model `n`'s result `r` is one of its own arguments.
+struct DirectModelFinding {
+    std::int32_t n = 0;
+    std::string r;
+    bool operator==(const DirectModelFinding&) const = default;
+};
+
+/// model_arytmetyczny_sprzeczny_gleboko: model `n`'s result `r` is an argument
+/// of the last model of `chain` (which starts with n).
+struct DeepModelFinding {
+    std::int32_t n = 0;
+    Numbers chain;
+    std::string r;
+    bool operator==(const DeepModelFinding&) const = default;
+};
+
+/// model_relacyjny_sprzeczny: relational model `n` concludes its go-ahead condition `c`.
+struct RelationalModelFinding {
+    std::int32_t n = 0;
+    std::string c;
+    bool operator==(const RelationalModelFinding&) const = default;
+};
+
+/// Model-base inconsistencies.
+struct ModelFindings {
+    std::vector<DirectModelFinding> model_arytmetyczny_sprzeczny;
+    std::vector<DeepModelFinding> model_arytmetyczny_sprzeczny_gleboko;
+    std::vector<RelationalModelFinding> model_relacyjny_sprzeczny;
+    /// The model base tested: the report names it after the load forgot it.
+    std::string nazwa;
+    /// The nested search stopped at its work limit.
+    bool truncated = false;
+};
+
+/// modele_i_reguly_sprzeczne: relational model `n` is jointly inconsistent
+/// with rule `m`; `reguly` and `modele` as collected (0 marks, latest first).
+struct JointModelRuleFinding {
+    std::int32_t n = 0;
+    std::int32_t m = 0;
+    Numbers reguly;
+    Numbers modele;
+    bool operator==(const JointModelRuleFinding&) const = default;
+};
+
+struct JointModelRuleFindings {
+    std::vector<JointModelRuleFinding> modele_i_reguly_sprzeczne;
+    std::string nazwa_mo, nazwa_re;
+    bool truncated = false;
+};
+
+/// The findings of the diagnoses, one record per diagnosis.
 struct RuleBaseFindings {
     ExternalFindings external;
     InternalFindings internal;
     RedundancyFindings redundancy;
     JointInconsistencyFindings jointInconsistency;
     JointRedundancyFindings jointRedundancy;
+    ModelFindings model;
+    JointModelRuleFindings jointModelRule;
 };
 
 }  // namespace torv::verify
