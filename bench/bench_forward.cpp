@@ -100,7 +100,7 @@ void run(int rules, Order order, bool fullScan) {
     app.store.nazwa_re = "RUbench.AEB";
     app.store.wyroznik = "bench";
     torv::engine::pamietaj_dopytywalne_regul(app);
-    app.chaining.pelnyPrzeglad = fullScan;
+    app.chaining.fullScan = fullScan;
 
     const auto t0 = std::chrono::steady_clock::now();
     torv::engine::wnioskowanie_w_przod(app);

@@ -2,6 +2,8 @@
 #include "cli/cli_app.h"
 
 #include <cctype>
+#include <exception>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -43,12 +45,27 @@ int CliApp::run(const std::vector<std::string>& args) {
     }
     try {
         shell_.introClosed();
-        if (ruleBase) shell_.loadRuleBaseAtStart(*ruleBase);
+        if (ruleBase) guarded([&] { shell_.loadRuleBaseAtStart(*ruleBase); });
         commandLoop();
     } catch (const port::EndProgram&) {
         // "End" confirmed in a dialog: the program ends at once, cleanly.
+    } catch (const std::exception& e) {
+        // The input itself failed: end with a message, not an abort.
+        port_.printLine(std::string("[error] ") + e.what());
+        return 1;
     }
     return 0;
+}
+
+void CliApp::guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const port::EndProgram&) {
+        throw;
+    } catch (const std::exception& e) {
+        // A broken invariant in a command: say so and keep the program alive.
+        port_.printLine(std::string("[error] ") + e.what());
+    }
 }
 
 void CliApp::commandLoop() {
@@ -68,7 +85,7 @@ void CliApp::commandLoop() {
             port_.printLine("[disabled] " + std::string(command->text));
             continue;
         }
-        shell_.run(command->id);
+        guarded([&] { shell_.run(command->id); });
     }
 }
 
@@ -92,7 +109,12 @@ void printEntries(std::ostream& out, const std::vector<shell::MenuEntry>& entrie
             break;
         case shell::MenuEntry::Kind::Command: {
             const shell::Command* c = shell::findCommand(e.commandId);
-            out << indent << (startUp.enabled(c->id) ? "* " : "  ") << c->id << "  " << c->text << '\n';
+            const shell::Availability a = shell::availability(c->id);
+            const bool works = startUp.enabled(c->id) && a == shell::Availability::Works;
+            out << indent << (works ? "* " : "  ") << c->id << "  " << c->text;
+            if (a == shell::Availability::NoAction) out << "  (no action)";
+            if (a == shell::Availability::NotAvailableYet) out << "  (not available yet)";
+            out << '\n';
             break;
         }
         }
@@ -110,7 +132,7 @@ void CliApp::printHelp() {
          << "Blank lines and lines starting with '#' are skipped; \"" << kCloseWord
          << "\" asks to close the program;\n"
          << "end of input ends it. Each question reads its answer from the next line.\n\n"
-         << "Commands (* = enabled at start-up; the others become enabled as bases are loaded):\n";
+         << "Commands (* = does its work at start-up; the others become enabled as bases are loaded):\n";
     for (const auto& menu : shell::menuBar()) {
         out_ << plain(menu.title) << '\n';
         printEntries(out_, menu.entries, startUp, 1);

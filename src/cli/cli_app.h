@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ private:
     /// Reads and runs command lines until end of input.
     void commandLoop();
     void printHelp();
+    /// Runs one step; an exception other than "End" is printed and the
+    /// program goes on, as the desktop does.
+    void guarded(const std::function<void()>& step);
 
     std::ostream& out_;
     TerminalUserPort port_;

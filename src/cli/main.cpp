@@ -1,4 +1,5 @@
 // torv_ae_cli: the terminal front end.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,7 +7,13 @@
 #include "cli/cli_app.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    torv::cli::CliApp app(std::cin, std::cout);
-    return app.run(args);
+    try {
+        std::vector<std::string> args(argv + 1, argv + argc);
+        torv::cli::CliApp app(std::cin, std::cout);
+        return app.run(args);
+    } catch (const std::exception& e) {
+        // Even starting can fail (no current directory): say so, never abort.
+        std::cerr << "torv_ae_cli: " << e.what() << '\n';
+        return 1;
+    }
 }

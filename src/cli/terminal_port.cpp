@@ -39,9 +39,36 @@ void TerminalUserPort::openHelp(const std::filesystem::path& file) {
     present({"help", file.filename().string(), file.string(), "", {}, false});
 }
 
+std::string escapeControlBytes(std::string_view text) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    auto escape = [&](unsigned char c) {
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xF];
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n' || c == '\t') {
+            out += text[i];
+        } else if (c < 0x20 || c == 0x7F) {
+            escape(c);
+        } else if (c == 0xC2 && (i + 1 == text.size() || (static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                                                           static_cast<unsigned char>(text[i + 1]) <= 0x9F))) {
+            // U+0080..U+009F in UTF-8: 8-bit terminal controls such as CSI.
+            escape(c);
+            if (i + 1 < text.size()) escape(static_cast<unsigned char>(text[++i]));
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void TerminalUserPort::write(std::string_view text) {
     if (text.empty()) return;
-    out_ << text;
+    out_ << escapeControlBytes(text);
     out_.flush();
     atLineStart_ = text.back() == '\n';
 }
@@ -53,7 +80,7 @@ void TerminalUserPort::freshLine() {
 void TerminalUserPort::present(const port::Dialog& d) {
     freshLine();
     write("[" + d.kind + "] " + d.title + "\n");
-    if (d.kind == "title") return;
+    if (d.kind == "title" || d.kind == "?") return;
     // A caption sits above the dialog's text; button labels and a file mask
     // sit below it.
     const bool promptBelow = d.kind == "yes/no" || d.kind == "ask" || d.kind == "open file" ||

@@ -16,6 +16,11 @@ namespace torv::port { class MessageWindow; }
 
 namespace torv::cli {
 
+/// Text as the terminal shows it: control bytes (and the 8-bit controls of
+/// UTF-8) written as \xNN, so that text from a base file cannot move the
+/// cursor, retitle or clear the terminal. Line feeds and tabs stay.
+std::string escapeControlBytes(std::string_view text);
+
 class TerminalUserPort : public port::TextPort {
 public:
     TerminalUserPort(std::istream& in, std::ostream& out);

@@ -32,133 +32,133 @@ const char* const kArgumentyUstalone = "Following arguments have been determined
 // ---- the search's own stack ----
 
 /// One step of the search: a coroutine that may wait on sub-goals. Steps
-/// never resume one another; Krok::wykonaj resumes them all from one loop,
+/// never resume one another; Step::run resumes them all from one loop,
 /// so the depth of a rule chain costs heap frames, not call stack.
-class Krok {
+class Step {
 public:
     struct promise_type;
-    using Uchwyt = std::coroutine_handle<promise_type>;
+    using Handle = std::coroutine_handle<promise_type>;
 
     struct promise_type {
         bool wynik = false;
         std::exception_ptr blad;
-        Uchwyt czeka_na;   // the step this one waits for
+        Handle waitingFor;   // the step this one waits for
 
-        Krok get_return_object() { return Krok(Uchwyt::from_promise(*this)); }
+        Step get_return_object() { return Step(Handle::from_promise(*this)); }
         std::suspend_always initial_suspend() noexcept { return {}; }
         std::suspend_always final_suspend() noexcept { return {}; }
         void return_value(bool w) { wynik = w; }
         void unhandled_exception() { blad = std::current_exception(); }
     };
 
-    Krok(Krok&& k) noexcept : h_(std::exchange(k.h_, {})) {}
-    Krok(const Krok&) = delete;
-    Krok& operator=(const Krok&) = delete;
-    Krok& operator=(Krok&&) = delete;
-    ~Krok() {
+    Step(Step&& k) noexcept : h_(std::exchange(k.h_, {})) {}
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+    Step& operator=(Step&&) = delete;
+    ~Step() {
         if (h_) h_.destroy();
     }
 
     // co_await on a step: the waiting step hands it to the loop and is
     // resumed when it is done, reading its result (or its exception).
     bool await_ready() const noexcept { return false; }
-    void await_suspend(Uchwyt czekajacy) const noexcept { czekajacy.promise().czeka_na = h_; }
+    void await_suspend(Handle waiting) const noexcept { waiting.promise().waitingFor = h_; }
     bool await_resume() const { return wynik(); }
 
     /// Runs the step to its end.
-    bool wykonaj() {
-        std::vector<Uchwyt> stos{h_};
+    bool run() {
+        std::vector<Handle> stos{h_};
         while (!stos.empty()) {
-            Uchwyt h = stos.back();
+            Handle h = stos.back();
             h.resume();
             if (h.done())
                 stos.pop_back();
             else
-                stos.push_back(std::exchange(h.promise().czeka_na, {}));
+                stos.push_back(std::exchange(h.promise().waitingFor, {}));
         }
         return wynik();
     }
 
 private:
-    explicit Krok(Uchwyt h) : h_(h) {}
+    explicit Step(Handle h) : h_(h) {}
     bool wynik() const {
         if (h_.promise().blad) std::rethrow_exception(h_.promise().blad);
         return h_.promise().wynik;
     }
-    Uchwyt h_;
+    Handle h_;
 };
 
 /// Marks a rule or model as under way for as long as it lives.
-class WToku {
+class InProgress {
 public:
-    WToku(std::unordered_set<std::int32_t>& zbior, std::int32_t numer) : zbior_(zbior), numer_(numer) {
-        zbior_.insert(numer_);
+    InProgress(std::unordered_set<std::int32_t>& set, std::int32_t numer) : set_(set), numer_(numer) {
+        set_.insert(numer_);
     }
-    ~WToku() { zbior_.erase(numer_); }
-    WToku(const WToku&) = delete;
-    WToku& operator=(const WToku&) = delete;
+    ~InProgress() { set_.erase(numer_); }
+    InProgress(const InProgress&) = delete;
+    InProgress& operator=(const InProgress&) = delete;
 
 private:
-    std::unordered_set<std::int32_t>& zbior_;
+    std::unordered_set<std::int32_t>& set_;
     std::int32_t numer_;
 };
 
 /// A basic or extended relational model concluding some condition.
-struct Relacyjny {
+struct RelationalCandidate {
     std::int32_t numer;
     std::string warunek;   // go-ahead condition
     kb::Store::ModelRef ref;
 };
 
-bool zastosowany(const ChainingState& s, std::int32_t numer) {
+bool applied(const ChainingState& s, std::int32_t numer) {
     return std::find(s.model_stosowany.begin(), s.model_stosowany.end(), numer) != s.model_stosowany.end();
 }
 
 /// A literal established so far: derived backwards, or declared by an
 /// answer to a go-ahead question (which is never asked twice).
 bool ustalony(const AppState& app, const std::string& literal) {
-    return app.chaining.wstecz.ustalone.count(literal) || app.chaining.rbd.has(0, literal);
+    return app.chaining.backward.established.count(literal) || app.chaining.rbd.has(0, literal);
 }
 
-const NumerLiteralu* numer_dla(const std::vector<NumerLiteralu>& tabela, const std::string& literal) {
+const NumberedLiteral* numer_dla(const std::vector<NumberedLiteral>& tabela, const std::string& literal) {
     for (const auto& n : tabela)
         if (n.literal == literal) return &n;
     return nullptr;
 }
 
-class Wyszukiwanie {
+class Search {
 public:
-    explicit Wyszukiwanie(AppState& app) : app_(app), s_(app.chaining), w_(app.chaining.wstecz), st_(app.store) {}
+    explicit Search(AppState& app) : app_(app), s_(app.chaining), w_(app.chaining.backward), st_(app.store) {}
 
     /// weryfikowanie_hipotezy_cd: the alternatives in order; the first that
     /// decides ends the search.
-    Krok cel(std::string g);
+    Step cel(std::string g);
     /// testuj_warunki_wstecz: every condition, left to right, until one
     /// does not hold.
-    Krok testuj_warunki_wstecz(const Names* warunki);
+    Step testuj_warunki_wstecz(const Names* warunki);
     /// The rules concluding "end", until one of them holds.
-    Krok reguly_end();
+    Step reguly_end();
 
 private:
     bool koniec() const { return ustalony(app_, "end"); }
     bool dostepna(const kb::Rule& r) const {
-        return !w_.regula_wykorzystana.count(r.numer) && !w_.reguly_w_toku.count(r.numer);
+        return !w_.regula_wykorzystana.count(r.numer) && !w_.rulesInProgress.count(r.numer);
     }
     /// Actions after a rule decided goal g with the recorded result w.
     void rozstrzygnieta(const kb::Rule& r, const std::string& g, const std::string& w, bool prawda);
     std::optional<bool> modele_arytmetyczne(const std::string& g);
     std::optional<bool> modele_relacyjne(const std::string& g, bool rozszerzone);
-    std::vector<Relacyjny> relacyjne(const std::string& wniosek, bool rozszerzone) const;
+    std::vector<RelationalCandidate> relacyjne(const std::string& wniosek, bool rozszerzone) const;
 
     AppState& app_;
     /// Go-ahead conditions of models are verified by a nested search.
     const ConditionProver prove_ = [&app = app_](const std::string& g) { return weryfikowanie_hipotezy_cd(app, g); };
     ChainingState& s_;
-    StanWstecz& w_;
+    BackwardState& w_;
     const kb::Store& st_;
 };
 
-Krok Wyszukiwanie::testuj_warunki_wstecz(const Names* warunki) {
+Step Search::testuj_warunki_wstecz(const Names* warunki) {
     for (const auto& c : *warunki) {
         const bool zachodzi = co_await cel(c);
         if (!zachodzi) co_return false;
@@ -166,13 +166,13 @@ Krok Wyszukiwanie::testuj_warunki_wstecz(const Names* warunki) {
     co_return true;
 }
 
-Krok Wyszukiwanie::reguly_end() {
+Step Search::reguly_end() {
     for (std::size_t i : st_.ruleIndexesByConclusion("end")) {
         if (koniec()) break;
         const kb::Rule& r = st_.rules()[i];
-        if (w_.reguly_w_toku.count(r.numer)) continue;
+        if (w_.rulesInProgress.count(r.numer)) continue;
         w_.regula_stosowana.push_back(r.numer);
-        WToku t(w_.reguly_w_toku, r.numer);
+        InProgress t(w_.rulesInProgress, r.numer);
         const bool zachodzi = co_await testuj_warunki_wstecz(&r.warunki);
         if (zachodzi) {
             pamietaj_wstecz(app_, "end");
@@ -182,7 +182,7 @@ Krok Wyszukiwanie::reguly_end() {
     co_return false;
 }
 
-void Wyszukiwanie::rozstrzygnieta(const kb::Rule& r, const std::string& g, const std::string& w, bool prawda) {
+void Search::rozstrzygnieta(const kb::Rule& r, const std::string& g, const std::string& w, bool prawda) {
     przedstawienie_faktow(app_);
     komunikat(app_, g);
     wyjasnienie_regula(app_, r.numer, r.wniosek, r.warunki, w);
@@ -190,7 +190,7 @@ void Wyszukiwanie::rozstrzygnieta(const kb::Rule& r, const std::string& g, const
     w_.regula_wykorzystana.insert(r.numer);
 }
 
-Krok Wyszukiwanie::cel(std::string g) {
+Step Search::cel(std::string g) {
     const bool neg = kb::jest_negacja(g);
     const std::string p = neg ? g.substr(1) : g;
 
@@ -200,7 +200,7 @@ Krok Wyszukiwanie::cel(std::string g) {
     if (neg && ustalony(app_, p)) co_return false;
     if (neg && ustalony(app_, g)) co_return true;
     // 5-6: askable; a negated one is asked as written.
-    if (s_.dopytywalne.count(p)) co_return pytaj(app_, g);
+    if (s_.askableSet.count(p)) co_return pytaj(app_, g);
 
     const auto& reguly = st_.rules();
     const auto& wnioskujace = st_.ruleIndexesByConclusion(p);
@@ -211,7 +211,7 @@ Krok Wyszukiwanie::cel(std::string g) {
                 const kb::Rule& r = reguly[i];
                 if (!dostepna(r)) continue;
                 w_.regula_stosowana.push_back(r.numer);
-                WToku t(w_.reguly_w_toku, r.numer);
+                InProgress t(w_.rulesInProgress, r.numer);
                 const bool zachodzi = co_await testuj_warunki_wstecz(&r.warunki);
                 if (!zachodzi) continue;
                 pamietaj_wstecz(app_, g);
@@ -224,7 +224,7 @@ Krok Wyszukiwanie::cel(std::string g) {
             for (std::size_t i : wnioskujace) {
                 const kb::Rule& r = reguly[i];
                 if (!dostepna(r)) continue;
-                WToku t(w_.reguly_w_toku, r.numer);
+                InProgress t(w_.rulesInProgress, r.numer);
                 const bool zachodzi = co_await testuj_warunki_wstecz(&r.warunki);
                 if (zachodzi) continue;
                 const std::string ng = "n" + g;
@@ -238,7 +238,7 @@ Krok Wyszukiwanie::cel(std::string g) {
                 const kb::Rule& r = reguly[i];
                 if (!dostepna(r)) continue;
                 w_.regula_stosowana.push_back(r.numer);
-                WToku t(w_.reguly_w_toku, r.numer);
+                InProgress t(w_.rulesInProgress, r.numer);
                 const bool zachodzi = co_await testuj_warunki_wstecz(&r.warunki);
                 if (!zachodzi) continue;
                 pamietaj_wstecz(app_, p);
@@ -249,7 +249,7 @@ Krok Wyszukiwanie::cel(std::string g) {
             for (std::size_t i : wnioskujace) {
                 const kb::Rule& r = reguly[i];
                 if (!dostepna(r)) continue;
-                WToku t(w_.reguly_w_toku, r.numer);
+                InProgress t(w_.rulesInProgress, r.numer);
                 const bool zachodzi = co_await testuj_warunki_wstecz(&r.warunki);
                 if (zachodzi) continue;
                 if (!pamietaj_wstecz(app_, g)) continue;
@@ -272,7 +272,7 @@ Krok Wyszukiwanie::cel(std::string g) {
     co_return false;
 }
 
-std::optional<bool> Wyszukiwanie::modele_arytmetyczne(const std::string& g) {
+std::optional<bool> Search::modele_arytmetyczne(const std::string& g) {
     using Kind = kb::Store::ModelRef::Kind;
     std::vector<kb::Store::ModelRef> modele;
     for (const auto& ref : st_.modelsByResult(g)) {
@@ -288,17 +288,17 @@ std::optional<bool> Wyszukiwanie::modele_arytmetyczne(const std::string& g) {
     });
     for (const auto& ref : modele) {
         const std::int32_t n = st_.modelNumber(ref);
-        if (w_.modele_w_toku.count(n)) continue;
-        WToku t(w_.modele_w_toku, n);
+        if (w_.modelsInProgress.count(n)) continue;
+        InProgress t(w_.modelsInProgress, n);
         if (!sprawdz(app_, st_.modelGoAhead(ref), prove_)) continue;
         if (zastosuj_model_arytmetyczny(app_, ref, prove_)) return true;
     }
     return std::nullopt;
 }
 
-std::vector<Relacyjny> Wyszukiwanie::relacyjne(const std::string& wniosek, bool rozszerzone) const {
+std::vector<RelationalCandidate> Search::relacyjne(const std::string& wniosek, bool rozszerzone) const {
     using Kind = kb::Store::ModelRef::Kind;
-    std::vector<Relacyjny> out;
+    std::vector<RelationalCandidate> out;
     const auto& m = st_.modelBase();
     if (!rozszerzone) {
         for (std::size_t i = 0; i < m.model_b.size(); ++i)
@@ -312,14 +312,14 @@ std::vector<Relacyjny> Wyszukiwanie::relacyjne(const std::string& wniosek, bool 
     return out;
 }
 
-std::optional<bool> Wyszukiwanie::modele_relacyjne(const std::string& g, bool rozszerzone) {
+std::optional<bool> Search::modele_relacyjne(const std::string& g, bool rozszerzone) {
     const bool neg = kb::jest_negacja(g);
     const std::string p = neg ? g.substr(1) : g;
-    const std::vector<Relacyjny> modele = relacyjne(p, rozszerzone);
+    const std::vector<RelationalCandidate> modele = relacyjne(p, rozszerzone);
     for (const auto& m : modele) {
-        if (w_.modele_w_toku.count(m.numer)) continue;
-        WToku t(w_.modele_w_toku, m.numer);
-        if (!sprawdz(app_, m.warunek, prove_) || zastosowany(s_, m.numer)) continue;
+        if (w_.modelsInProgress.count(m.numer)) continue;
+        InProgress t(w_.modelsInProgress, m.numer);
+        if (!sprawdz(app_, m.warunek, prove_) || applied(s_, m.numer)) continue;
         const auto zachodzi = ocen_model_relacyjny(app_, m.ref, prove_);
         if (!zachodzi) continue;
         // The relation decides p, and with it g.
@@ -345,8 +345,8 @@ std::optional<bool> Wyszukiwanie::modele_relacyjne(const std::string& g, bool ro
     // A model that alone could decide p but may not be applied leaves the
     // run without a way on.
     for (const auto& m : modele) {
-        if (w_.modele_w_toku.count(m.numer)) continue;
-        WToku t(w_.modele_w_toku, m.numer);
+        if (w_.modelsInProgress.count(m.numer)) continue;
+        InProgress t(w_.modelsInProgress, m.numer);
         if (!sprawdz(app_, m.warunek, prove_) && !inne_warunki_stosowania_modelu(app_, m.numer, p))
             blokowanie(app_, m.numer);
     }
@@ -392,7 +392,7 @@ void wyjasnij_model(AppState& app, kb::Store::ModelRef ref) {
 }
 
 void uzasadnienie(AppState& app, const std::string& c) {
-    const StanWstecz& w = app.chaining.wstecz;
+    const BackwardState& w = app.chaining.backward;
     if (auto model = model_z_warunkiem(app, c)) {
         wyjasnij_model(app, *model);
         przedstawienie_faktow_dla_wyjasnienia(app);
@@ -411,7 +411,7 @@ void uzasadnienie(AppState& app, const std::string& c) {
 
 /// wyjasnij: processes the answer to the question just put.
 bool wyjasnij(AppState& app) {
-    StanWstecz& w = app.chaining.wstecz;
+    BackwardState& w = app.chaining.backward;
     auto& r = app.report;
     const std::string c = w.warunek_dopytywalny_testowany.value_or("");
     if (w.odpowiedz == 3) {
@@ -433,25 +433,25 @@ bool wyjasnij(AppState& app) {
 }
 
 /// The record of a literal in rbd_wstecz, constraints left out.
-enum class Zapis { Nowy, Byl, Odmowa };
+enum class Recorded { New, Already, Refused };
 
-Zapis zapisz(ChainingState& s, const std::string& l) {
-    StanWstecz& w = s.wstecz;
+Recorded zapisz(ChainingState& s, const std::string& l) {
+    BackwardState& w = s.backward;
     auto dodaj = [&](const std::string& x) {
         s.rbd_wstecz.push_back(x);
-        w.ustalone.insert(x);
+        w.established.insert(x);
     };
     if (kb::jest_negacja(l)) {
-        if (w.ustalone.count(l.substr(1))) return Zapis::Odmowa;
-        if (w.ustalone.count(l)) return Zapis::Byl;
+        if (w.established.count(l.substr(1))) return Recorded::Refused;
+        if (w.established.count(l)) return Recorded::Already;
         dodaj(l);
-        return Zapis::Nowy;
+        return Recorded::New;
     }
-    if (w.ustalone.count(l)) return Zapis::Byl;
+    if (w.established.count(l)) return Recorded::Already;
     const std::string nl = "n" + l;
-    if (w.ustalone.erase(nl)) std::erase(s.rbd_wstecz, nl);
+    if (w.established.erase(nl)) std::erase(s.rbd_wstecz, nl);
     dodaj(l);
-    return Zapis::Nowy;
+    return Recorded::New;
 }
 
 /// The literals a newly established one makes true through the constraints,
@@ -478,29 +478,29 @@ std::vector<std::pair<std::string, bool>> skutki(const AppState& app, const std:
 // ---- recording ----
 
 bool pamietaj_wstecz(AppState& app, const std::string& literal) {
-    const Zapis z = zapisz(app.chaining, literal);
-    if (z == Zapis::Nowy) uzupelnij_ograniczenia(app, literal);
-    return z != Zapis::Odmowa;
+    const Recorded z = zapisz(app.chaining, literal);
+    if (z == Recorded::New) uzupelnij_ograniczenia(app, literal);
+    return z != Recorded::Refused;
 }
 
 void uzupelnij_ograniczenia(AppState& app, const std::string& literal) {
     // Each consequence is completed before the next one is taken, as nested
     // calls would do it, but on a stack of our own: constraints may chain
     // far.
-    struct Ramka {
+    struct Frame {
         std::vector<std::pair<std::string, bool>> skutki;
         std::size_t nastepny = 0;
     };
     ChainingState& s = app.chaining;
-    std::vector<Ramka> stos{{skutki(app, literal)}};
+    std::vector<Frame> stos{{skutki(app, literal)}};
     while (!stos.empty()) {
-        Ramka& r = stos.back();
+        Frame& r = stos.back();
         if (r.nastepny == r.skutki.size()) {
             stos.pop_back();
             continue;
         }
         const auto [l, zanegowany] = r.skutki[r.nastepny++];
-        if (zapisz(s, l) != Zapis::Nowy) continue;
+        if (zapisz(s, l) != Recorded::New) continue;
         if (zanegowany) s.zanegowany_warunek_z_bazy_ograniczen.push_back(l);
         stos.push_back({skutki(app, l)});
     }
@@ -509,7 +509,7 @@ void uzupelnij_ograniczenia(AppState& app, const std::string& literal) {
 // ---- questions and announcements ----
 
 bool pytaj(AppState& app, const std::string& warunek) {
-    StanWstecz& w = app.chaining.wstecz;
+    BackwardState& w = app.chaining.backward;
     const std::string pytanie = warunek + "?";
     app.report.pisz(pytanie);
     w.odpowiedz = app.port.ask(kPytanie, pytanie, {"&YES", "&NO", "&WHY?"});
@@ -547,13 +547,13 @@ void blokowanie(AppState& app, std::int32_t numer) {
     std::erase_if(bez.model_e, [&](const kb::ModelE& m) { return m.numer == numer && jest_model_e_relacyjny(m); });
     bez.exclusive_models.clear();   // kept by the store as they are
     app.store.setModelBase(std::move(bez));
-    throw PrzebiegZatrzymany{};
+    throw RunStopped{};
 }
 
 // ---- WHY? texts ----
 
 void przebieg_wnioskowania_reguly(AppState& app) {
-    const auto& stosowane = app.chaining.wstecz.regula_stosowana;
+    const auto& stosowane = app.chaining.backward.regula_stosowana;
     std::vector<std::string> linie;
     for (auto it = stosowane.rbegin(); it != stosowane.rend(); ++it) {
         const kb::Rule* r = app.store.ruleByNumber(*it);
@@ -599,21 +599,21 @@ void przedstawienie_faktow_dla_wyjasnienia(AppState& app) {
         r.piszcr();
         linie.push_back("    " + z.argument + " = " + reports::formatReal(z.wartosc));
     }
-    if (s.duza()) app.port.message(kFaktyUstalone, linie);
+    if (s.highDetail()) app.port.message(kFaktyUstalone, linie);
 }
 
 // ---- the search ----
 
 bool weryfikowanie_hipotezy_cd(AppState& app, const std::string& goal) {
-    Wyszukiwanie w(app);
-    return w.cel(goal).wykonaj();
+    Search w(app);
+    return w.cel(goal).run();
 }
 
 // ---- the command ----
 
 namespace {
 
-bool waska(const AppState& app) { return app.chaining.wstecz.opcja == 1; }
+bool waska(const AppState& app) { return app.chaining.backward.opcja == 1; }
 
 void ogloszenie(AppState& app, const std::string& h) {
     auto& r = app.report;
@@ -724,13 +724,13 @@ void obalona(AppState& app, const std::string& h, std::int32_t numer) {
 
 /// The verdict after the search for h; true when h is verified.
 bool werdykt(AppState& app, const std::string& h, bool udowodniona) {
-    const StanWstecz& w = app.chaining.wstecz;
+    const BackwardState& w = app.chaining.backward;
     if (udowodniona)
-        if (const NumerLiteralu* n = numer_dla(w.numer_prawda, h)) {
+        if (const NumberedLiteral* n = numer_dla(w.numer_prawda, h)) {
             potwierdzona(app, h, n->numer);
             return true;
         }
-    if (const NumerLiteralu* n = numer_dla(w.numer_nieprawda, h); n && !app.chaining.bladWykluczajacych())
+    if (const NumberedLiteral* n = numer_dla(w.numer_nieprawda, h); n && !app.chaining.exclusiveFactsFound())
         obalona(app, h, n->numer);
     return false;
 }
@@ -743,7 +743,7 @@ bool weryfikowanie_hipotezy_cd_0(AppState& app, const std::string& h) {
     for (const auto& f : app.store.modelBase().m_fact) pamietaj_wstecz(app, f.warunek);
     for (const auto& a : app.store.modelBase().argument_known) s.zmienna_ustalona.push_back({a.argument, a.wartosc});
     if (h != "end" && !app.store.ruleIndexesByConclusion("end").empty() && !ustalony(app, "end"))
-        Wyszukiwanie(app).reguly_end().wykonaj();
+        Search(app).reguly_end().run();
     const bool udowodniona = weryfikowanie_hipotezy_cd(app, h);
     return werdykt(app, h, udowodniona);
 }
@@ -764,11 +764,11 @@ Names wyznacz_liste_hipotez(const AppState& app, int opcja) {
 bool weryfikowanie_hipotezy(AppState& app, const std::string& hipoteza) {
     if (jest_fakt(app)) {
         przedstawienie_faktow_pierwotnych(app);
-        if (app.chaining.bladWykluczajacych()) return false;
+        if (app.chaining.exclusiveFactsFound()) return false;
     }
     if (jest_m_fakt(app)) {
         przedstawienie_m_faktow_pierwotnych(app);
-        if (app.chaining.bladWykluczajacych()) return false;
+        if (app.chaining.exclusiveFactsFound()) return false;
     }
     if (jest_argument_znany(app)) przedstawienie_zmiennych_pierwotnych(app);
     return weryfikowanie_hipotezy_cd_0(app, hipoteza);
@@ -776,7 +776,7 @@ bool weryfikowanie_hipotezy(AppState& app, const std::string& hipoteza) {
 
 bool opcja_z_menu_testowania(AppState& app, int opcja) {
     if (opcja != 1 && opcja != 2) return false;
-    app.chaining.wstecz.opcja = opcja;
+    app.chaining.backward.opcja = opcja;
     const Names lista = wyznacz_liste_hipotez(app, opcja);
     const auto i = app.port.pickFact(opcja == 1 ? "Narrow-sense hypotheses\nChoose a narrow-sense hypothesis!"
                                                 : "Wide-sense hypothesis\nChoose a wide-sense hypothesis!",
@@ -792,7 +792,7 @@ void wnioskowanie_wstecz(AppState& app) {
     przygotowanie_przebiegu(app, Kierunek::Wstecz);
     try {
         opcja_z_menu_testowania(app, app.port.typeOfHypothesis());
-    } catch (const PrzebiegZatrzymany&) {
+    } catch (const RunStopped&) {
         // blokowanie has told the user.
     }
 }

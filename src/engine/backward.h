@@ -13,7 +13,7 @@ namespace torv::engine {
 
 /// Thrown by blokowanie: the run stops at once, without a verdict. The
 /// command catches it; anyone else calling the search must let it pass.
-struct PrzebiegZatrzymany {};
+struct RunStopped {};
 
 /// The backward-chaining command (option 12): the gate, the preparation of
 /// a run, the choice of a hypothesis and its verification. port::EndProgram
@@ -39,7 +39,7 @@ bool weryfikowanie_hipotezy(AppState& app, const std::string& hipoteza);
 /// order; true when the goal is established true. The search keeps its own
 /// stack, so long rule chains do not deepen the call stack, and it does not
 /// take a rule or model up again beneath itself. May throw
-/// PrzebiegZatrzymany and port::EndProgram.
+/// RunStopped and port::EndProgram.
 bool weryfikowanie_hipotezy_cd(AppState& app, const std::string& goal);
 
 /// pamietaj_wstecz: records an established literal in rbd_wstecz with its
@@ -59,7 +59,7 @@ bool pytaj(AppState& app, const std::string& warunek);
 void komunikat(AppState& app, const std::string& goal);
 
 /// blokowanie: removes the relational model from the model base, greys
-/// both chaining commands and stops the run (throws PrzebiegZatrzymany).
+/// both chaining commands and stops the run (throws RunStopped).
 [[noreturn]] void blokowanie(AppState& app, std::int32_t numer);
 
 // ---- the texts of the WHY? answer ----

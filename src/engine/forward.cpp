@@ -30,16 +30,16 @@ public:
     explicit PlanRegul(AppState& app)
         : s_(app.chaining), rules_(app.store.rules()), odlozona_(rules_.size(), 0) {
         for (std::size_t i = 0; i < rules_.size(); ++i) otwarte_.insert(otwarte_.end(), i);
-        if (!s_.pelnyPrzeglad) s_.rbd.obserwator = [this](std::string_view w) { zmiana(w); };
+        if (!s_.fullScan) s_.rbd.observer = [this](std::string_view w) { changed(w); };
     }
-    ~PlanRegul() { s_.rbd.obserwator = nullptr; }
+    ~PlanRegul() { s_.rbd.observer = nullptr; }
     PlanRegul(const PlanRegul&) = delete;
     PlanRegul& operator=(const PlanRegul&) = delete;
 
     /// The position of the first rule at or after `od` that has to be tested.
     std::optional<std::size_t> nastepna(std::size_t od) {
         const auto& marks = s_.regula_zastosowana;
-        if (s_.pelnyPrzeglad) {
+        if (s_.fullScan) {
             for (std::size_t i = od; i < rules_.size(); ++i)
                 if (!marks.count(rules_[i].numer)) return i;
             return std::nullopt;
@@ -58,10 +58,10 @@ public:
     void odloz(std::size_t i) { odlozona_[i] = 1; }
 
 private:
-    void zmiana(std::string_view warunek) {
+    void changed(std::string_view warunek) {
         for (const std::string& w : {std::string(warunek), kb::negacja(warunek)}) {
-            auto it = s_.regulyWgWarunku.find(w);
-            if (it == s_.regulyWgWarunku.end()) continue;
+            auto it = s_.rulesByCondition.find(w);
+            if (it == s_.rulesByCondition.end()) continue;
             for (std::size_t i : it->second) {
                 odlozona_[i] = 0;
                 otwarte_.insert(i);
@@ -287,11 +287,11 @@ bool przygotowanie_listy_faktow(AppState& app) {
 void wnioskowanie(AppState& app) {
     if (jest_fakt(app)) {
         przedstawienie_faktow_pierwotnych(app);
-        if (app.chaining.bladWykluczajacych()) return;
+        if (app.chaining.exclusiveFactsFound()) return;
     }
     if (jest_m_fakt(app)) {
         przedstawienie_m_faktow_pierwotnych(app);
-        if (app.chaining.bladWykluczajacych()) return;
+        if (app.chaining.exclusiveFactsFound()) return;
     }
     if (jest_argument_znany(app)) przedstawienie_zmiennych_pierwotnych(app);
     wnioskowanie_cd_0(app);
@@ -335,7 +335,7 @@ std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& waru
             z = 'y';
         } else if (s.rbd.decided(kb::negacja(c))) {
             z = 'n';
-        } else if (s.dopytywalne.count(std::string(dodatni))) {
+        } else if (s.askableSet.count(std::string(dodatni))) {
             z = pytaj_o_warunek(app, c);
         } else {
             return std::nullopt;   // derived and not decided yet
@@ -405,11 +405,11 @@ void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek) {
     ChainingState& s = app.chaining;
     const auto& rules = app.store.rules();
     for (const std::string& w : {warunek, kb::negacja(warunek)}) {
-        auto it = s.regulyWgWarunku.find(w);
-        if (it == s.regulyWgWarunku.end()) continue;
+        auto it = s.rulesByCondition.find(w);
+        if (it == s.rulesByCondition.end()) continue;
         for (std::size_t i : it->second) s.regula_zastosowana.erase(rules[i].numer);
     }
-    s.rbd.zmiana(warunek);
+    s.rbd.changed(warunek);
 }
 
 }  // namespace torv::engine

@@ -26,7 +26,7 @@ void usun_ustalona(ChainingState& s, std::string_view argument) {
     for (auto it = s.zmienna_ustalona.begin(); it != s.zmienna_ustalona.end(); ++it)
         if (it->argument == argument) {
             s.zmienna_ustalona.erase(it);
-            s.indeks_modeli.usunieto();
+            s.modelIndex.valueRemoved();
             return;
         }
 }
@@ -119,7 +119,7 @@ void zglos(AppState& app, ModelRef ref, const Wynik& w) {
     }
     if (w.value || w.undefined.empty()) return;
     const std::int32_t n = app.store.modelNumber(ref);
-    if (!app.chaining.modele_bez_wartosci.insert(n).second) return;
+    if (!app.chaining.modelsWithoutValue.insert(n).second) return;
     app.port.note(port::titles::kAttention, "Model " + std::to_string(n) + " not applied: " +
                                                 nazwa_operacji(app.store, ref) + " has no value here (" +
                                                 w.undefined + ").");
@@ -140,57 +140,57 @@ void wyjasnij(AppState& app, ModelRef ref, double v) {
 /// that needs an argument computed by another model applies that model
 /// first, however long the chain. Frames are taken in the order a recursive
 /// descent would take them, so questions and results come in the same order.
-class Obliczanie {
+class Evaluation {
 public:
-    Obliczanie(AppState& app, const ConditionProver& prove)
+    Evaluation(AppState& app, const ConditionProver& prove)
         : app_(app), prove_(prove), s_(app.chaining), st_(app.store) {}
 
-    std::optional<double> wartosc(const std::string& argument) { return uruchom(Cel{argument}); }
-    std::optional<double> zastosuj(ModelRef ref) { return uruchom(Zastosowanie{ref}); }
+    std::optional<double> wartosc(const std::string& argument) { return uruchom(Goal{argument}); }
+    std::optional<double> zastosuj(ModelRef ref) { return uruchom(Application{ref}); }
 
     bool szukanie_blednych_danych();
 
 private:
     /// An argument whose value is sought (oblicz).
-    struct Cel {
-        explicit Cel(std::string a) : argument(std::move(a)) {}
+    struct Goal {
+        explicit Goal(std::string a) : argument(std::move(a)) {}
         std::string argument;
         bool rozpoczety = false;
         std::vector<ModelRef> kandydaci;   // arithmetic models computing it
         std::size_t nastepny = 0;
     };
     /// An arithmetic model being applied: its arguments in evaluation order.
-    struct Zastosowanie {
-        explicit Zastosowanie(ModelRef r) : ref(r) {}
+    struct Application {
+        explicit Application(ModelRef r) : ref(r) {}
         ModelRef ref;
         bool rozpoczete = false;
         bool w_toku = false;               // this frame marked the model in progress
         Names nazwy;
         std::vector<double> wartosci;
     };
-    using Ramka = std::variant<Cel, Zastosowanie>;
+    using Frame = std::variant<Goal, Application>;
 
     /// Runs frames until the one pushed here returns. Re-entered (from the
     /// erroneous-data check) on the same stack, so models in progress stay
     /// known to the nested evaluation.
-    std::optional<double> uruchom(Ramka start) {
+    std::optional<double> uruchom(Frame start) {
         const std::size_t dno = stos_.size();
         stos_.push_back(std::move(start));
         std::optional<double> wynik;
         bool powrot = false;   // `wynik` holds what the frame above returned
         while (stos_.size() > dno) {
             const std::size_t gora = stos_.size() - 1;
-            std::optional<Ramka> nowa;
+            std::optional<Frame> nowa;
             std::optional<std::optional<double>> koniec;
-            if (auto* c = std::get_if<Cel>(&stos_[gora]))
+            if (auto* c = std::get_if<Goal>(&stos_[gora]))
                 krok(*c, powrot, wynik, nowa, koniec);
             else
-                krok(std::get<Zastosowanie>(stos_[gora]), powrot, wynik, nowa, koniec);
+                krok(std::get<Application>(stos_[gora]), powrot, wynik, nowa, koniec);
             powrot = false;
             if (nowa) {
                 stos_.push_back(std::move(*nowa));
             } else if (koniec) {
-                if (auto* z = std::get_if<Zastosowanie>(&stos_.back()); z && z->w_toku)
+                if (auto* z = std::get_if<Application>(&stos_.back()); z && z->w_toku)
                     w_toku_.erase(st_.modelNumber(z->ref));
                 stos_.pop_back();
                 wynik = *koniec;
@@ -200,7 +200,7 @@ private:
         return wynik;
     }
 
-    void krok(Cel& c, bool powrot, const std::optional<double>& wynik, std::optional<Ramka>& nowa,
+    void krok(Goal& c, bool powrot, const std::optional<double>& wynik, std::optional<Frame>& nowa,
               std::optional<std::optional<double>>& koniec) {
         if (!c.rozpoczety) {
             c.rozpoczety = true;
@@ -226,13 +226,13 @@ private:
             // A model already being applied lower on the stack needs this
             // argument: applying it again would never end.
             if (model_zastosowany(s_, n) || w_toku_.count(n)) continue;
-            nowa = Zastosowanie{ref};
+            nowa = Application{ref};
             return;
         }
         koniec = std::optional<double>();
     }
 
-    void krok(Zastosowanie& z, bool powrot, const std::optional<double>& wynik, std::optional<Ramka>& nowa,
+    void krok(Application& z, bool powrot, const std::optional<double>& wynik, std::optional<Frame>& nowa,
               std::optional<std::optional<double>>& koniec) {
         if (!z.rozpoczete) {
             z.rozpoczete = true;
@@ -252,7 +252,7 @@ private:
             z.wartosci.push_back(*wynik);
         }
         if (z.wartosci.size() < z.nazwy.size()) {
-            nowa = Cel{z.nazwy[z.wartosci.size()]};
+            nowa = Goal{z.nazwy[z.wartosci.size()]};
             return;
         }
         koniec = zakoncz(z);
@@ -260,7 +260,7 @@ private:
 
     /// Computes the model from its values, then presents, explains and
     /// records it.
-    std::optional<double> zakoncz(const Zastosowanie& z) {
+    std::optional<double> zakoncz(const Application& z) {
         const Wynik w = policz(st_, z.ref, z.wartosci);
         zglos(app_, z.ref, w);
         if (!w.value) return std::nullopt;
@@ -319,11 +319,11 @@ private:
     const ConditionProver& prove_;
     ChainingState& s_;
     const kb::Store& st_;
-    std::deque<Ramka> stos_;   // a deque: frames stay put while nested runs push
+    std::deque<Frame> stos_;   // a deque: frames stay put while nested runs push
     std::unordered_set<std::int32_t> w_toku_;   // models on the stack
 };
 
-bool Obliczanie::szukanie_blednych_danych() {
+bool Evaluation::szukanie_blednych_danych() {
     const auto& m = st_.modelBase();
     for (const auto& x : m.model_b) {
         if (x.wynik != kErrorInData || !jest_relacja(x.operacja)) continue;
@@ -368,14 +368,14 @@ bool Obliczanie::szukanie_blednych_danych() {
 }  // namespace
 
 const ZmiennaUstalona* wartosc_ustalona(const ChainingState& s, std::string_view argument) {
-    return s.indeks_modeli.ustalona(s.zmienna_ustalona, argument);
+    return s.modelIndex.determined(s.zmienna_ustalona, argument);
 }
 
 bool model_zastosowany(const ChainingState& s, std::int32_t numer) {
-    return s.indeks_modeli.zastosowany(s.model_stosowany, numer);
+    return s.modelIndex.applied(s.model_stosowany, numer);
 }
 
-bool IndeksModeli::zastosowany(const std::vector<std::int32_t>& stosowane, std::int32_t numer) {
+bool ModelIndex::applied(const std::vector<std::int32_t>& stosowane, std::int32_t numer) {
     if (stosowane.size() < stosowane_) {
         stosowane_ = 0;
         zastosowane_.clear();
@@ -384,9 +384,9 @@ bool IndeksModeli::zastosowany(const std::vector<std::int32_t>& stosowane, std::
     return zastosowane_.count(numer) != 0;
 }
 
-const ZmiennaUstalona* IndeksModeli::ustalona(const std::vector<ZmiennaUstalona>& ustalone,
+const ZmiennaUstalona* ModelIndex::determined(const std::vector<ZmiennaUstalona>& ustalone,
                                               std::string_view argument) {
-    if (ustalone.size() < ustalone_) usunieto();
+    if (ustalone.size() < ustalone_) valueRemoved();
     for (; ustalone_ < ustalone.size(); ++ustalone_) pierwsza_.try_emplace(ustalone[ustalone_].argument, ustalone_);
     auto it = pierwsza_.find(argument);
     if (it == pierwsza_.end()) return nullptr;
@@ -404,7 +404,7 @@ bool jest_model_e_relacyjny(const kb::ModelE& m) {
 }
 
 std::optional<double> oblicz(AppState& app, const std::string& argument, const ConditionProver& prove) {
-    return Obliczanie(app, prove).wartosc(argument);
+    return Evaluation(app, prove).wartosc(argument);
 }
 
 bool sprawdz(AppState& app, const std::string& g, const ConditionProver& prove) {
@@ -417,14 +417,14 @@ bool sprawdz(AppState& app, const std::string& g, const ConditionProver& prove) 
     const std::string dopelnienie = kb::negacja(g);
     if (!hipoteza && s.rbd.decided(dopelnienie)) return false;
     if (element(dopelnienie, s.rbd_wstecz)) return false;
-    if (s.dopytywalne.count(g) || s.dopytywalne.count(dopelnienie)) return pytaj_o_warunek_stosowania(app, g);
+    if (s.askableSet.count(g) || s.askableSet.count(dopelnienie)) return pytaj_o_warunek_stosowania(app, g);
     if (hipoteza && prove) return prove(g);
     return false;
 }
 
 std::optional<std::vector<double>> wyznacz_liste(AppState& app, const Names& argumenty,
                                                 const ConditionProver& prove) {
-    Obliczanie o(app, prove);
+    Evaluation o(app, prove);
     std::vector<double> v;
     for (const auto& a : argumenty) {
         auto w = o.wartosc(a);
@@ -437,18 +437,18 @@ std::optional<std::vector<double>> wyznacz_liste(AppState& app, const Names& arg
 std::vector<double> odwracanie_r(std::vector<double> lista) { return {lista.rbegin(), lista.rend()}; }
 
 bool szukanie_blednych_danych(AppState& app, const ConditionProver& prove) {
-    return Obliczanie(app, prove).szukanie_blednych_danych();
+    return Evaluation(app, prove).szukanie_blednych_danych();
 }
 
 std::optional<double> zastosuj_model_arytmetyczny(AppState& app, kb::Store::ModelRef model,
                                                  const ConditionProver& prove) {
     if (!arytmetyczny(app.store, model)) return std::nullopt;
-    return Obliczanie(app, prove).zastosuj(model);
+    return Evaluation(app, prove).zastosuj(model);
 }
 
 std::optional<bool> ocen_model_relacyjny(AppState& app, kb::Store::ModelRef model, const ConditionProver& prove) {
     const auto& m = app.store.modelBase();
-    Obliczanie o(app, prove);
+    Evaluation o(app, prove);
     if (model.kind == Kind::Basic) {
         const auto& x = m.model_b[model.index];
         if (!jest_relacja(x.operacja)) return std::nullopt;

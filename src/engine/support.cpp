@@ -104,13 +104,13 @@ void pierwotne(AppState& app, const Names& fakty, const char* naglowek, const ch
     r.piszcr();
     std::vector<std::string> linie;
     for (const auto& f : fakty) {
-        if (app.chaining.bladWykluczajacych()) continue;
+        if (app.chaining.exclusiveFactsFound()) continue;
         test(app, f);
         r.pisz("    " + f);
         r.piszcr();
         linie.push_back("    " + f);
     }
-    if (!app.chaining.bladWykluczajacych()) app.port.message(tytul, linie);
+    if (!app.chaining.exclusiveFactsFound()) app.port.message(tytul, linie);
 }
 
 /// The media record offered for conclusion W of rule or relational model N:
@@ -133,6 +133,17 @@ const kb::MediaRecord* rekord_oferty(const AppState& app, std::int32_t numer, co
     if (neg && jest_model_relacyjny(app, numer, p))
         if (auto* r = pierwszy(dla_falszu)) return r;
     return nullptr;
+}
+
+/// A media name that is not a plain file name never reaches a path, even
+/// when the store got it some other way than a checked load.
+bool nazwa_bezpieczna(AppState& app, const kb::MediaRecord& rec) {
+    const auto why = kb::mediaNameFault(rec.plik);
+    if (!why) return true;
+    const std::string text = "The media file name of record " + std::to_string(rec.numer) + " is refused: " + *why;
+    app.messages.write(text + "\n");
+    app.port.note("Attention error!", text);
+    return false;
 }
 
 }  // namespace
@@ -261,7 +272,7 @@ bool pytaj_o_warunek_stosowania(AppState& app, const std::string& warunek) {
 
 void przedstawienie_faktow(AppState& app) {
     ChainingState& s = app.chaining;
-    if (!s.duza()) return;
+    if (!s.highDetail()) return;
     auto& r = app.report;
     r.piszcr();
     r.pisz(kDeterminedFacts);
@@ -284,7 +295,7 @@ void przedstawienie_faktow(AppState& app) {
 
 void przedstawienie_zmiennych(AppState& app) {
     ChainingState& s = app.chaining;
-    if (!s.duza()) return;
+    if (!s.highDetail()) return;
     auto& r = app.report;
     r.pisz(kDeterminedValues);
     r.piszcr();
@@ -340,7 +351,7 @@ void przedstawienie_zmiennych_pierwotnych(AppState& app) {
 void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.adviceBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.advice, b.nadvice);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     app.messages.write(" Do you wish to be advised?  ");
     if (app.port.yesNo(kChoose, "Do you wish to be advised?") == port::kYes) {
         const auto plik = kb::nazwa_pelna_rady(app.store, app.currentDir, rec->plik);
@@ -360,7 +371,7 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
 void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.graphicsBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     if (app.port.yesNo(kChoose, "Do you wish to  see the graphics?") != port::kYes) return;
     const auto plik = kb::nazwa_pelna_grafiki(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.showGraphics(plik);
@@ -369,7 +380,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
 void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& wniosek) {
     const auto& b = app.store.soundBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
-    if (!rec) return;
+    if (!rec || !nazwa_bezpieczna(app, *rec)) return;
     if (app.port.yesNo(kChoose, "Do you wish to listen to the sound?") != port::kYes) return;
     const auto plik = kb::nazwa_pelna_melodii(app.store, app.currentDir, rec->plik);
     if (istnieje(plik)) app.port.playSound(plik);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "kb/media.h"
+
 namespace torv::kb {
 
 namespace {
@@ -158,6 +160,21 @@ void addRecord(AnyBase& base, Role role, std::string_view name, std::string_view
         base);
 }
 
+/// A media record's file must be a plain name in its media folder: refused
+/// as a syntax error at the file field.
+std::optional<ReadError> checkMediaName(const ParsedRecord& rec, std::string_view line, int number) {
+    const auto& file = std::get<std::string>(rec.fields[1]);
+    const auto why = mediaNameFault(file);
+    if (!why) return std::nullopt;
+    ReadError e;
+    e.kind = ReadError::Kind::Syntax;
+    e.line = number;
+    e.position = static_cast<int>(line.find('"') + 2);
+    e.lineText = std::string(line);
+    e.message = "The media file name in line " + std::to_string(number) + " is not a plain file name: " + *why;
+    return e;
+}
+
 }  // namespace
 
 std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text) {
@@ -166,12 +183,22 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
     schemas.reserve(kinds.size());
     for (const auto& k : kinds) schemas.push_back(k.schema);
 
+    // Editors on some systems start a UTF-8 file with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+
     AnyBase base = emptyBase(kind);
     if (auto* rules = std::get_if<RuleBase>(&base))
         rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    int number = 0;  // every line is one record, so records count lines
+    std::optional<ReadError> refused;
     auto err = parseLines(text, schemas, [&](ParsedRecord& rec, std::string_view line) {
-        addRecord(base, kinds[rec.schema].role, kinds[rec.schema].schema.name, line, rec.fields);
+        ++number;
+        if (refused) return;
+        const Role role = kinds[rec.schema].role;
+        if (role >= Role::Advice && role <= Role::NSounds) refused = checkMediaName(rec, line, number);
+        if (!refused) addRecord(base, role, kinds[rec.schema].schema.name, line, rec.fields);
     });
+    if (refused) return *refused;
     if (err) return *err;
     return base;
 }

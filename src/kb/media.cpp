@@ -44,6 +44,18 @@ std::filesystem::path fullName(Store& store, const std::filesystem::path& curren
 
 }  // namespace
 
+std::optional<std::string> mediaNameFault(std::string_view name) {
+    if (name.empty()) return "it is empty";
+    if (name.find('\0') != std::string_view::npos) return "it holds a NUL byte";
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "it holds a control byte";
+    if (name.find_first_of("/\\") != std::string_view::npos || name == "." || name == "..")
+        return "it names a folder";
+    if (name.size() >= 2 && name[1] == ':' && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z')))
+        return "it names a drive";
+    return std::nullopt;
+}
+
 std::string wyroznik_z_nazwy(const std::string& path, std::string* rest) {
     const std::string file = std::filesystem::path(path).filename().string();
     std::size_t i = file.size() < 2 ? file.size() : 2;

@@ -5,10 +5,16 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace torv::kb {
 
 class Store;
+
+/// Why a media file name taken from a base is not a plain file name inside
+/// its media folder (a folder part, "..", a drive, a control byte or NUL);
+/// nullopt when it is one. Such a name is data and must never reach a path.
+std::optional<std::string> mediaNameFault(std::string_view name);
 
 /// The knowledge-base name inside a base file name: the file name without
 /// directory, its first two characters dropped, then the first token (a name

@@ -210,12 +210,18 @@ void Store::kasowanie_dgrafika() {
     graphics_.graphics.clear();
     graphics_.ngraphics.clear();
 }
-void Store::kasowanie_nazwy_gr() { nazwa_gr.reset(); }
+void Store::kasowanie_nazwy_gr() {
+    nazwa_gr.reset();
+    nazwa_gr_pelna.reset();
+}
 void Store::kasowanie_dmelodie() {
     sound_.sounds.clear();
     sound_.nsounds.clear();
 }
-void Store::kasowanie_nazwy_me() { nazwa_me.reset(); }
+void Store::kasowanie_nazwy_me() {
+    nazwa_me.reset();
+    nazwa_me_pelna.reset();
+}
 void Store::kasowanie_wyroznik() { wyroznik.reset(); }
 
 void Store::clearAll() { *this = Store{}; }

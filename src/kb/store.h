@@ -250,8 +250,8 @@ public:
     std::optional<std::string> nazwa_mo, nazwa_mo_pelna;
     std::optional<std::string> nazwa_og, nazwa_og_pelna;
     std::optional<std::string> nazwa_ra, nazwa_ra_pelna;
-    std::optional<std::string> nazwa_gr;
-    std::optional<std::string> nazwa_me;
+    std::optional<std::string> nazwa_gr, nazwa_gr_pelna;
+    std::optional<std::string> nazwa_me, nazwa_me_pelna;
     std::optional<std::string> sciezka, sciezka1, sciezka2;
     std::optional<std::string> wyroznik;      // knowledge-base name
     std::optional<std::string> rozszerzenie;  // rest of the rule-base file name

@@ -1,6 +1,7 @@
 // The term reader: one record per line, fields checked against a schema.
 #include "kb/term_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -275,6 +276,26 @@ std::variant<std::vector<ParsedRecord>, ReadError> readRecords(const std::filesy
                           [&](ParsedRecord& r, std::string_view) { records.push_back(std::move(r)); });
     if (err) return *err;
     return records;
+}
+
+LineExcerpt excerptAround(std::string_view line, std::size_t position, std::size_t keepWhole,
+                          std::size_t context) {
+    const std::size_t at = std::min(position ? position - 1 : 0, line.size());
+    if (line.size() <= keepWhole) return {std::string(line), at, false};
+    auto continuation = [&](std::size_t i) {
+        return i < line.size() && (static_cast<unsigned char>(line[i]) & 0xC0) == 0x80;
+    };
+    std::size_t from = at > context ? at - context : 0;
+    while (from > 0 && from < at && continuation(from)) ++from;  // whole UTF-8 letters only
+    std::size_t to = std::min(line.size(), at + context);
+    while (continuation(to)) ++to;
+    LineExcerpt e;
+    e.clipped = true;
+    if (from > 0) e.text = "...";
+    e.caret = e.text.size() + (at - from);
+    e.text.append(line.substr(from, to - from));
+    if (to < line.size()) e.text += "...";
+    return e;
 }
 
 std::string quoteString(std::string_view s) {

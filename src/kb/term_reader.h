@@ -70,6 +70,17 @@ std::variant<std::string, ReadError> readWholeFile(const std::filesystem::path& 
 std::variant<std::vector<ParsedRecord>, ReadError> readRecords(const std::filesystem::path& path,
                                                                std::span<const RecordSchema> schemas);
 
+/// A piece of a faulty line fit for a message: the line itself while it is
+/// short, otherwise `context` bytes either side of the place, marked "...".
+struct LineExcerpt {
+    std::string text;
+    std::size_t caret = 0;  // 0-based column of the place within `text`
+    bool clipped = false;
+};
+/// `position` is 1-based and may lie just past the end of the line.
+LineExcerpt excerptAround(std::string_view line, std::size_t position, std::size_t keepWhole = 240,
+                          std::size_t context = 60);
+
 /// Writes a string field as the reader reads it back (quotes and escapes).
 std::string quoteString(std::string_view s);
 

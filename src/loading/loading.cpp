@@ -1,16 +1,21 @@
 // The loading commands: one function per base, each step in its order.
 #include "loading/loading.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/askables.h"
+#include "engine/same_results.h"
 #include "loading/model_checks.h"
 #include "kb/base_file.h"
 #include "loading/load_checks.h"
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "state/app_state.h"
+#include "verify/joint_model_rule.h"
 #include "verify/load_offers.h"
+#include "verify/model_inconsistency.h"
+#include "verify/same_results_constraints.h"
 
 namespace torv::kb {
 
@@ -18,10 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using port::FileDialog;
-
-/// Syntax errors are shown with a caret only while the place fits a line of
-/// this length; any other read fault is reported as empty lines.
-constexpr int kMaxReportedPosition = 29999;
 
 /// What a reading fault tells the user, per base.
 struct FaultTexts {
@@ -31,6 +32,7 @@ struct FaultTexts {
     const char* emptyMessage;
     const char* emptyNoteTitle;
     const char* emptyNote;
+    const char* base;  // "Rule Base", named in a fault that is neither
 };
 
 const FaultTexts kRuleFaults{
@@ -44,6 +46,7 @@ const FaultTexts kRuleFaults{
     "Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
     "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
     "which are often found at the end of the base..",
+    "Rule Base",
 };
 
 const FaultTexts kModelFaults{
@@ -57,6 +60,7 @@ const FaultTexts kModelFaults{
     "Model Base error while reading base. \nModel Base has empty lines!\nEnter 'Exact Model Base',\n"
     "choose option 'Model Base Editing', \nchoose faulty base and remove empty lines.,\n"
     "which are often found at the end of the base..",
+    "Model Base",
 };
 
 const FaultTexts kConstraintFaults{
@@ -71,6 +75,7 @@ const FaultTexts kConstraintFaults{
     "Constraint Base error while reading base.\nConstraint Base has empty lines!\n"
     "Enter 'Exact Constraint Base',\nchoose option 'Constraint Base Editing'\n"
     "choose faulty base and remove empty lines \nwhich are often found at the end of the base.",
+    "Constraint Base",
 };
 
 const FaultTexts kAdviceFaults{
@@ -84,6 +89,7 @@ const FaultTexts kAdviceFaults{
     "Advice Base error while reading base.\nAdvice Base has empty lines!\nEnter 'Advice Base',\n"
     "choose option 'Advice Base Editing'\nchoose faulty base and remove empty lines which\n"
     "are often found at the end of the base.",
+    "Advice Base",
 };
 
 const FaultTexts kGraphicsFaults{
@@ -97,6 +103,7 @@ const FaultTexts kGraphicsFaults{
     "Graphics Base error while reading base. \nGraphics Base has empty lines!\nEnter 'Graphics Base',\n"
     "choose option 'Graphics Base Editing', \nchoose faulty base and remove empty lines.,\n"
     "which are often found at the end of the base..",
+    "Graphics Base",
 };
 
 const FaultTexts kSoundFaults{
@@ -110,44 +117,60 @@ const FaultTexts kSoundFaults{
     "Sound Base error while reading base. \nSound Base has empty lines!\nEnter 'Sound Base',\n"
     "choose option 'Sound Base Editing', \nchoose faulty base and remove empty lines.,\n"
     "which are often found at the end of the base..",
+    "Sound Base",
 };
 
 std::string fileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
 /// obsluga_bledu_konsultacji: a syntax error with its place, in the message
 /// window and in the "Exception handling" note.
+/// A long line is shown as a piece around the place, so that a line of
+/// megabytes does not flood the window and the note.
 void obsluga_bledu_konsultacji(AppState& app, const ReadError& e, const std::string& path) {
     app.store.blad = "error";
-    const std::string caret = std::string(static_cast<std::size_t>(e.position - 1), ' ') + "^";
-    app.messages.write("Syntax error in file " + path + "\n" + e.lineText + "\n" + caret + "\n" + e.message +
-                       "\n\n");
-    app.port.note("Exception handling", "Syntax error in file " + fileNameOf(path) + "\n\n" + e.lineText +
-                                            "\n" + caret + "\n" + e.message);
+    const std::size_t position = static_cast<std::size_t>(std::max(e.position, 1));
+    const LineExcerpt x = excerptAround(e.lineText, position);
+    const std::string caret = std::string(x.caret, ' ') + "^";
+    const std::string why = x.clipped ? e.message + " (line " + std::to_string(e.line) + ", position " +
+                                            std::to_string(position) + ")"
+                                      : e.message;
+    app.messages.write("Syntax error in file " + path + "\n" + x.text + "\n" + caret + "\n" + why + "\n\n");
+    app.port.note("Exception handling",
+                  "Syntax error in file " + fileNameOf(path) + "\n\n" + x.text + "\n" + caret + "\n" + why);
 }
 
 /// The reading step every load shares. The base's tables are filled only
 /// when the whole file was read; a failed read leaves them as they were
 /// (cleared by the caller).
-bool readingStep(AppState& app, BaseKind kind, const std::string& path) {
+struct ReadOutcome {
+    bool ok = false;
+    std::string unreadable;  // why the file could not be read at all
+};
+
+ReadOutcome readingStep(AppState& app, BaseKind kind, const std::string& path) {
     app.currentDir = fs::path(path).parent_path();
     app.messages.clear();
     app.store.blad.reset();  // a stale marker must not explain this read's fault
     app.store.jestem_tu = "Yes";
     auto result = readBaseFile(kind, path);
     if (auto* e = std::get_if<ReadError>(&result)) {
-        if (e->kind == ReadError::Kind::Syntax && e->position >= 1 && e->position <= kMaxReportedPosition)
-            obsluga_bledu_konsultacji(app, *e, path);
-        return false;
+        if (e->kind == ReadError::Kind::Syntax) obsluga_bledu_konsultacji(app, *e, path);
+        if (e->kind == ReadError::Kind::Unreadable) return {false, e->message};
+        return {};
     }
     storeBase(app.store, std::move(std::get<AnyBase>(result)));
     app.messages.write("\n\n");
-    return true;
+    return {true, {}};
 }
 
 /// The outcome of a failed reading step: a reported syntax error sends the
-/// user to the base's editor; any other read fault is told as empty lines.
-std::nullopt_t readFault(AppState& app, const FaultTexts& t) {
-    if (app.store.blad == "error") {
+/// user to the base's editor; a file that could not be read says why; the
+/// remaining read fault is an empty line.
+std::nullopt_t readFault(AppState& app, const FaultTexts& t, const ReadOutcome& r) {
+    if (!r.unreadable.empty()) {
+        app.messages.write(std::string(t.base) + " error while reading base. " + r.unreadable + "\n\n");
+        app.port.note(t.emptyNoteTitle, std::string(t.base) + " error while reading base. \n" + r.unreadable);
+    } else if (app.store.blad == "error") {
         app.messages.write(t.syntaxMessage);
         app.port.note(t.syntaxNoteTitle, t.syntaxNote);
     } else {
@@ -214,7 +237,7 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
         return std::string();
     };
     if (path.empty()) return endedWithoutLoad();
-    if (!readingStep(app, BaseKind::Rule, path)) return readFault(app, kRuleFaults);
+    if (auto r = readingStep(app, BaseKind::Rule, path); !r.ok) return readFault(app, kRuleFaults, r);
 
     const std::string name = fileNameOf(path);
     Store& s = app.store;
@@ -261,9 +284,12 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.kasowanie_dmodel_wielomianowy();
     s.kasowanie_m_fakt();
     s.kasowanie_nazwy_mo();
+    app.verdicts.clearModelTests();
+    app.findings.model = {};
+    app.findings.jointModelRule = {};
     auto path = chooseMatchingFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
     if (!path || path->empty()) return path;
-    if (!readingStep(app, BaseKind::Model, *path)) return readFault(app, kModelFaults);
+    if (auto r = readingStep(app, BaseKind::Model, *path); !r.ok) return readFault(app, kModelFaults, r);
 
     const std::string name = fileNameOf(*path);
     const std::string rules = s.nazwa_re.value_or("");
@@ -292,6 +318,10 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.jestem_tu.reset();
     if (!wnioski_modeli_a_wnioski_regul(app)) return std::nullopt;
     if (!engine::testuj_strukture_modeli(app)) return std::nullopt;
+    // With a constraint base loaded, the models are tested against it.
+    if (s.nazwa_og ? !verify::testuj_wyniki_wszystkich_modeli_z_og(app)
+                   : !engine::testuj_wyniki_wszystkich_modeli_bez_ograniczen(app))
+        return std::nullopt;
     if (!testowanie_dopytywalnosci_argumentow(app)) return std::nullopt;
     if (!engine::wyznacz_liste_faktow(app)) return std::nullopt;
     wykrywanie_modeli_tautologicznych(app);
@@ -304,9 +334,11 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     Store& s = app.store;
     s.kasowanie_dogranicz();
     s.kasowanie_nazwy_og();
+    app.findings.jointInconsistency = {};
+    app.findings.jointRedundancy = {};
     auto path = chooseMatchingFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)", "Co*.AEB");
     if (!path || path->empty()) return path;
-    if (!readingStep(app, BaseKind::Constraint, *path)) return readFault(app, kConstraintFaults);
+    if (auto r = readingStep(app, BaseKind::Constraint, *path); !r.ok) return readFault(app, kConstraintFaults, r);
 
     const std::string name = fileNameOf(*path);
     s.nazwa_og = name;
@@ -317,7 +349,7 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     app.port.note("Successful  loading of Constraint Base",
                   "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
     if (!testuj_numery_ograniczen(app)) return checkFailed(app);
-    if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
+    if (!verify::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
     if (!engine::wyznacz_liste_faktow(app)) return checkFailed(app);
     s.jestem_tu.reset();
     if (!verify::testuj_sprzecznosc_2(app)) return std::nullopt;
@@ -333,7 +365,7 @@ std::optional<std::string> loadAdviceBase(AppState& app) {
     s.kasowanie_nazwy_ra();
     auto path = chooseMatchingFile(app, "Load Advice Base ", "AD*.AEB", "Advice Base (AD*.AEB)", "AD*.AEB");
     if (!path || path->empty()) return path;
-    if (!readingStep(app, BaseKind::Advice, *path)) return readFault(app, kAdviceFaults);
+    if (auto r = readingStep(app, BaseKind::Advice, *path); !r.ok) return readFault(app, kAdviceFaults, r);
 
     const std::string name = fileNameOf(*path);
     s.nazwa_ra = name;
@@ -353,10 +385,11 @@ std::optional<std::string> loadGraphicsBase(AppState& app) {
     s.kasowanie_nazwy_gr();
     auto path = chooseMatchingFile(app, "Load Graphics Base ", "GR*.AEB", "Graphics Base (GR*.AEB)", "GR*.AEB");
     if (!path || path->empty()) return path;
-    if (!readingStep(app, BaseKind::Graphics, *path)) return readFault(app, kGraphicsFaults);
+    if (auto r = readingStep(app, BaseKind::Graphics, *path); !r.ok) return readFault(app, kGraphicsFaults, r);
 
     const std::string name = fileNameOf(*path);
     s.nazwa_gr = name;
+    s.nazwa_gr_pelna = *path;
     if (!sa_pliki_grafiki(app)) return checkFailed(app);
     app.messages.write("Graphics Base " + name + " has been loaded!\n");
     app.port.note("Successful  loading of Graphics Base!", "Graphics Base\n   " + name + "\nhas been loaded!");
@@ -371,10 +404,11 @@ std::optional<std::string> loadSoundBase(AppState& app) {
     s.kasowanie_nazwy_me();
     auto path = chooseMatchingFile(app, "Load Melody Base ", "So*.AEB", "Melody Base (So*.AEB)", "So*.AEB");
     if (!path || path->empty()) return path;
-    if (!readingStep(app, BaseKind::Sound, *path)) return readFault(app, kSoundFaults);
+    if (auto r = readingStep(app, BaseKind::Sound, *path); !r.ok) return readFault(app, kSoundFaults, r);
 
     const std::string name = fileNameOf(*path);
     s.nazwa_me = name;
+    s.nazwa_me_pelna = *path;
     if (!sa_pliki_melodii(app)) return checkFailed(app);
     app.messages.write("Sound Base " + name + "\nhas been loaded!\n");
     app.port.note("Successful  loading of Sound Base!", "Sound Base\n   " + name + "\nhas been loaded!");

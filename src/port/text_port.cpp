@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <set>
+#include <system_error>
 
-#include "kb/store.h"
+#include "port/texts.h"
 
 namespace torv::port {
 
@@ -89,7 +91,7 @@ std::optional<std::vector<std::size_t>> choices(std::string_view answer, std::si
 }  // namespace answers
 
 namespace {
-const std::vector<std::string> kYesNoLabels{"Yes", "No"};
+const std::vector<std::string> kYesNoLabels{texts::kYes, texts::kNo};
 
 std::string joinLabels(const std::vector<std::string>& labels) {
     std::string out;
@@ -147,27 +149,73 @@ std::optional<std::string> TextPort::show(const Dialog& d) {
     return answer(d);
 }
 
-std::optional<std::string> TextPort::showWithEnd(const Dialog& d, const char* closeQuestion) {
+std::optional<std::string> TextPort::showUntil(const Dialog& d, const Acceptable& acceptable,
+                                               const char* closeQuestion) {
+    present(d);
     while (true) {
-        auto a = show(d);
-        if (!a || answers::plainLabel(*a) != "end") return a;
-        if (yesNo(titles::kAttention, closeQuestion) == kYes) throw EndProgram{};
+        auto a = answer(d);
+        if (!a) return a;
+        if (closeQuestion && answers::plainLabel(*a) == "end") {
+            if (yesNo(titles::kAttention, closeQuestion) == kYes) throw EndProgram{};
+            present(d);
+            continue;
+        }
+        if (acceptable.accepts(*a)) return a;
+        // A mistyped answer must not count as No or cancel: say what is accepted, read again.
+        present({"?", acceptable.described, "", "", {}, false});
     }
 }
+
+std::optional<std::string> TextPort::showWithEnd(const Dialog& d, const char* closeQuestion) {
+    return showUntil(d, {[](const std::string&) { return true; }, ""}, closeQuestion);
+}
+
+namespace {
+TextPort::Acceptable buttonAnswers(const std::vector<std::string>& labels) {
+    std::string described;
+    for (std::size_t i = 1; i <= labels.size(); ++i) described += std::to_string(i) + ", ";
+    for (const auto& l : labels) {
+        std::string plain = answers::plainLabel(l);
+        for (char& c : plain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (plain.ends_with('?')) plain.pop_back();
+        described += plain + ", ";
+        if (plain == "yes") described += "y, ";
+        if (plain == "no") described += "n, ";
+    }
+    described.resize(described.size() - 2);
+    return {[labels](const std::string& a) { return answers::button(a, labels).has_value(); }, described};
+}
+
+/// Pick-one lists: a number, or an empty line for closing without a choice.
+TextPort::Acceptable itemAnswer(std::size_t count) {
+    return {[count](const std::string& a) {
+                return a.find_first_not_of(" \t") == std::string::npos || answers::choice(a, count).has_value();
+            },
+            "an item number 1 to " + std::to_string(count) + ", or an empty line to close"};
+}
+
+bool isBlank(const std::string& a) { return a.find_first_not_of(" \t") == std::string::npos; }
+
+TextPort::Acceptable radioAnswer(std::size_t count, bool closable) {
+    return {[count](const std::string& a) { return isBlank(a) || answers::choice(a, count).has_value(); },
+            "a number from 1 to " + std::to_string(count) +
+                (closable ? ", or an empty line to close" : ", or an empty line for the preselected one")};
+}
+}  // namespace
 
 void TextPort::note(const std::string& title, const std::string& text) {
     show({"note", title, text, "", {}, false});
 }
 
 int TextPort::yesNo(const std::string& title, const std::string& text) {
-    auto a = show({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true});
+    auto a = showUntil({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true}, buttonAnswers(kYesNoLabels));
     if (!a) return kNo;
     return answers::button(*a, kYesNoLabels).value_or(kNo);
 }
 
 int TextPort::ask(const std::string& title, const std::string& text,
                   const std::vector<std::string>& buttons) {
-    auto a = show({"ask", title, text, joinLabels(buttons), {}, true});
+    auto a = showUntil({"ask", title, text, joinLabels(buttons), {}, true}, buttonAnswers(buttons));
     if (!a) return 2;
     return answers::button(*a, buttons).value_or(2);
 }
@@ -187,13 +235,21 @@ std::string TextPort::fileDialog(const char* kind, const FileDialog& dialog) {
 
 std::string TextPort::openFile(const FileDialog& dialog) { return fileDialog("open file", dialog); }
 std::string TextPort::saveFile(const FileDialog& dialog) {
-    const std::string chosen = fileDialog("save file", dialog);
-    return chosen.empty() ? chosen : withDefaultSuffix(chosen, dialog);
+    while (true) {
+        std::string path = fileDialog("save file", dialog);
+        if (!path.empty()) path = withDefaultSuffix(path, dialog);
+        std::error_code ec;
+        if (path.empty() || !dialog.confirmOverwrite || !std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+            return path;
+        const std::string name = std::filesystem::path(path).filename().string();
+        if (yesNo(dialog.title, "The file " + name + " already exists.\nDo you wish to replace it?") == kYes)
+            return path;
+    }
 }
 
 std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
-    auto a = show({"pick one", titles::kPickRuleForFlattening, "",
-                   "Rule number              Rule conclusion", lines, true});
+    auto a = showUntil({"pick one", titles::kPickRuleForFlattening, "", texts::kRuleForFlatteningHeading, lines, true},
+                       itemAnswer(lines.size()));
     if (!a) return std::nullopt;
     if (auto c = answers::choice(*a, lines.size())) return lines[*c];
     return std::nullopt;
@@ -201,44 +257,41 @@ std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std
 
 void TextPort::importedFacts(const std::vector<std::string>& facts,
                              const std::vector<std::string>& values) {
-    std::string text = "Following facts have been imported to the Rule Base:\n" + join(facts, "\n") +
-                       "\nFollowing argument values have been imported to the Model Base:\n" +
-                       join(values, "\n");
+    std::string text = std::string(texts::kImportedFactsCaption) + "\n" + join(facts, "\n") + "\n" +
+                       texts::kImportedValuesCaption + "\n" + join(values, "\n");
     show({"window", titles::kImportedFacts, text, "", {}, false});
 }
 
 std::optional<std::size_t> TextPort::pickExternalData(const std::vector<std::string>& items) {
-    auto a = show({"pick one", titles::kExternalData, "", "Choose  data to be imported", items, true});
+    auto a = showUntil({"pick one", titles::kExternalData, "", texts::kExternalDataCaption, items, true},
+                       itemAnswer(items.size()));
     return a ? answers::choice(*a, items.size()) : std::nullopt;
 }
 
 std::optional<std::size_t> TextPort::pickDataSource(const std::vector<std::string>& sources) {
-    auto a = show({"pick one", titles::kExternalSources, "", "Choose external data source", sources, true});
+    auto a = showUntil({"pick one", titles::kExternalSources, "", texts::kExternalSourcesCaption, sources, true},
+                       itemAnswer(sources.size()));
     return a ? answers::choice(*a, sources.size()) : std::nullopt;
 }
 
-int TextPort::radio(const char* title, const std::string& text,
-                    const std::vector<std::string>& buttons, int preselected, bool closable) {
-    auto a = show({"radio", title, text, "", buttons, true});
-    const bool closed = !a || a->find_first_not_of(" \t") == std::string::npos;
-    if (closed) return closable ? kRadioClosed : preselected;
+int TextPort::radio(const char* title, const texts::RadioChoice& choice) {
+    const std::vector<std::string> buttons{choice.first, choice.second};
+    auto a = showUntil({"radio", title, choice.prompt, "", buttons, true}, radioAnswer(buttons.size(), choice.closable));
+    if (!a || isBlank(*a)) return choice.closable ? kRadioClosed : choice.preselected;
     if (auto c = answers::choice(*a, buttons.size())) return static_cast<int>(*c + 1);
-    return preselected;
+    return choice.preselected;
 }
 
 int TextPort::typeOfHypothesis() {
-    return radio(titles::kTypeOfHypothesis, "Pick type of tested hypothesis",
-                 {"Narrow-sense hypothesis", "Wide-sense hypothesis"}, 1, true);
+    return radio(titles::kTypeOfHypothesis, texts::kTypeOfHypothesis);
 }
 
 int TextPort::levelOfDetail() {
-    return radio(titles::kLevelOfDetail, "Choose level of message/report detail",
-                 {"Low level of detail", "High level of detail"}, 1, false);
+    return radio(titles::kLevelOfDetail, texts::kLevelOfDetail);
 }
 
 int TextPort::factDeclarationMode() {
-    return radio(titles::kFactDeclarationMode, "Choose fact declaration mode!",
-                 {"Menu  for choosing facts", "Querrying the user"}, 2, true);
+    return radio(titles::kFactDeclarationMode, texts::kFactDeclarationMode);
 }
 
 void TextPort::showGraphics(const std::filesystem::path& bitmap) {
@@ -250,7 +303,8 @@ void TextPort::showAdvice(const std::string& fileName, const std::string& text) 
 }
 
 std::optional<std::string> TextPort::argumentValue(const std::string& argument) {
-    Dialog d{"value", titles::kArgumentValue, "Determine value of argument:\n" + argument + " =", "", {}, true};
+    Dialog d{"value", titles::kArgumentValue,
+             std::string(texts::kArgumentValuePrompt) + "\n" + argument + " " + texts::kArgumentValueEquals, "", {}, true};
     return showWithEnd(d, titles::kCloseQuestionArgument);
 }
 
@@ -295,24 +349,23 @@ void TextPort::showAbstract(const std::string& header, const std::string& text) 
 std::optional<std::string> TextPort::pickMediaFile(MediaKind kind, const std::string& baseName,
                                                    const std::vector<std::string>& files) {
     const char* title = titles::kMelodyPicker;
-    std::string caption = "Melody Base: " + baseName + "\nPick melody file for inspection";
+    const texts::MediaPicker* picker = &texts::kMelodyPicker;
     if (kind == MediaKind::Graphics) {
         title = titles::kGraphicsPicker;
-        caption = "Graphics base " + baseName + "\nPick graphics file for inspection";
+        picker = &texts::kGraphicsPicker;
     } else if (kind == MediaKind::Advice) {
         title = titles::kAdvicePicker;
-        caption = "Advice base: " + baseName + "\nPick advice file for inspection";
+        picker = &texts::kAdvicePicker;
     }
-    auto a = show({"pick one", title, "", caption, files, true});
+    const std::string caption = std::string(picker->baseLabel) + " " + baseName + "\n" + picker->pickPrompt;
+    auto a = showUntil({"pick one", title, "", caption, files, true}, itemAnswer(files.size()));
     if (!a) return std::nullopt;
     if (auto c = answers::choice(*a, files.size())) return files[*c];
     return std::nullopt;
 }
 
 void TextPort::about() {
-    show({"about", titles::kAbout,
-          "torv_AE\nRule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining",
-          "", {}, false});
+    show({"about", titles::kAbout, std::string(texts::kProgramName) + "\n" + texts::kAboutDescription, "", {}, false});
 }
 
 void TextPort::textView(const std::string& title, const std::string& text) {
@@ -320,69 +373,33 @@ void TextPort::textView(const std::string& title, const std::string& text) {
 }
 
 void TextPort::askablesWindow(const std::string& heading, const std::vector<std::string>& lines) {
-    show({"askables", "Inspection of askables", heading, "", lines, false});
+    show({"askables", texts::kAskablesWindowTitle, heading, "", lines, false});
 }
 
-namespace {
-std::string listText(const kb::StringList& l) { return "[" + join(l, ", ") + "]"; }
-
-std::string recordText(UserPort::RecordWindow which, const kb::Store& s, std::string& title) {
-    using W = UserPort::RecordWindow;
-    std::string out;
-    auto line = [&](std::string l) { out += l + "\n"; };
-    const auto& m = s.modelBase();
-    switch (which) {
-    case W::Rules:
-        title = "Inspection of rules";
-        line("Overall number of rules: " + std::to_string(s.rules().size()));
-        for (const auto& r : s.rules())
-            line(std::to_string(r.numer) + ": " + r.wniosek + " <- " + listText(r.warunki));
-        break;
-    case W::Constraints:
-        title = "Inspection of constraints";
-        line("Number of constraints: " + std::to_string(s.constraints().size()));
-        for (const auto& c : s.constraints()) line(std::to_string(c.numer) + ": " + listText(c.warunki));
-        break;
-    case W::BasicModels:
-        title = "Inspection of basic models";
-        for (const auto& x : m.model_b)
-            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " + x.arg1 + " " +
-                 x.operacja + " " + x.arg2);
-        break;
-    case W::ExtendedModels:
-        title = "Inspection of extended models";
-        for (const auto& x : m.model_e)
-            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " + x.operacja +
-                 " " + listText(x.argumenty));
-        break;
-    case W::LinearModels:
-        title = "Inspection of linear models";
-        for (const auto& x : m.model_lin)
-            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = " +
-                 listText(x.wspolczynniki) + " * " + listText(x.zmienne));
-        break;
-    case W::PolynomialModels:
-        title = "Inspection of polynomial models";
-        for (const auto& x : m.model_poly) {
-            kb::StringList powers;
-            for (int p : x.potegi) powers.push_back(std::to_string(p));
-            line(std::to_string(x.numer) + ": if " + x.warunek + " then " + x.wynik + " = poly(" + x.zmienna +
-                 ") " + listText(x.wspolczynniki) + " ^ " + listText(powers));
-        }
-        break;
+void TextPort::recordWindow(std::shared_ptr<const RecordSource> source) {
+    const RecordLayout& l = source->layout();
+    std::string text;
+    auto line = [&](const std::string& s) { text += s + "\n"; };
+    auto trimmed = [](const std::string& s) {
+        const auto from = s.find_first_not_of(' ');
+        return from == std::string::npos ? std::string() : s.substr(from, s.find_last_not_of(' ') - from + 1);
+    };
+    if (!l.heading.empty()) line(l.heading);
+    if (!l.formula.empty()) line(l.formula);
+    for (const auto& [label, n] : l.counts) line(label + ": " + std::to_string(n));
+    for (std::size_t i = 0; i < source->count(); ++i) {
+        line(l.numberLabel.empty() ? std::string() : l.numberLabel + ": " + std::to_string(source->number(i)));
+        const RecordEntry e = source->entry(i);
+        for (std::size_t k = 0; k < l.fields.size() && k < e.fields.size(); ++k)
+            line("   " + l.fields[k] + ": " + e.fields[k]);
+        for (std::size_t k = 0; k < l.groups.size() && k < e.groups.size(); ++k)
+            line("   " + trimmed(l.groups[k]) + ": [" + join(e.groups[k], ", ") + "]");
     }
-    return out;
-}
-}  // namespace
-
-void TextPort::recordWindow(RecordWindow which, const kb::Store& store) {
-    std::string title;
-    std::string text = recordText(which, store, title);
-    show({"window", title, text, "", {}, false});
+    show({"window", l.title, text, "", {}, false});
 }
 
 void TextPort::graphicsWindow(const std::filesystem::path& bitmap) {
-    show({"graphics", "Inspection of graphics", bitmap.filename().string(), "", {}, false});
+    show({"graphics", texts::kGraphicsWindowTitle, bitmap.filename().string(), "", {}, false});
 }
 
 void TextPort::playSound(const std::filesystem::path& wave) {

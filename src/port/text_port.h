@@ -4,11 +4,13 @@
 // text goes and where the answer line comes from.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "port/texts.h"
 #include "port/user_port.h"
 
 namespace torv::port {
@@ -73,15 +75,22 @@ public:
 
     void textView(const std::string& title, const std::string& text) override;
     void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) override;
-    void recordWindow(RecordWindow which, const kb::Store& store) override;
+    void recordWindow(std::shared_ptr<const RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
     void editFile(const std::filesystem::path& file) override;
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
 
+    /// The answers a dialog takes, and their description for the user.
+    struct Acceptable {
+        std::function<bool(const std::string&)> accepts;
+        std::string described;
+    };
+
 protected:
-    /// Shows a dialog (header, text, prompt, items).
+    /// Shows a dialog (header, text, prompt, items). A dialog of kind "?"
+    /// tells that an answer was not taken; its title lists what is.
     virtual void present(const Dialog& d) = 0;
     /// The answer line to a dialog that takes input; nullopt at end of input
     /// (counts as cancel / No / closed without a choice).
@@ -92,14 +101,17 @@ private:
     /// Shows a dialog that has an "End" button until it gets an answer other
     /// than "end", or throws EndProgram when ending is confirmed.
     std::optional<std::string> showWithEnd(const Dialog& d, const char* closeQuestion);
+    /// Shows a dialog and reads answers until one is acceptable (or "end",
+    /// with a close question); nullopt at end of input.
+    std::optional<std::string> showUntil(const Dialog& d, const Acceptable& acceptable,
+                                         const char* closeQuestion = nullptr);
     /// showWithEnd for a list: asks again, saying what it takes, until the
     /// answer is empty (closed) or `accepted` takes it.
     template <class Accepted>
     std::optional<std::string> showList(const Dialog& d, const std::string& takes, Accepted accepted);
-    /// An empty line closes a `closable` dialog (kRadioClosed); the others
+    /// An empty line closes a closable choice (kRadioClosed); the others
     /// keep their preselected button.
-    int radio(const char* title, const std::string& text, const std::vector<std::string>& buttons,
-              int preselected, bool closable);
+    int radio(const char* title, const texts::RadioChoice& choice);
     std::string fileDialog(const char* kind, const FileDialog& dialog);
 };
 

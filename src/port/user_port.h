@@ -4,13 +4,14 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace torv::kb { class Store; }
+#include "port/record_source.h"
 
 namespace torv::port {
 
@@ -31,6 +32,9 @@ struct FileDialog {
     std::string mask;                       // initial mask, e.g. "Ru*.AEB"
     std::vector<FileFilter> filters;
     std::filesystem::path directory;        // where the dialog starts
+    /// Save dialogs ask before an existing file is replaced (default No);
+    /// false only where the caller asks its own question.
+    bool confirmOverwrite = true;
 };
 
 /// Yes/no answers of the platform message box and of the radio dialogs.
@@ -147,9 +151,8 @@ public:
     virtual void textView(const std::string& title, const std::string& text) = 0;
     /// The askables window: heading and one entry per line.
     virtual void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) = 0;
-    /// Record inspection windows read the store directly.
-    enum class RecordWindow { Rules, BasicModels, ExtendedModels, LinearModels, PolynomialModels, Constraints };
-    virtual void recordWindow(RecordWindow which, const kb::Store& store) = 0;
+    /// A record inspection window over the source's records.
+    virtual void recordWindow(std::shared_ptr<const RecordSource> source) = 0;
     /// The graphics child window (repaint question, double click closes).
     virtual void graphicsWindow(const std::filesystem::path& bitmap) = 0;
     /// Plays a wave file and returns when it has finished (bounded wait).

@@ -1,5 +1,6 @@
 // Resource dialogs: layouts stretch with the dialog, buttons keep the order
 // and labels of the system, the first button is the default one.
+#include "port/texts.h"
 #include "qt/dialogs.h"
 
 #include <algorithm>
@@ -126,7 +127,7 @@ QString ruleColumns(const QString& line) {
 RulePickDialog::RulePickDialog(const QStringList& lines, QWidget* parent)
     : PortDialog(QStringLiteral("Pick a rule for flattening"), parent) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    auto* heading = plainLabel(QStringLiteral("Rule number              Rule conclusion"), this);
+    auto* heading = plainLabel(QString::fromUtf8(port::texts::kRuleForFlatteningHeading), this);
     heading->setFont(fixed);
     QStringList shown;
     for (const auto& l : lines) shown << ruleColumns(l);
@@ -181,8 +182,8 @@ ImportedFactsDialog::ImportedFactsDialog(const QStringList& facts, const QString
         lay->addWidget(list);
         body()->addWidget(box, 1);
     };
-    framed(QStringLiteral("Following facts have been imported to the Rule Base:"), facts, "facts");
-    framed(QStringLiteral("Following argument values have been imported to the Model Base:"), values,
+    framed(QString::fromUtf8(port::texts::kImportedFactsCaption), facts, "facts");
+    framed(QString::fromUtf8(port::texts::kImportedValuesCaption), values,
            "values");
     addButton(QStringLiteral("&OK"), Accepted);
     resize(480, 420);
@@ -247,7 +248,7 @@ TextReaderDialog::TextReaderDialog(const QString& title, const QString& field, c
 
 ArgumentValueDialog::ArgumentValueDialog(const QString& argument, QWidget* parent)
     : PortDialog(QStringLiteral("Argument value"), parent) {
-    body()->addWidget(plainLabel(QStringLiteral("Determine value of argument:"), this));
+    body()->addWidget(plainLabel(QString::fromUtf8(port::texts::kArgumentValuePrompt), this));
     auto* row = new QHBoxLayout;
     auto* name = readOnlyField(argument, this);
     name->setObjectName(QStringLiteral("argument"));
@@ -257,7 +258,7 @@ ArgumentValueDialog::ArgumentValueDialog(const QString& argument, QWidget* paren
     value_->setObjectName(QStringLiteral("value"));
     value_->setMinimumWidth(140);
     row->addWidget(name, 2);
-    row->addWidget(plainLabel(QStringLiteral("="), this));
+    row->addWidget(plainLabel(QString::fromUtf8(port::texts::kArgumentValueEquals), this));
     row->addWidget(value_, 1);
     body()->addLayout(row);
     addButton(QStringLiteral("&OK"), Accepted);
@@ -337,15 +338,13 @@ AboutDialog::AboutDialog(QWidget* parent) : PortDialog(QStringLiteral("About"), 
         192, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     row->addWidget(picture);
     auto* texts = new QVBoxLayout;
-    auto* name = plainLabel(QStringLiteral("torv_AE"), this);
+    auto* name = plainLabel(QString::fromUtf8(port::texts::kProgramName), this);
     name->setObjectName(QStringLiteral("name"));
     QFont big = name->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
     name->setFont(big);
-    auto* what = plainLabel(
-        QStringLiteral("Rule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining"),
-        this);
+    auto* what = plainLabel(QString::fromUtf8(port::texts::kAboutDescription), this);
     what->setObjectName(QStringLiteral("description"));
     what->setWordWrap(true);
     what->setMinimumWidth(300);

@@ -53,6 +53,7 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // A report typed as "report1" must be found again by "*.RPT".
     if (save) dlg.setDefaultSuffix(toQ(port::defaultSuffix(dialog)));
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, save && !dialog.confirmOverwrite);
     if (!dialog.directory.empty()) dlg.setDirectory(pathToQ(dialog.directory.string()));
 
     const QStringList filters = nameFilters(dialog);

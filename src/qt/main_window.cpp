@@ -130,13 +130,8 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
     connect(&port_, &QtUserPort::titleChanged, this, &QWidget::setWindowTitle);
     connect(&port_, &QtUserPort::childWindowClosed, this, [&app] { app.messages.recreate(); });
     connect(&port_, &QtUserPort::messageWritten, this, [&app](const QString& t) { app.messages.write(fromQ(t)); });
-    connect(&port_, &QtUserPort::editorClosing, this, [this] {
-        using namespace shell::cmd;
-        shell_.menu().grey({kInspectingSingleRule, kInspectingAllRules, kAskableConditions, kLinearModels,
-                            kBasicModels, kExtendedModels, kPolynomialModels, kModelAskables,
-                            kJointModelRuleAskables, kInspectingSingleConstraint, kInspectingAllConstraints});
-    });
-    connect(&port_, &QtUserPort::editorDestroyed, this, [&app] { app.store.nazwa_re.reset(); });
+    connect(&port_, &QtUserPort::editorClosing, this, [this] { shell_.editorClosing(); });
+    connect(&port_, &QtUserPort::editorDestroyed, this, [this] { shell_.editorClosed(); });
 
     app.messages.setListener({
         [this](std::string_view text) {

@@ -1,4 +1,5 @@
 // QtUserPort: modal dialogs via exec(), inspection windows as MDI children.
+#include "port/texts.h"
 #include "qt/qt_user_port.h"
 
 #include <QApplication>
@@ -204,24 +205,21 @@ void QtUserPort::importedFacts(const std::vector<std::string>& facts, const std:
 }
 
 std::optional<std::size_t> QtUserPort::pickExternalData(const std::vector<std::string>& items) {
-    FramedListDialog dlg(q(t::kExternalData), QStringLiteral("Choose  data to be imported"), toQ(items),
+    FramedListDialog dlg(q(t::kExternalData), q(port::texts::kExternalDataCaption), toQ(items),
                          dialogParent());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedRow() < 0) return std::nullopt;
     return static_cast<std::size_t>(dlg.selectedRow());
 }
 
 std::optional<std::size_t> QtUserPort::pickDataSource(const std::vector<std::string>& sources) {
-    FramedListDialog dlg(q(t::kExternalSources), QStringLiteral("Choose external data source"), toQ(sources),
+    FramedListDialog dlg(q(t::kExternalSources), q(port::texts::kExternalSourcesCaption), toQ(sources),
                          dialogParent());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedRow() < 0) return std::nullopt;
     return static_cast<std::size_t>(dlg.selectedRow());
 }
 
 int QtUserPort::typeOfHypothesis() {
-    RadioDialog dlg(q(t::kTypeOfHypothesis), QStringLiteral("Pick type of tested hypothesis"),
-                    {QStringLiteral("Narrow-sense hypothesis"), QStringLiteral("Wide-sense hypothesis")}, 1,
-                    dialogParent());
-    return dlg.exec() == QDialog::Accepted ? dlg.checked() : port::kRadioClosed;
+    return radio(t::kTypeOfHypothesis, port::texts::kTypeOfHypothesis);
 }
 
 void QtUserPort::showGraphics(const std::filesystem::path& bitmap) {
@@ -272,18 +270,17 @@ void QtUserPort::showAbstract(const std::string& header, const std::string& text
 }
 
 int QtUserPort::levelOfDetail() {
-    RadioDialog dlg(q(t::kLevelOfDetail), QStringLiteral("Choose level of message/report detail"),
-                    {QStringLiteral("Low level of detail"), QStringLiteral("High level of detail")}, 1,
-                    dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return radio(t::kLevelOfDetail, port::texts::kLevelOfDetail);
+}
+
+int QtUserPort::radio(const char* title, const port::texts::RadioChoice& c) {
+    RadioDialog dlg(q(title), q(c.prompt), {q(c.first), q(c.second)}, c.preselected, dialogParent());
+    const bool closed = dlg.exec() != QDialog::Accepted;
+    return closed && c.closable ? port::kRadioClosed : dlg.checked();
 }
 
 int QtUserPort::factDeclarationMode() {
-    RadioDialog dlg(q(t::kFactDeclarationMode), QStringLiteral("Choose fact declaration mode!"),
-                    {QStringLiteral("Menu  for choosing facts"), QStringLiteral("Querrying the user")}, 2,
-                    dialogParent());
-    return dlg.exec() == QDialog::Accepted ? dlg.checked() : port::kRadioClosed;
+    return radio(t::kFactDeclarationMode, port::texts::kFactDeclarationMode);
 }
 
 std::optional<std::string> QtUserPort::pickMediaFile(MediaKind kind, const std::string& baseName,
@@ -292,18 +289,18 @@ std::optional<std::string> QtUserPort::pickMediaFile(MediaKind kind, const std::
     switch (kind) {
     case MediaKind::Sound:
         title = q(t::kMelodyPicker);
-        baseLabel = QStringLiteral("Melody Base:");
-        pickLabel = QStringLiteral("Pick melody file for inspection");
+        baseLabel = q(port::texts::kMelodyPicker.baseLabel);
+        pickLabel = q(port::texts::kMelodyPicker.pickPrompt);
         break;
     case MediaKind::Graphics:
         title = q(t::kGraphicsPicker);
-        baseLabel = QStringLiteral("Graphics base");
-        pickLabel = QStringLiteral("Pick graphics file for inspection");
+        baseLabel = q(port::texts::kGraphicsPicker.baseLabel);
+        pickLabel = q(port::texts::kGraphicsPicker.pickPrompt);
         break;
     case MediaKind::Advice:
         title = q(t::kAdvicePicker);
-        baseLabel = QStringLiteral("Advice base:");
-        pickLabel = QStringLiteral("Pick advice file for inspection");
+        baseLabel = q(port::texts::kAdvicePicker.baseLabel);
+        pickLabel = q(port::texts::kAdvicePicker.pickPrompt);
         break;
     }
     MediaPickerDialog dlg(title, baseLabel, toQ(baseName), pickLabel, toQ(files), dialogParent());
@@ -331,8 +328,8 @@ void QtUserPort::askablesWindow(const std::string& heading, const std::vector<st
     showChild(w, {520, 400});
 }
 
-void QtUserPort::recordWindow(RecordWindow which, const kb::Store& store) {
-    auto* w = new qt::RecordWindow(recordWindowLayout(which, store), [this] { openHelp(kHelpFile); });
+void QtUserPort::recordWindow(std::shared_ptr<const port::RecordSource> source) {
+    auto* w = new qt::RecordWindow(std::move(source), [this] { openHelp(kHelpFile); });
     showChild(w, {700, 440});
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 
+#include "port/texts.h"
 #include "port/user_port.h"
 #include "qt/companions.h"
 
@@ -78,7 +79,7 @@ public:
     // ---- windows and media ----
     void textView(const std::string& title, const std::string& text) override;
     void askablesWindow(const std::string& heading, const std::vector<std::string>& lines) override;
-    void recordWindow(RecordWindow which, const kb::Store& store) override;
+    void recordWindow(std::shared_ptr<const port::RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
     void editFile(const std::filesystem::path& file) override;
@@ -101,6 +102,8 @@ private:
     /// Runs a dialog that has "End": a confirmed End throws EndProgram,
     /// a refused one shows the dialog again.
     int execWithEnd(QDialog& dialog, const char* question);
+    /// Closing a closable choice answers kRadioClosed.
+    int radio(const char* title, const port::texts::RadioChoice& choice);
     /// Puts a window into the host area (or on screen) and watches it close.
     QWidget* showChild(QWidget* window, QSize size);
 

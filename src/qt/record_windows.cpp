@@ -1,185 +1,63 @@
-// Record inspection windows built from one data-driven layout.
+// Record inspection windows laid out from a record source.
 #include "qt/record_windows.h"
 
+#include <QAbstractListModel>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "kb/store.h"
-#include "qt/view_windows.h"
+#include "port/texts.h"
 #include "qt/text_codec.h"
+#include "qt/view_windows.h"
 
 namespace torv::qt {
 
 namespace {
-using Layout = RecordWindowLayout;
-using Record = Layout::Record;
 
-QString num(std::int32_t n) { return QString::number(n); }
+/// The record numbers, made as the view asks for them.
+class NumberModel : public QAbstractListModel {
+public:
+    NumberModel(std::shared_ptr<const port::RecordSource> source, QObject* parent)
+        : QAbstractListModel(parent), source_(std::move(source)) {}
 
-QStringList numbers(const auto& table) {
-    QStringList out;
-    for (const auto& r : table) out << num(r.numer);
-    return out;
-}
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(source_->count());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return QString::number(source_->number(static_cast<std::size_t>(index.row())));
+    }
 
-/// The first record of the table with this number, or nullptr.
-template <class T>
-const T* first(const std::vector<T>& table, int number) {
-    for (const auto& r : table)
-        if (r.numer == number) return &r;
-    return nullptr;
-}
+private:
+    std::shared_ptr<const port::RecordSource> source_;
+};
 
-QStringList ints(const kb::IntList& l) {
-    QStringList out;
-    for (auto v : l) out << num(v);
-    return out;
-}
-
-std::vector<std::pair<QString, int>> modelCounts(const kb::ModelBase& m) {
-    return {{QStringLiteral("Number of basic models"), static_cast<int>(m.model_b.size())},
-            {QStringLiteral("Number of extended models"), static_cast<int>(m.model_e.size())},
-            {QStringLiteral("Number of linear models"), static_cast<int>(m.model_lin.size())},
-            {QStringLiteral("Number of polynomial models"), static_cast<int>(m.model_poly.size())}};
-}
 }  // namespace
 
-RecordWindowLayout recordWindowLayout(port::UserPort::RecordWindow which, const kb::Store& store) {
-    using W = port::UserPort::RecordWindow;
-    Layout l;
-    const auto& m = store.modelBase();
-    // The window keeps its own copy: the store may be reloaded while it is open.
-    switch (which) {
-    case W::Rules: {
-        auto rules = store.rules();
-        l.title = QStringLiteral("Inspection of rules");
-        l.numberLabel = QStringLiteral("Rule number");
-        l.counts = {{QStringLiteral("Overall number of rules"), static_cast<int>(rules.size())}};
-        l.fields = {QStringLiteral("Rule conclusion")};
-        l.groups = {QStringLiteral(" List of conditions ")};
-        l.numbers = numbers(rules);
-        l.record = [rules](int n) -> Record {
-            const auto* r = first(rules, n);
-            if (!r) return {};
-            return {{toQ(r->wniosek)}, {toQ(r->warunki)}};
-        };
-        break;
-    }
-    case W::BasicModels: {
-        auto models = m.model_b;
-        l.title = QStringLiteral("Inspection of basic models");
-        l.heading = QStringLiteral("BASIC MODELS");
-        l.counts = modelCounts(m);
-        l.fields = {QStringLiteral("Model number"),       QStringLiteral("Go-ahead condition"),
-                    QStringLiteral("Result/Conclusion"),  QStringLiteral("Argument 1"),
-                    QStringLiteral("Operation/Relation"), QStringLiteral("Argument 2"),
-                    QStringLiteral("Display semaphor")};
-        l.numbers = numbers(models);
-        l.record = [models](int n) -> Record {
-            const auto* x = first(models, n);
-            if (!x) return {};
-            return {{num(x->numer), toQ(x->warunek), toQ(x->wynik), toQ(x->arg1), toQ(x->operacja),
-                     toQ(x->arg2), num(x->semafor)},
-                    {}};
-        };
-        break;
-    }
-    case W::ExtendedModels: {
-        auto models = m.model_e;
-        l.title = QStringLiteral("Inspection of extended models");
-        l.heading = QStringLiteral("EXTENDED MODEL");
-        l.counts = modelCounts(m);
-        l.fields = {QStringLiteral("Model number"), QStringLiteral("Go-ahead condition"),
-                    QStringLiteral("Result/Conclusion"), QStringLiteral("Operation/Relation"),
-                    QStringLiteral("Display semaphor")};
-        l.groups = {QStringLiteral(" List of arguments ")};
-        l.numbers = numbers(models);
-        l.record = [models](int n) -> Record {
-            const auto* x = first(models, n);
-            if (!x) return {};
-            return {{num(x->numer), toQ(x->warunek), toQ(x->wynik), toQ(x->operacja), num(x->semafor)},
-                    {toQ(x->argumenty)}};
-        };
-        break;
-    }
-    case W::LinearModels: {
-        auto models = m.model_lin;
-        l.title = QStringLiteral("Inspection of linear models");
-        l.heading = QStringLiteral("LINEAR MODEL");
-        l.formula = QStringLiteral("y=a1*x1+a2*x2+...+an*xn");
-        l.counts = modelCounts(m);
-        l.fields = {QStringLiteral("Model number"), QStringLiteral("Go-ahead condition"),
-                    QStringLiteral("Value of :inear form"), QStringLiteral("Display semaphor")};
-        l.groups = {QStringLiteral(" List of coefficients "), QStringLiteral(" List of variables ")};
-        l.numbers = numbers(models);
-        l.record = [models](int n) -> Record {
-            const auto* x = first(models, n);
-            if (!x) return {};
-            return {{num(x->numer), toQ(x->warunek), toQ(x->wynik), num(x->semafor)},
-                    {toQ(x->wspolczynniki), toQ(x->zmienne)}};
-        };
-        break;
-    }
-    case W::PolynomialModels: {
-        auto models = m.model_poly;
-        l.title = QStringLiteral("Inspection of polynomial models");
-        l.heading = QStringLiteral("POLYNOMIAL MODEL");
-        l.formula = QStringLiteral("y=a0+a1*x+a2*x^2+...+an*x^n");
-        l.counts = modelCounts(m);
-        l.fields = {QStringLiteral("Model number"), QStringLiteral("Go-ahead condition"),
-                    QStringLiteral("Polynomial value"), QStringLiteral("Value of variable"),
-                    QStringLiteral("Display semaphor")};
-        l.groups = {QStringLiteral(" List of coefficients "), QStringLiteral(" List of powers ")};
-        l.numbers = numbers(models);
-        l.record = [models](int n) -> Record {
-            const auto* x = first(models, n);
-            if (!x) return {};
-            return {{num(x->numer), toQ(x->warunek), toQ(x->wynik), toQ(x->zmienna), num(x->semafor)},
-                    {toQ(x->wspolczynniki), ints(x->potegi)}};
-        };
-        break;
-    }
-    case W::Constraints: {
-        auto constraints = store.constraints();
-        l.title = QStringLiteral("Inspection of constraints");
-        l.closeLabel = QStringLiteral("&Closej");
-        l.numberLabel = QStringLiteral("Constraint number");
-        l.counts = {{QStringLiteral("Number of constraints"), static_cast<int>(constraints.size())}};
-        l.groups = {QStringLiteral(" Mutually exclusive conditions ")};
-        l.numbers = numbers(constraints);
-        l.record = [constraints](int n) -> Record {
-            const auto* c = first(constraints, n);
-            if (!c) return {};
-            return {{}, {toQ(c->warunki)}};
-        };
-        break;
-    }
-    }
-    return l;
-}
-
-RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help, QWidget* parent)
-    : QWidget(parent), layout_(std::move(layout)) {
-    setWindowTitle(layout_.title);
+RecordWindow::RecordWindow(std::shared_ptr<const port::RecordSource> source, std::function<void()> help,
+                           QWidget* parent)
+    : QWidget(parent), source_(std::move(source)) {
+    const port::RecordLayout& layout = source_->layout();
+    setWindowTitle(toQ(layout.title));
     auto* outer = new QVBoxLayout(this);
     auto* columns = new QHBoxLayout;
     outer->addLayout(columns, 1);
 
     // Left: the record numbers.
     auto* left = new QVBoxLayout;
-    numbers_ = new QListWidget(this);
+    numbers_ = new QListView(this);
     numbers_->setObjectName(QStringLiteral("numbers"));
-    numbers_->addItems(layout_.numbers);
+    numbers_->setUniformItemSizes(true);
+    numbers_->setModel(new NumberModel(source_, numbers_));
     numbers_->setMaximumWidth(160);
-    if (!layout_.numberLabel.isEmpty()) {
-        auto* label = new QLabel(layout_.numberLabel, this);
+    if (!layout.numberLabel.empty()) {
+        auto* label = new QLabel(toQ(layout.numberLabel), this);
         label->setBuddy(numbers_);
         left->addWidget(label);
     }
@@ -188,8 +66,8 @@ RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help
 
     // Right: heading, counts, the record's fields and lists.
     auto* right = new QVBoxLayout;
-    if (!layout_.heading.isEmpty()) {
-        auto* h = new QLabel(layout_.heading, this);
+    if (!layout.heading.empty()) {
+        auto* h = new QLabel(toQ(layout.heading), this);
         h->setObjectName(QStringLiteral("heading"));
         QFont f = h->font();
         f.setBold(true);
@@ -197,8 +75,8 @@ RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help
         h->setAlignment(Qt::AlignCenter);
         right->addWidget(h);
     }
-    if (!layout_.formula.isEmpty()) {
-        auto* formula = new QLabel(layout_.formula, this);
+    if (!layout.formula.empty()) {
+        auto* formula = new QLabel(toQ(layout.formula), this);
         formula->setObjectName(QStringLiteral("formula"));
         formula->setAlignment(Qt::AlignCenter);
         right->addWidget(formula);
@@ -210,20 +88,21 @@ RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help
         return e;
     };
     auto* form = new QFormLayout;
-    for (const auto& [label, count] : layout_.counts) {
-        auto* e = readOnly(label);
+    for (const auto& [label, count] : layout.counts) {
+        auto* e = readOnly(toQ(label));
         e->setText(QString::number(count));
-        form->addRow(label, e);
+        form->addRow(toQ(label), e);
     }
-    for (const auto& label : layout_.fields) {
-        auto* e = readOnly(label);
+    for (const auto& label : layout.fields) {
+        auto* e = readOnly(toQ(label));
         fields_ << e;
-        form->addRow(label, e);
+        form->addRow(toQ(label), e);
     }
     right->addLayout(form);
-    if (!layout_.groups.isEmpty()) {
+    if (!layout.groups.empty()) {
         auto* groupRow = new QHBoxLayout;
-        for (const auto& title : layout_.groups) {
+        for (const auto& group : layout.groups) {
+            const QString title = toQ(group);
             auto* box = new QGroupBox(title, this);
             auto* lay = new QVBoxLayout(box);
             auto* list = new QListWidget(box);
@@ -240,8 +119,8 @@ RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* close = new QPushButton(layout_.closeLabel, this);
-    auto* helpButton = new QPushButton(QStringLiteral("&Help"), this);
+    auto* close = new QPushButton(toQ(layout.closeLabel), this);
+    auto* helpButton = new QPushButton(QString::fromUtf8(port::texts::kHelp), this);
     buttons->addWidget(close);
     buttons->addWidget(helpButton);
     outer->addLayout(buttons);
@@ -249,7 +128,7 @@ RecordWindow::RecordWindow(RecordWindowLayout layout, std::function<void()> help
     connect(helpButton, &QPushButton::clicked, this, [help] {
         if (help) help();
     });
-    connect(numbers_, &QListWidget::currentRowChanged, this, [this] { showRecord(); });
+    connect(numbers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showRecord(); });
     setFocusProxy(numbers_);
 }
 
@@ -260,17 +139,23 @@ QListWidget* RecordWindow::group(const QString& title) const {
 }
 
 void RecordWindow::showRecord() {
-    const auto* item = numbers_->currentItem();
-    Record r;
-    if (item && layout_.record) {
-        bool ok = false;
-        const int n = item->text().toInt(&ok);
-        if (ok) r = layout_.record(n);
+    port::RecordEntry r;
+    const int row = numbers_->currentIndex().row();
+    if (row >= 0 && static_cast<std::size_t>(row) < source_->count()) {
+        // A number listed twice shows its first record.
+        const std::int32_t n = source_->number(static_cast<std::size_t>(row));
+        std::size_t first = 0;
+        while (source_->number(first) != n) ++first;
+        r = source_->entry(first);
     }
-    for (int i = 0; i < fields_.size(); ++i) fields_[i]->setText(r.fields.value(i));
+    for (int i = 0; i < fields_.size(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        fields_[i]->setText(k < r.fields.size() ? toQ(r.fields[k]) : QString());
+    }
     for (int i = 0; i < groups_.size(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
         groups_[i]->clear();
-        if (static_cast<std::size_t>(i) < r.groups.size()) groups_[i]->addItems(r.groups[i]);
+        if (k < r.groups.size()) groups_[i]->addItems(toQ(r.groups[k]));
     }
 }
 

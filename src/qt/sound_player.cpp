@@ -1,6 +1,8 @@
 // Synchronous wave playback over QMediaPlayer.
 #include "qt/sound_player.h"
 
+#include <algorithm>
+
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFile>
@@ -15,6 +17,8 @@ namespace torv::qt {
 namespace {
 constexpr int kMarginMs = 3000;
 constexpr int kUnknownLengthMs = 30000;
+/// A header may claim hours of sound; nobody waits that long for a note.
+constexpr qint64 kLongestWaitMs = 10 * 60 * 1000;
 }
 
 int waveLengthMs(const QString& path) {
@@ -26,16 +30,17 @@ int waveLengthMs(const QString& path) {
     while (true) {
         const QByteArray chunk = f.read(8);
         if (chunk.size() < 8) return -1;
-        const quint32 size = qFromLittleEndian<quint32>(chunk.constData() + 4);
+        // Sizes come from the file: kept in 64 bits, never trusted for an allocation.
+        const qint64 size = qFromLittleEndian<quint32>(chunk.constData() + 4);
         const QByteArray id = chunk.left(4);
         if (id == "fmt ") {
-            const QByteArray fmt = f.read(size);
+            const QByteArray fmt = f.read(std::min<qint64>(size, 16));
             if (fmt.size() < 12) return -1;
             byteRate = qFromLittleEndian<quint32>(fmt.constData() + 8);
-            if (size % 2) f.read(1);
+            if (!f.seek(f.pos() + (size - fmt.size()) + (size % 2))) return -1;
         } else if (id == "data") {
             if (byteRate == 0) return -1;
-            return static_cast<int>(static_cast<qint64>(size) * 1000 / byteRate);
+            return static_cast<int>(std::min<qint64>(size * 1000 / byteRate, kLongestWaitMs));
         } else if (!f.seek(f.pos() + size + (size % 2))) {
             return -1;
         }

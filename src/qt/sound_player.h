@@ -6,7 +6,7 @@
 namespace torv::qt {
 
 /// Length of a RIFF/WAVE file in milliseconds from its header; -1 when the
-/// header cannot be read.
+/// header cannot be read. Capped at ten minutes, whatever the header claims.
 int waveLengthMs(const QString& path);
 
 /// Plays the file and waits for its end, at most its length plus a margin

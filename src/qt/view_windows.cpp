@@ -1,4 +1,5 @@
 // Text view, askables and graphics windows.
+#include "port/texts.h"
 #include "qt/view_windows.h"
 
 #include <QFontDatabase>
@@ -39,7 +40,7 @@ TextViewWindow::TextViewWindow(const QString& text, QWidget* parent) : QWidget(p
 AskablesWindow::AskablesWindow(const QString& heading, const QStringList& lines, std::function<void()> help,
                                QWidget* parent)
     : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Inspection of askables"));
+    setWindowTitle(QString::fromUtf8(port::texts::kAskablesWindowTitle));
     auto* lay = new QVBoxLayout(this);
     auto* label = new QLabel(heading, this);
     label->setTextFormat(Qt::PlainText);
@@ -66,7 +67,7 @@ AskablesWindow::AskablesWindow(const QString& heading, const QStringList& lines,
 
 GraphicsWindow::GraphicsWindow(QImage image, std::function<bool()> askClose, QWidget* parent)
     : ImageView(std::move(image), parent), askClose_(std::move(askClose)) {
-    setWindowTitle(QStringLiteral("Inspection of graphics"));
+    setWindowTitle(QString::fromUtf8(port::texts::kGraphicsWindowTitle));
     connect(this, &ImageView::doubleClicked, this, [this] { closeHost(this); });
 }
 

@@ -22,4 +22,20 @@ void czytaj_opis(AppState& app) {
     app.port.showAbstract("Inspecting the abstract " + kb::upperAscii(file->stem().string()), read.bytes);
 }
 
+void przeglad_opisu(AppState& app) {
+    const std::string chosen = app.port.openFile(
+        {"Pick Abstract File for Inspection", "*.abs", {{"Abstract Files (*.abs)", "*.abs"}}, app.currentDir});
+    if (chosen.empty()) return;
+    const auto file = app.resolve(chosen);
+    const std::string name = file.filename().string();
+    kb::ReadResult read = kb::readRegularFile(file, kb::kMaxTextFileBytes);
+    if (!read.ok()) {
+        const std::string why = read.fault == kb::ReadResult::Fault::Missing ? "there is no such file" : read.error;
+        app.messages.write("The abstract " + name + " has not been read: " + why + "\n\n");
+        app.port.note("Attention error!", "The abstract " + name + " has not been read!\n" + why);
+        return;
+    }
+    app.port.textView("Inspecting  Abstract Text File : " + name, read.bytes);
+}
+
 }  // namespace torv::reports

@@ -10,4 +10,8 @@ namespace torv::reports {
 /// inspection" dialog when the file exists; otherwise does nothing.
 void czytaj_opis(AppState& app);
 
+/// "Abstract inspection" (menu item 10144): a chosen abstract file in the
+/// text view.
+void przeglad_opisu(AppState& app);
+
 }  // namespace torv::reports

@@ -133,10 +133,12 @@ void zachowaj(port::UserPort& port, port::MessageWindow& messages, const fs::pat
     std::string chosen;
     bool overwriting = false;
     for (;;) {
+        // The file's own overwrite question below replaces the dialog's.
         chosen = port.saveFile({"Load Askable Conditions and Arguments file",
                                 "*.txt",
                                 {{"Askable Conditions and Arguments file(*.txt)", "*.txt"}},
-                                currentDir});
+                                currentDir,
+                                false});
         if (chosen.empty()) return;
         std::error_code ec;
         overwriting = fs::exists(resolve(currentDir, chosen), ec);

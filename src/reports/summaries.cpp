@@ -47,8 +47,9 @@ void podsumowanie(AppState& app) {
     fs::path file;
     bool replacing = false;
     while (true) {
+        // The summary asks its own question about an existing file.
         const std::string chosen = app.port.saveFile(
-            {"Declare name of new summary file", "*.txt", {{"Summary (*.txt)", "*.txt"}}, app.currentDir});
+            {"Declare name of new summary file", "*.txt", {{"Summary (*.txt)", "*.txt"}}, app.currentDir, false});
         if (chosen.empty()) return;
         file = app.resolve(chosen);
         std::error_code ec;

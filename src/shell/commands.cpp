@@ -123,6 +123,36 @@ const Command* findCommand(std::string_view idOrText) {
     return nullptr;
 }
 
+Availability availability(int id) {
+    using namespace cmd;
+    switch (id) {
+    case kAdviceSubdirectoryDeleting:
+    case kGraphicsSubdirectoriesDeleting:
+    case kSoundSubdirectoryDeleting:
+        return Availability::NoAction;
+    // Creating, deleting and editing bases, media files and abstracts.
+    case kRuleBaseEditing: case kRuleBaseCreating: case kRuleBaseDeleting:
+    case kModelBaseEditing: case kModelBaseCreating: case kModelBaseDeleting:
+    case kConstraintBaseEditing: case kConstraintBaseCreating: case kConstraintBaseDeleting:
+    case kAdviceBaseEditing: case kAdviceBaseCreating: case kAdviceBaseDeleting:
+    case kAdviceSubdirectoryCreating: case kAdviceFileCreating: case kAdviceFileDeleting:
+    case kGraphicsBaseEditing: case kGraphicsBaseCreating: case kGraphicsBaseDeleting:
+    case kGraphicsSubdirectoriesCreating: case kGraphicsFileDeleting:
+    case kSoundBaseEditing: case kSoundBaseCreating: case kSoundBaseDeleting:
+    case kSoundSubdirectoryCreating: case kSoundFileDeleting:
+    case kAbstractEditing: case kAbstractCreating: case kAbstractDeleting:
+    // Conclusion exclusivity.
+    case kExclusionToOne: case kExclusionToNone: case kNonExclusion:
+        return Availability::NotAvailableYet;
+    default:
+        return Availability::Works;
+    }
+}
+
+std::string notAvailableText(const Command& c) {
+    return "\"" + std::string(c.text) + "\" is not available yet in this version of torv_AE.";
+}
+
 namespace {
 MenuEntry item(int id) { return {MenuEntry::Kind::Command, id, {}, {}}; }
 MenuEntry separator() { return {MenuEntry::Kind::Separator, 0, {}, {}}; }

@@ -1,6 +1,7 @@
 // Dispatch of the main menu's commands.
 #include "shell/shell.h"
 
+#include <cassert>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -13,11 +14,18 @@
 #include "port/user_port.h"
 #include "reports/askables_file.h"
 #include "reports/report_commands.h"
+#include "reports/abstracts.h"
 #include "reports/summaries.h"
+#include "shell/base_views.h"
+#include "shell/media_commands.h"
 #include "state/app_state.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
+#include "verify/joint_inconsistency.h"
+#include "verify/joint_redundancy.h"
+#include "verify/joint_model_rule.h"
+#include "verify/model_inconsistency.h"
 #include "verify/redundancy.h"
 
 namespace torv::shell {
@@ -52,6 +60,12 @@ void applyOutcomes(AppState& app) {
                              kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
             app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
             break;
+        case Outcome::ModelInconsistencyFound:
+            app.menu.enable({kDiagnosingModel});
+            break;
+        case Outcome::JointModelRuleInconsistencyFound:
+            app.menu.enable({kDiagnosingJointModelRule});
+            break;
         }
     }
     app.outcomes.clear();
@@ -72,6 +86,15 @@ void Shell::introClosed() {
     app_.menu.startUp();
     app_.messages.recreate();
 }
+
+void Shell::editorClosing() {
+    using namespace cmd;
+    app_.menu.grey({kInspectingSingleRule, kInspectingAllRules, kAskableConditions, kLinearModels, kBasicModels,
+                    kExtendedModels, kPolynomialModels, kModelAskables, kJointModelRuleAskables,
+                    kInspectingSingleConstraint, kInspectingAllConstraints});
+}
+
+void Shell::editorClosed() { app_.store.nazwa_re.reset(); }
 
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
@@ -154,6 +177,13 @@ void Shell::help() {
 void Shell::dispatch(int id) {
     using namespace cmd;
     using kb::LoadOption;
+    switch (availability(id)) {
+    case Availability::NoAction: return;
+    case Availability::NotAvailableYet:
+        app_.port.note(kNotAvailableTitle, notAvailableText(*findCommand(id)));
+        return;
+    case Availability::Works: break;
+    }
     switch (id) {
     case kRuleBaseLoading: load(LoadOption::RuleBase, &MenuState::ruleBaseLoaded); break;
     case kModelBaseLoading: load(LoadOption::ModelBase, &MenuState::modelBaseLoaded); break;
@@ -162,17 +192,45 @@ void Shell::dispatch(int id) {
     case kGraphicsBaseLoading: load(LoadOption::GraphicsBase, &MenuState::graphicsBaseLoaded); break;
     case kSoundBaseLoading: load(LoadOption::SoundBase, &MenuState::soundBaseLoaded); break;
 
+    case kInspectingSingleRule: inspectRecords(app_, RecordKind::Rules); break;
+    case kInspectingAllRules: dzialanie_w_bazie_regul(app_, RuleBaseAction::InspectAll); break;
+    case kAskableConditions: dzialanie_w_bazie_regul(app_, RuleBaseAction::Askables); break;
+    case kLinearModels: inspectRecords(app_, RecordKind::LinearModels); break;
+    case kBasicModels: inspectRecords(app_, RecordKind::BasicModels); break;
+    case kExtendedModels: inspectRecords(app_, RecordKind::ExtendedModels); break;
+    case kPolynomialModels: inspectRecords(app_, RecordKind::PolynomialModels); break;
+    case kInspectingAllModels: dzialanie_w_bazie_modeli(app_, ModelBaseAction::InspectAll); break;
+    case kModelAskables: dzialanie_w_bazie_modeli(app_, ModelBaseAction::Askables); break;
+    case kJointModelRuleAskables: dzialanie_w_bazie_modeli(app_, ModelBaseAction::JointAskables); break;
+    case kInspectingSingleConstraint: inspectRecords(app_, RecordKind::Constraints); break;
+    case kInspectingAllConstraints: dzialanie_w_bazie_ograniczen(app_); break;
+
+    case kAdviceBaseInspection: dzialanie_w_bazie_rad(app_, AdviceBaseAction::InspectBase); break;
+    case kAdviceFileInspection: dzialanie_w_bazie_rad(app_, AdviceBaseAction::InspectFile); break;
+    case kAdviceSubdirectoriesAndFiles: browseAdviceFiles(app_); break;
+    case kGraphicsBaseInspection: dzialanie_w_bazie_grafiki(app_, MediaBaseAction::InspectBase); break;
+    case kGraphicsFileInspection: dzialanie_w_bazie_grafiki(app_, MediaBaseAction::InspectFile); break;
+    case kGraphicsSubdirectoriesAndFiles: browseGraphicsFiles(app_); break;
+    case kSoundBaseInspection: dzialanie_w_bazie_melodii(app_, MediaBaseAction::InspectBase); break;
+    case kSoundFilePlaying: dzialanie_w_bazie_melodii(app_, MediaBaseAction::InspectFile); break;
+    case kSoundSubdirectoriesAndFiles: browseSoundFiles(app_); break;
+
     case kForwardChaining: chain(ChainingKind::Forward); break;
     case kBackwardChaining: chain(ChainingKind::Backward); break;
 
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;
     case kDiagnosingRedundancies: verify::pisz_nadmiar(app_); break;
+    case kDiagnosingJointRuleConstraintInconsistencies: verify::pisz_sprzecznosc_2(app_); break;
+    case kDiagnosingJointRuleConstraintRedundancies: verify::pisz_nadmiar_2(app_); break;
+    case kDiagnosingModel: verify::pisz_sprzecznosc_modeli(app_); break;
+    case kDiagnosingJointModelRule: verify::pisz_sprzecznosc_mr(app_); break;
     case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
     case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
 
     case kReportInspection: reports::przeglad_raportu(app_); break;
     case kReportDeleting: reports::usuwanie_raportu(app_); break;
+    case kAbstractInspection: reports::przeglad_opisu(app_); break;
     case kSummaryReading: reports::czytanie_podsumowania(app_); break;
     case kSummaryDeleting: reports::usuwanie_podsumowania(app_); break;
 
@@ -188,15 +246,9 @@ void Shell::dispatch(int id) {
     case kHelp: help(); break;
     case kAbout: app_.port.about(); break;
 
-    // The three subdirectory-deleting items have no action of their own.
-    case kAdviceSubdirectoryDeleting:
-    case kGraphicsSubdirectoriesDeleting:
-    case kSoundSubdirectoryDeleting:
-        break;
-
     default:
-        // Inspection, editing, diagnoses, flattening, abstracts and
-        // summaries come with their modules.
+        // Every command of the table is handled above.
+        assert(false && "command without an action");
         break;
     }
 }

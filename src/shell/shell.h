@@ -60,6 +60,14 @@ const Command* findCommand(std::string_view idOrText);
 /// The menu bar, in display order. Every command appears exactly once.
 const std::vector<Menu>& menuBar();
 
+/// What choosing a command does: its work; nothing, by design (the
+/// subdirectory-deleting items); or a note that it is not available yet.
+enum class Availability { Works, NoAction, NotAvailableYet };
+Availability availability(int id);
+/// The note of a command that is not available yet.
+inline constexpr const char* kNotAvailableTitle = "Attention!";
+std::string notAvailableText(const Command& c);
+
 /// The menu changes that follow what a command found, applied in the order
 /// found; the list is emptied.
 void applyOutcomes(AppState& app);
@@ -89,6 +97,12 @@ public:
 
     /// Closing the intro window: start-up menu state, message window created.
     void introClosed();
+
+    /// The editor window is closing: the inspection commands are greyed,
+    /// since what they would show may have been edited.
+    void editorClosing();
+    /// The editor window has gone: the rule base's name is forgotten.
+    void editorClosed();
 
     /// Runs a command to its end. Greyed and unknown commands do nothing and
     /// return false. port::EndProgram propagates to the front end. Memory

@@ -34,7 +34,7 @@ void RbdTable::add(std::int32_t numer, std::string warunek) {
     if (it == index_.end()) it = index_.emplace(warunek, std::vector<std::int32_t>{}).first;
     it->second.push_back(numer);
     records_.push_back({numer, std::move(warunek)});
-    zmiana(records_.back().warunek);
+    changed(records_.back().warunek);
 }
 
 bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
@@ -49,7 +49,7 @@ bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
     auto r = std::find_if(records_.begin(), records_.end(),
                           [&](const Rbd& x) { return x.numer == numer && x.warunek == w; });
     records_.erase(r);
-    zmiana(w);
+    changed(w);
     return true;
 }
 
@@ -59,7 +59,7 @@ void RbdTable::removeAll(std::string_view warunek) {
     if (it == index_.end()) return;
     index_.erase(it);
     std::erase_if(records_, [&](const Rbd& x) { return x.warunek == w; });
-    zmiana(w);
+    changed(w);
 }
 
 void RbdTable::clear() {
@@ -69,13 +69,13 @@ void RbdTable::clear() {
 
 // ---- ChainingState ----
 
-void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
+void ChainingState::prepare(const kb::Store& store, const Names& askables) {
     rbd.clear();
     regula_zastosowana.clear();
     model_stosowany.clear();
     zmienna_ustalona.clear();
-    modele_bez_wartosci.clear();
-    indeks_modeli = {};
+    modelsWithoutValue.clear();
+    modelIndex = {};
     zanegowany_warunek_z_bazy_ograniczen.clear();
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
@@ -84,17 +84,17 @@ void ChainingState::przygotuj(const kb::Store& store, const Names& askables) {
     rbd_finalna.clear();
     rbd_wstecz.clear();
     hipoteza.reset();
-    wstecz = {};
+    backward = {};
     ograniczenia = store.constraints();
 
-    regulyWgWarunku.clear();
+    rulesByCondition.clear();
     const auto& rules = store.rules();
     for (std::size_t i = 0; i < rules.size(); ++i)
         for (const auto& c : rules[i].warunki) {
-            auto& v = regulyWgWarunku[c];
+            auto& v = rulesByCondition[c];
             if (v.empty() || v.back() != i) v.push_back(i);
         }
-    dopytywalne = {askables.begin(), askables.end()};
+    askableSet = {askables.begin(), askables.end()};
 }
 
 const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek) {

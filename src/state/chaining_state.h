@@ -54,9 +54,9 @@ public:
 
     /// Told the condition of every record added or removed, and the
     /// conditions whose rules are re-opened, while a run watches them.
-    std::function<void(std::string_view)> obserwator;
-    void zmiana(std::string_view warunek) const {
-        if (obserwator) obserwator(warunek);
+    std::function<void(std::string_view)> observer;
+    void changed(std::string_view warunek) const {
+        if (observer) observer(warunek);
     }
 
 private:
@@ -89,9 +89,9 @@ struct ChainingState {
     std::vector<std::int32_t> model_stosowany;                // models applied
     std::vector<ZmiennaUstalona> zmienna_ustalona;
     /// Models already told to have no value for their operation in this run.
-    std::unordered_set<std::int32_t> modele_bez_wartosci;
+    std::unordered_set<std::int32_t> modelsWithoutValue;
     /// Kept by model evaluation; cleared with the tables it indexes.
-    mutable IndeksModeli indeks_modeli;
+    mutable ModelIndex modelIndex;
     Names zanegowany_warunek_z_bazy_ograniczen;               // made false by a constraint
     std::vector<Names> lista_warunkow_ograniczenia_z_warunkami_faktami;
     Names lista_warunkow_uwzglednionych_ograniczen;
@@ -109,28 +109,28 @@ struct ChainingState {
     Names rbd_wstecz;                                         // established backwards
     Names etykieta;                                           // summary labels, in entry order
     std::optional<std::string> hipoteza;
-    StanWstecz wstecz;                                        // backward chaining's own
+    BackwardState backward;                                        // backward chaining's own
     std::optional<Detail> szczegolowosc;
 
     // Derived from the store when a run is prepared.
     /// Positions of the rules whose condition list holds a condition.
-    std::unordered_map<std::string, std::vector<std::size_t>> regulyWgWarunku;
+    std::unordered_map<std::string, std::vector<std::size_t>> rulesByCondition;
     /// ogolna_lista_dopytywalnych as a set.
-    std::unordered_set<std::string> dopytywalne;
+    std::unordered_set<std::string> askableSet;
 
     /// Scan every rule from the first in each pass instead of visiting only
     /// the rules whose conditions changed. Both give the same run; the full
     /// scan is kept to compare against.
-    bool pelnyPrzeglad = false;
+    bool fullScan = false;
 
-    bool bladWykluczajacych() const { return blad_wykluczajacych; }
-    bool duza() const { return szczegolowosc == Detail::High; }
+    bool exclusiveFactsFound() const { return blad_wykluczajacych; }
+    bool highDetail() const { return szczegolowosc == Detail::High; }
     bool endDecided() const { return rbd.decided("end"); }
 
     /// Clears the tables of a run (labels and level of detail excepted, which
     /// the preparation asks for itself) and takes the constraints and the
     /// indexes from the store.
-    void przygotuj(const kb::Store& store, const Names& askables);
+    void prepare(const kb::Store& store, const Names& askables);
 };
 
 /// The first constraint (in record order) that lists the condition, or null.

@@ -85,12 +85,13 @@ void MenuState::adviceBaseLoaded() {
 
 void MenuState::graphicsBaseLoaded() {
     using namespace cmd;
-    enable({kGraphicsBaseInspection, kGraphicsFileInspection});
+    // Browsing the media folders comes with picking one of the base's files.
+    enable({kGraphicsBaseInspection, kGraphicsFileInspection, kGraphicsSubdirectoriesAndFiles});
 }
 
 void MenuState::soundBaseLoaded() {
     using namespace cmd;
-    enable({kSoundBaseInspection, kSoundFilePlaying});
+    enable({kSoundBaseInspection, kSoundFilePlaying, kSoundSubdirectoriesAndFiles});
 }
 
 }  // namespace torv::shell

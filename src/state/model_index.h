@@ -15,14 +15,14 @@ namespace torv::engine {
 
 struct ZmiennaUstalona;
 
-class IndeksModeli {
+class ModelIndex {
 public:
     /// The model number is in `stosowane` (model_stosowany).
-    bool zastosowany(const std::vector<std::int32_t>& stosowane, std::int32_t numer);
+    bool applied(const std::vector<std::int32_t>& stosowane, std::int32_t numer);
     /// The first record of the argument in `ustalone` (zmienna_ustalona), or null.
-    const ZmiennaUstalona* ustalona(const std::vector<ZmiennaUstalona>& ustalone, std::string_view argument);
+    const ZmiennaUstalona* determined(const std::vector<ZmiennaUstalona>& ustalone, std::string_view argument);
     /// A record was taken out of zmienna_ustalona: the positions are rebuilt.
-    void usunieto() {
+    void valueRemoved() {
         ustalone_ = 0;
         pierwsza_.clear();
     }

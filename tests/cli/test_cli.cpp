@@ -192,18 +192,21 @@ TEST_F(CliTest, MissingRuleBaseArgumentLeavesTheProgramRunning) {
     EXPECT_EQ(status, 0);
 }
 
-TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseEnabledAtStartUp) {
+TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
     const std::string help = run("10161\n", {"--help"});
     EXPECT_EQ(status, 0);
     EXPECT_EQ(help.rfind("Usage: torv_ae_cli", 0), 0u);
     EXPECT_EQ(help.find("[about]"), std::string::npos) << "--help must not read commands";
-    EXPECT_NE(help.find("\nExact Rule Base\n  * 10062  Rule Base loading\n    10063  Importing"),
+    EXPECT_NE(help.find("\nExact Rule Base\n  * 10062  Rule Base loading\n    10063  Importing askable conditions "
+                        "and argument values from external data sources\n"),
               std::string::npos)
         << help;
     EXPECT_NE(help.find("\nKnowledge Base Analysis\n  Rule Base flattening\n      10136  Flattening a chosen rule\n"),
               std::string::npos)
         << help;
-    EXPECT_NE(help.find("  * 10121  Garphics Subdirectories deleting\n"), std::string::npos);
+    EXPECT_NE(help.find("    10121  Garphics Subdirectories deleting  (no action)\n"), std::string::npos);
+    EXPECT_NE(help.find("    10068  Rule Base editing  (not available yet)\n"), std::string::npos);
+    EXPECT_NE(help.find("  * 10094  Inspecting all constraints\n"), std::string::npos);
     EXPECT_NE(help.find("    10119  Graphics Subdirectories and  Files\n"), std::string::npos);
     EXPECT_NE(help.find("  * 10161  &About\n"), std::string::npos);
     std::size_t lines = 0;
@@ -216,6 +219,22 @@ TEST_F(CliTest, BadArgumentsGiveTheUsage) {
     EXPECT_EQ(status, 2);
     EXPECT_EQ(run("", {"a", "b"}), "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n");
     EXPECT_EQ(status, 2);
+}
+
+TEST_F(CliTest, AnExceptionInACommandIsPrintedAndTheProgramGoesOn) {
+    // A stream that throws when it runs dry stands for any failing step.
+    std::istringstream in("Rule Base loading\n");
+    in.exceptions(std::ios::failbit);
+    std::ostringstream out;
+    CliApp app(in, out, dir.path());
+    EXPECT_EQ(app.run({}), 1);
+    const std::string transcript = out.str();
+    EXPECT_NE(transcript.find("[open file] Load Rule Base \n"), std::string::npos) << transcript;
+    // Once inside the command, once at the top level where the input ends.
+    std::size_t errors = 0;
+    for (std::size_t p = transcript.find("[error] "); p != std::string::npos; p = transcript.find("[error] ", p + 1))
+        ++errors;
+    EXPECT_EQ(errors, 2u) << transcript;
 }
 
 }  // namespace

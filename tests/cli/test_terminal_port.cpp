@@ -80,5 +80,26 @@ TEST(TerminalPort, ReadLineDropsACarriageReturn) {
     EXPECT_EQ(t.port.readLine(), std::nullopt);
 }
 
+TEST(TerminalPort, ControlBytesArePrintedEscaped) {
+    struct Case { std::string in, out; };
+    for (const auto& c : {Case{"plain\ttext\n", "plain\ttext\n"}, Case{"\x1b]0;owned\x07", "\\x1b]0;owned\\x07"},
+                          Case{"a\rb\x7f", "a\\x0db\\x7f"}, Case{std::string("n\0ul", 4), "n\\x00ul"},
+                          Case{"\xc2\x9b" "2J", "\\xc2\\x9b2J"}, Case{"\xc5\xbc\xc2\xa0", "\xc5\xbc\xc2\xa0"},
+                          Case{"cp1250 \x9a", "cp1250 \x9a"}}) {
+        EXPECT_EQ(escapeControlBytes(c.in), c.out) << c.in;
+    }
+    Terminal t("");
+    t.messages.write("cond\x1b[2J\n");
+    t.port.note("Attention!", "\x1b[H");
+    EXPECT_EQ(t.out.str(), "cond\\x1b[2J\n[note] Attention!\n\\x1b[H\n");
+}
+
+TEST(TerminalPort, AnUnrecognisedAnswerIsAskedAgain) {
+    Terminal t("maybe\nyes\n");
+    EXPECT_EQ(t.port.yesNo("Choose:", "Do you wish to be advised?"), port::kYes);
+    EXPECT_EQ(t.out.str(),
+              "[yes/no] Choose:\nDo you wish to be advised?\nYes / No\n> maybe\n[?] 1, 2, yes, y, no, n\n> yes\n");
+}
+
 }  // namespace
 }  // namespace torv::cli

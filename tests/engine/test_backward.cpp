@@ -24,7 +24,7 @@ protected:
         port.clearCalls();
     }
     const Strings& established() const { return app.chaining.rbd_wstecz; }
-    static Strings numbers(const std::vector<NumerLiteralu>& t) {
+    static Strings numbers(const std::vector<NumberedLiteral>& t) {
         Strings out;
         for (const auto& n : t) out.push_back(std::to_string(n.numer) + ":" + n.literal);
         return out;
@@ -117,7 +117,7 @@ TEST_F(Backward, RulesConcludingTheGoalProveItOrRefuteItInBaseOrder) {
         start();
         for (const auto& a : c.answers) port.then("Is the condition true?", a);
         EXPECT_EQ(weryfikowanie_hipotezy_cd(app, c.goal), c.result) << c.goal << c.answers.size();
-        const StanWstecz& w = app.chaining.wstecz;
+        const BackwardState& w = app.chaining.backward;
         EXPECT_EQ(established(), c.after) << c.goal << c.answers.size();
         EXPECT_EQ(numbers(w.numer_prawda), c.proved) << c.goal << c.answers.size();
         EXPECT_EQ(numbers(w.numer_nieprawda), c.refuted) << c.goal << c.answers.size();
@@ -127,7 +127,7 @@ TEST_F(Backward, RulesConcludingTheGoalProveItOrRefuteItInBaseOrder) {
     start();
     port.then("no").then("no");
     weryfikowanie_hipotezy_cd(app, "x");
-    EXPECT_EQ(app.chaining.wstecz.regula_stosowana, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(app.chaining.backward.regula_stosowana, (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(titles("note"), (Strings{"Main hypothesis", "Main hypothesis"}));
     EXPECT_EQ(port.ofKind("message").at(0).text,
               "Rule 1 is resolved. The rule states:\nIf\n    a\nthen \n    x\nIt follows:\n    nx");
@@ -209,7 +209,7 @@ TEST_F(Backward, WhyAboutAGoAheadConditionExplainsItsModel) {
     EXPECT_TRUE(weryfikowanie_hipotezy_cd(app, "x"));
     EXPECT_EQ(port.ofKind("message").at(0).prompt, "Basic relational model explanation");
     EXPECT_EQ(port.ofKind("message").at(1).prompt, "Following facts have been determined:");
-    EXPECT_EQ(numbers(app.chaining.wstecz.numer_prawda), (Strings{"7:hot", "1:x"}));
+    EXPECT_EQ(numbers(app.chaining.backward.numer_prawda), (Strings{"7:hot", "1:x"}));
 }
 
 TEST_F(Backward, OnceEndIsEstablishedEveryFurtherGoalCountsAsTrue) {
@@ -317,7 +317,7 @@ TEST_F(Backward, RelationalModelsDecideTheirConclusion) {
         start();
         port.then("Argument value", c.t);
         EXPECT_EQ(weryfikowanie_hipotezy_cd(app, c.goal), c.result) << c.goal << c.t;
-        const StanWstecz& w = app.chaining.wstecz;
+        const BackwardState& w = app.chaining.backward;
         EXPECT_EQ(established(), c.after) << c.goal << c.t;
         EXPECT_EQ(numbers(w.numer_prawda), c.proved) << c.goal << c.t;
         EXPECT_EQ(numbers(w.numer_nieprawda), c.refuted) << c.goal << c.t;
@@ -335,7 +335,7 @@ TEST_F(Backward, ASingularRelationalModelThatMayNotBeAppliedStopsTheRun) {
     models("model_b(4,\"g\",\"hot\",\"t\",\">\",\"30\",0)\nmodel_b(5,\"No condition\",\"y\",\"t\",\"+\",\"1\",0)\n");
     start("fan");
     port.then("Is the go-ahead condition true?", "no");
-    EXPECT_THROW(weryfikowanie_hipotezy_cd(app, "fan"), PrzebiegZatrzymany);
+    EXPECT_THROW(weryfikowanie_hipotezy_cd(app, "fan"), RunStopped);
     EXPECT_EQ(report(), "g?" + std::string(53, ' ') +
                             "The singular relational model  4 with unsatisfied go-ahead condition has been removed.\n");
     EXPECT_EQ(port.last("note").text,

@@ -288,7 +288,7 @@ std::string runWith(const RandomBase& base, bool fullScan, int mode) {
         app.store.nazwa_og = "COr.AEB";
     }
     wyznacz_liste_faktow(app);
-    app.chaining.pelnyPrzeglad = fullScan;
+    app.chaining.fullScan = fullScan;
     wnioskowanie_w_przod(app);
     return port.log + "----\n" + app.report.tekst_raportu();
 }

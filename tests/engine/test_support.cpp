@@ -1,12 +1,18 @@
 // Questions, presentations, the exclusivity check, offers and labels.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "support/chaining_fixture.h"
+#include <filesystem>
+#include <functional>
+
 #include "engine/support.h"
+#include "kb/file_io.h"
+#include "support/chaining_fixture.h"
 
 namespace torv::engine {
 namespace {
 
+namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
 class Support : public test::ChainingTest {
@@ -223,6 +229,40 @@ TEST_F(Offers, NothingIsOfferedWithoutARecordOrForASilentRule) {
     offer(3, "q");
     offer(1, "q");    // not rule 1's conclusion
     EXPECT_TRUE(port.calls().empty());
+}
+
+TEST_F(Offers, AnAdviceFileThatIsNotASaneFileIsRefusedWithANote) {
+    const fs::path z = dir.path() / "ADVICES/kb/z.hlp";
+    const std::uintmax_t huge = 3ull << 30;  // sparse: no disk is used
+    struct Case { std::function<void()> make; std::string why; };
+    const Case cases[] = {
+        {[&] { ASSERT_EQ(::mkfifo(z.c_str(), 0600), 0); }, " is not a regular file"},
+        {[&] { fs::create_symlink("/dev/zero", z); }, " is not a regular file"},
+        {[&] { dir.write("ADVICES/kb/z.hlp", ""); fs::resize_file(z, huge); },
+         " is too large (" + std::to_string(huge) + " bytes; the limit is " + std::to_string(kb::kMaxTextFileBytes) + ")"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(z);
+        c.make();
+        port.clearCalls();
+        port.then("yes");
+        udziel_rady(app, 1, "z");
+        EXPECT_EQ(port.titles(), (Strings{"Choose:", "Attention error!"}));
+        EXPECT_EQ(port.last("note").text, "The advice file has not been read!\n" + z.string() + c.why);
+    }
+}
+
+TEST_F(Offers, AMediaNameThatIsNotAPlainFileNameIsRefusedBeforeItIsOffered) {
+    kb::AdviceBase advice;
+    advice.advice.push_back({1, "../../../../etc/passwd"});
+    app.store.setAdviceBase(std::move(advice));
+    kb::GraphicsBase graphics;
+    graphics.graphics.push_back({1, "/etc/z.bmp"});
+    app.store.setGraphicsBase(std::move(graphics));
+    port.then("no");
+    offer(1, "z");
+    EXPECT_EQ(port.titles(), (Strings{"Attention error!", "Attention error!", "Choose:"}));
+    EXPECT_EQ(port.calls().at(0).text, "The media file name of record 1 is refused: it names a folder");
 }
 
 }  // namespace

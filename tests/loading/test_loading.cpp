@@ -1,8 +1,10 @@
 // Loading the six bases: outcomes, messages, notes and what the store keeps.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "loading/loading.h"
 #include "kb/media.h"
+#include "kb/term_reader.h"
+#include "loading/loading.h"
 #include "state/app_state.h"
 #include "support/fixtures.h"
 #include "support/scripted_port.h"
@@ -130,18 +132,70 @@ TEST_F(Loading, RuleBaseWithTrailingEmptyLineIsRefused) {
     EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
 }
 
-TEST_F(Loading, UnreadableRuleBaseIsAReadFault) {
-    EXPECT_EQ(load(LoadOption::RuleBase, dir.mkdir("BASES/RUdir.AEB")), std::nullopt);
-    EXPECT_EQ(port.last("note").title, "Error");
-    EXPECT_EQ(loadRuleBaseFrom(app, (dir.path() / "BASES/RUnone.AEB").string()), std::nullopt);
-    EXPECT_FALSE(app.store.nazwa_re);
+TEST_F(Loading, AFileThatCannotBeReadSaysWhy) {
+    const fs::path folder = dir.mkdir("BASES/RUdir.AEB");
+    const fs::path missing = dir.path() / "BASES/RUnone.AEB";
+    const fs::path fifo = dir.path() / "BASES/RUfifo.AEB";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path loop = dir.path() / "BASES/RUloop.AEB";
+    fs::create_symlink(loop, loop);
+    struct Case { fs::path file; std::string why; };
+    for (const auto& c : {Case{folder, folder.string() + " is a directory"},
+                          Case{missing, "cannot open " + missing.string() + ": No such file or directory"},
+                          Case{fifo, fifo.string() + " is not a regular file"},
+                          Case{"/dev/zero", "/dev/zero is not a regular file"},
+                          Case{loop, "cannot open " + loop.string() + ": Too many levels of symbolic links"}}) {
+        port.clearCalls();
+        EXPECT_EQ(load(LoadOption::RuleBase, c.file), std::nullopt) << c.file;
+        EXPECT_EQ(app.messages.text(), "Rule Base error while reading base. " + c.why + "\n\n");
+        const auto note = port.last("note");
+        EXPECT_EQ(note.title, "Error");
+        EXPECT_EQ(note.text, "Rule Base error while reading base. \n" + c.why);
+        EXPECT_FALSE(app.store.nazwa_re);
+        EXPECT_FALSE(app.store.jestem_tu);
+    }
 }
 
-TEST_F(Loading, SyntaxErrorBeyondTheReportedWidthIsAReadFault) {
-    std::string line = "fact(\"" + std::string(40000, 'x') + "\") x";
+TEST_F(Loading, ASyntaxErrorFarIntoALineIsShownAsAClippedPiece) {
+    const std::string line = "fact(\"" + std::string(40000, 'x') + "\") x";
     EXPECT_EQ(load(LoadOption::RuleBase, base("RUwide.AEB", line)), std::nullopt);
-    EXPECT_FALSE(app.store.blad);
-    EXPECT_EQ(port.last("note").text.rfind("Rule Base error while reading base.", 0), 0u);
+    EXPECT_EQ(app.store.blad, "error");
+    const auto notes = port.ofKind("note");
+    ASSERT_EQ(notes.size(), 2u);
+    const std::string piece = "..." + std::string(60 - 3, 'x') + "\") x";
+    EXPECT_EQ(notes[0].title, "Exception handling");
+    EXPECT_EQ(notes[0].text.substr(0, notes[0].text.find('^') + 1),
+              "Syntax error in file RUwide.AEB\n\n" + piece + "\n" + std::string(3 + 60, ' ') + "^");
+    EXPECT_NE(notes[0].text.find("(line 1, position 40010)"), std::string::npos) << notes[0].text;
+    EXPECT_LT(app.messages.text().size(), 1000u);
+}
+
+TEST_F(Loading, AByteOrderMarkIsSkipped) {
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUbom.AEB", "\xEF\xBB\xBF" + std::string(kRules))), "RUbom.AEB");
+    EXPECT_EQ(app.store.rules().size(), 2u);
+}
+
+TEST_F(Loading, AMediaNameThatIsNotAPlainFileNameRefusesTheBase) {
+    loadRules();
+    dir.write("ADVICES/car/wet.HLP", "x");
+    struct Case { std::string name; const char* why; };
+    for (const auto& c : {Case{"../../../../../../../../etc/passwd", "it names a folder"},
+                          Case{"/etc/passwd", "it names a folder"}, Case{"..\\..\\x.hlp", "it names a folder"},
+                          Case{"..", "it names a folder"}, Case{"C:x.hlp", "it names a drive"},
+                          Case{"a\x1b[2J.hlp", "it holds a control byte"},
+                          Case{std::string("a\0.hlp", 6), "it holds a NUL byte"}, Case{"", "it is empty"}}) {
+        port.clearCalls();
+        const std::string text = "advice(1,\"wet.hlp\")\nadvice(2," + kb::quoteString(c.name) + ")\n";
+        EXPECT_EQ(load(LoadOption::AdviceBase, base("ADcar.AEB", text)), std::nullopt) << c.name;
+        const auto notes = port.ofKind("note");
+        ASSERT_EQ(notes.size(), 2u) << c.name;
+        EXPECT_EQ(notes[0].title, "Exception handling");
+        EXPECT_EQ(notes[0].text, "Syntax error in file ADcar.AEB\n\nadvice(2," + kb::quoteString(c.name) +
+                                     ")\n          ^\nThe media file name in line 2 is not a plain file name: " +
+                                     c.why);
+        EXPECT_TRUE(app.store.adviceBase().advice.empty());
+        EXPECT_FALSE(app.store.nazwa_ra);
+    }
 }
 
 TEST_F(Loading, RuleBaseFromStartUpPathResolvesAgainstTheCurrentDirectory) {
@@ -177,7 +231,21 @@ const OtherBase kOthers[] = {
      "Model base:    MOcar.AEB\nand Rule Base: RUcar.AEB\nhave no  joint inconsistencies!\n",
      "Successful  loading of Model Base", "Augmented Exact Model Base\n    MOcar.AEB\nhas been loaded!"},
     {LoadOption::ConstraintBase, "COcar.AEB", "constraint(1,[\"rain\",\"cold\"])\n", "Load Constraint Base", "Co*.AEB",
-     "Constraint Base (Co*.AEB) | Co*.AEB", nullptr, "Augmented Exact Constraint Base COcar.AEB\nhas been loaded!\n",
+     "Constraint Base (Co*.AEB) | Co*.AEB", nullptr,
+     "Augmented Exact Constraint Base COcar.AEB\nhas been loaded!\n"
+     // the joint rule-constraint offers, declined
+     "The Rule Base and Constraint Base may be tested for \njoint inconsistencies.\n"
+     "This test may take a lot of time for large and heavily nested \nrule bases. \n\n"
+     "This test should be used while developing or modifying rule bases.\n"
+     "For routine uses of the rule- and constraint bases the test should\nbe bypassed.\n\n"
+     "Keep in mind that joint rule- and constraint base inconsistencies\n"
+     "do not lead to infinite loops; however, rules jointly inconsistent\n"
+     "are just bypassed in the chaining process and this is perhaps not\n"
+     "what the rule base designer intended to achieve.\n\n"
+     "The Rule Base and Constraint Base may be tested forjoint  redundancies.\n"
+     "This test may take a lot of time for large and heavily nested \nrule bases. \n"
+     "This test should be used while developing or modifying rule bases.\n"
+     "For routine uses of the rule- and constraint bases the test should\nbe bypassed.\n",
      "Successful  loading of Constraint Base",
      "Augmented Exact Constraint Base\n    COcar.AEB\nhas been loaded!"},
     {LoadOption::AdviceBase, "ADcar.AEB", "advice(1,\"wet.hlp\")\n", "Load Advice Base ", "AD*.AEB",

@@ -1,7 +1,11 @@
 // The message window's line buffer and the text port's answers and "End".
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "port/message_window.h"
+#include "support/fixtures.h"
 #include "support/scripted_port.h"
 
 namespace torv::port {
@@ -133,6 +137,71 @@ TEST(TextPort, TypedPathsResolveAgainstTheDialogDirectory) {
     port.then("sub/RUx.AEB").then("/abs/RUy.AEB");
     EXPECT_EQ(port.openFile({"Load", "*.AEB", {}, "/kb/BASES"}), "/kb/BASES/sub/RUx.AEB");
     EXPECT_EQ(port.openFile({"Load", "*.AEB", {}, "/kb/BASES"}), "/abs/RUy.AEB");
+}
+
+TEST(TextPort, AnUnrecognisedAnswerIsAskedAgainWithTheAcceptedAnswers) {
+    struct Case {
+        const char* dialog;
+        std::function<int(UserPort&)> run;  // the result as a number
+        const char* accepted;
+        int result;
+        bool emptyTaken;  // an empty line closes the dialog: one rejection only
+    };
+    const Case cases[] = {
+        {"yes/no", [](UserPort& p) { return p.yesNo("Choose:", "?"); }, "1, 2, yes, y, no, n", kYes, false},
+        {"ask", [](UserPort& p) { return p.ask("Q", "?", {"&YES", "&NO", "&WHY?"}); },
+         "1, 2, 3, yes, y, no, n, why", kYes, false},
+        {"radio", [](UserPort& p) { return p.levelOfDetail(); },
+         "a number from 1 to 2, or an empty line for the preselected one", 1, true},
+        {"radio", [](UserPort& p) { return p.typeOfHypothesis(); }, "a number from 1 to 2, or an empty line to close",
+         kRadioClosed, true},
+        {"pick one", [](UserPort& p) { return static_cast<int>(p.pickMediaFile(UserPort::MediaKind::Advice, "AD",
+                                                                              {"a", "b"}).has_value()); },
+         "an item number 1 to 2, or an empty line to close", 0, true},
+    };
+    for (const auto& c : cases) {
+        test::ScriptedPort port;
+        port.then("maybe").then("").then("1");
+        const int got = c.run(port);
+        if (c.emptyTaken) {
+            if (c.result) EXPECT_EQ(got, c.result) << c.dialog;
+            EXPECT_EQ(port.calls().size(), 2u) << c.dialog;
+            EXPECT_EQ(port.pending(), 1u) << c.dialog;
+        } else {
+            EXPECT_EQ(got, c.result) << c.dialog;
+            ASSERT_EQ(port.calls().size(), 3u) << c.dialog;
+            EXPECT_EQ(port.pending(), 0u) << c.dialog;
+        }
+        EXPECT_EQ(port.calls()[0].kind, c.dialog);
+        EXPECT_EQ(port.calls()[1].kind, "?");
+        EXPECT_EQ(port.calls()[1].title, c.accepted) << c.dialog;
+    }
+}
+
+TEST(TextPort, SavingOverAnExistingFileAsksAndDefaultsToNo) {
+    test::TempDir dir;
+    const auto old = dir.write("RUw.AEB", "rule");
+    const FileDialog d{"Saving Report File", "*.RPT", {}, dir.path()};
+    struct Case { std::vector<const char*> answers; std::string result; std::size_t questions; };
+    for (const auto& c : {Case{{"RUw.AEB", "yes"}, old.string(), 1}, Case{{"RUw.AEB", "no", "new.RPT"},
+                          (dir.path() / "new.RPT").string(), 1}, Case{{"RUw.AEB", nullptr, nullptr}, "", 1},
+                          Case{{"new.RPT"}, (dir.path() / "new.RPT").string(), 0}}) {
+        test::ScriptedPort port;
+        for (const char* a : c.answers) a ? port.then(a) : port.thenClose();  // nullptr: end of input
+        EXPECT_EQ(port.saveFile(d), c.result);
+        ASSERT_EQ(port.ofKind("yes/no").size(), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(port.last("yes/no").title, "Saving Report File");
+            EXPECT_EQ(port.last("yes/no").text, "The file RUw.AEB already exists.\nDo you wish to replace it?");
+        }
+    }
+    // A caller that asks its own question is not asked twice.
+    test::ScriptedPort port;
+    port.then("RUw.AEB");
+    FileDialog own = d;
+    own.confirmOverwrite = false;
+    EXPECT_EQ(port.saveFile(own), old.string());
+    EXPECT_TRUE(port.ofKind("yes/no").empty());
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ private slots:
     void noteIconTellsFaultsFromConfirmations();
     void messageBoxesShowTheirWholeTitleAndText_data();
     void messageBoxesShowTheirWholeTitleAndText();
+    void saveDialogAsksBeforeReplacingUnlessTheCallerDoes();
 
 private:
     QtUserPort port_;
@@ -662,6 +663,17 @@ void TestQtDialogs::openFileCancelledReturnsEmpty() {
     driver.then(closeDialog);
     QCOMPARE(port_.openFile(d), std::string());
     QVERIFY(driver.done());
+}
+
+void TestQtDialogs::saveDialogAsksBeforeReplacingUnlessTheCallerDoes() {
+    port::FileDialog d;
+    d.title = "Saving Report File";
+    for (bool confirm : {true, false}) {
+        d.confirmOverwrite = confirm;
+        QFileDialog dlg;
+        prepareFileDialog(dlg, d, true);
+        QCOMPARE(dlg.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
+    }
 }
 
 void TestQtDialogs::saveFileReturnsTypedName() {

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,11 +27,12 @@
 #include "qt/record_windows.h"
 #include "qt/sound_player.h"
 #include "qt/text_codec.h"
+#include "state/record_sources.h"
 
 using namespace torv;
 using namespace torv::qt;
 using namespace torv::qt::testing;
-using W = port::UserPort::RecordWindow;
+using W = RecordKind;
 
 namespace {
 QStringList items(QListWidget* list) {
@@ -38,6 +40,14 @@ QStringList items(QListWidget* list) {
     for (int i = 0; list && i < list->count(); ++i) out << list->item(i)->text();
     return out;
 }
+
+QStringList items(QListView* view) {
+    QStringList out;
+    for (int i = 0; view && i < view->model()->rowCount(); ++i) out << view->model()->index(i, 0).data().toString();
+    return out;
+}
+
+void pick(QListView* view, int row) { view->setCurrentIndex(view->model()->index(row, 0)); }
 
 kb::Store sampleStore() {
     kb::Store s;
@@ -167,7 +177,7 @@ void TestQtWindows::textViewTitles() {
 
 void TestQtWindows::ruleWindowListsNumbersInStoreOrder() {
     const kb::Store store = sampleStore();
-    port_->recordWindow(W::Rules, store);
+    port_->recordWindow(recordSource(W::Rules, store));
     auto* w = newest<RecordWindow>(*area_);
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Inspection of rules"));
@@ -179,7 +189,7 @@ void TestQtWindows::ruleWindowListsNumbersInStoreOrder() {
     QStringList labels;
     for (auto* l : w->findChildren<QLabel*>()) labels << l->text();
     QVERIFY(labels.contains(QStringLiteral("Rule number")));
-    w->numbers()->setCurrentRow(0);
+    pick(w->numbers(), 0);
     QCOMPARE(w->field(QStringLiteral("Rule conclusion"))->text(), QStringLiteral("wet"));
     QCOMPARE(items(w->group(QStringLiteral(" List of conditions "))), (QStringList{"rain", "nroof"}));
     QVERIFY(w->findChild<QPushButton*>() != nullptr);
@@ -189,9 +199,9 @@ void TestQtWindows::ruleWindowListsNumbersInStoreOrder() {
 
 void TestQtWindows::ruleWindowShowsFirstRuleOfANumber() {
     const kb::Store store = sampleStore();
-    port_->recordWindow(W::Rules, store);
+    port_->recordWindow(recordSource(W::Rules, store));
     auto* w = newest<RecordWindow>(*area_);
-    w->numbers()->setCurrentRow(3);   // the second rule numbered 1
+    pick(w->numbers(), 3);   // the second rule numbered 1
     QCOMPARE(w->field(QStringLiteral("Rule conclusion"))->text(), QStringLiteral("slippery"));
     QCOMPARE(items(w->group(QStringLiteral(" List of conditions "))), (QStringList{"wet", "cold"}));
 }
@@ -243,7 +253,7 @@ void TestQtWindows::modelWindowsFillOnlyTheirFields() {
     QFETCH(QStringList, groups);
     QFETCH(QList<QStringList>, groupItems);
     const kb::Store store = sampleStore();
-    port_->recordWindow(static_cast<W>(which), store);
+    port_->recordWindow(recordSource(static_cast<W>(which), store));
     auto* w = newest<RecordWindow>(*area_);
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), title);
@@ -252,7 +262,7 @@ void TestQtWindows::modelWindowsFillOnlyTheirFields() {
     const QStringList counts{"Number of basic models", "Number of extended models", "Number of linear models",
                              "Number of polynomial models"};
     const QStringList expectedCounts{"1", "1", "1", "2"};
-    w->numbers()->setCurrentRow(0);
+    pick(w->numbers(), 0);
     for (int i = 0; i < fields.size(); ++i) QCOMPARE(w->field(fields[i])->text(), values[i]);
     for (int i = 0; i < groups.size(); ++i) QCOMPARE(items(w->group(groups[i])), groupItems[i]);
     for (int i = 0; i < counts.size(); ++i) QCOMPARE(w->field(counts[i])->text(), expectedCounts[i]);
@@ -261,20 +271,20 @@ void TestQtWindows::modelWindowsFillOnlyTheirFields() {
 
 void TestQtWindows::constraintWindowListsConditions() {
     const kb::Store store = sampleStore();
-    port_->recordWindow(W::Constraints, store);
+    port_->recordWindow(recordSource(W::Constraints, store));
     auto* w = newest<RecordWindow>(*area_);
     QCOMPARE(w->windowTitle(), QStringLiteral("Inspection of constraints"));
     QCOMPARE(items(w->numbers()), (QStringList{"5", "4"}));
     QCOMPARE(w->field(QStringLiteral("Number of constraints"))->text(), QStringLiteral("2"));
     QVERIFY(findButton(w, QStringLiteral("&Closej")));
-    w->numbers()->setCurrentRow(1);
+    pick(w->numbers(), 1);
     QCOMPARE(items(w->group(QStringLiteral(" Mutually exclusive conditions "))), (QStringList{"on", "off"}));
 }
 
 void TestQtWindows::closingAWindowIsReported() {
     QSignalSpy closed(port_, &QtUserPort::childWindowClosed);
     const kb::Store store = sampleStore();
-    port_->recordWindow(W::Constraints, store);
+    port_->recordWindow(recordSource(W::Constraints, store));
     click(newest<RecordWindow>(*area_), QStringLiteral("&Closej"));
     QTRY_COMPARE(closed.count(), 1);
     QTRY_VERIFY(area_->subWindowList().isEmpty());
@@ -387,6 +397,15 @@ void TestQtWindows::waveLengthFromHeader() {
     bad.write("not a wave at all");
     bad.close();
     QCOMPARE(waveLengthMs(bad.fileName()), -1);
+    // A header claiming 4 GB of data at one byte a second: no overflow, a bounded wait.
+    QByteArray huge = wave(0);
+    huge.replace(28, 4, QByteArray("\x01\x00\x00\x00", 4));
+    huge.replace(huge.size() - 4, 4, QByteArray("\xff\xff\xff\xff", 4));
+    QFile h(dir.filePath(QStringLiteral("h.wav")));
+    QVERIFY(h.open(QIODevice::WriteOnly));
+    h.write(huge);
+    h.close();
+    QCOMPARE(waveLengthMs(h.fileName()), 10 * 60 * 1000);
 }
 
 void TestQtWindows::unplayableWaveSaysSoAndMissingOneStaysSilent() {

@@ -102,7 +102,7 @@ TEST_F(ReportCommands, CancelledSaveDialogSavesNothingQuietly) {
 TEST_F(ReportCommands, AFullDiskKeepsTheOldReportFile) {
     const fs::path file = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
     app.report.replace("new");
-    port.then("yes").then("run1.RPT");
+    port.then("yes").then("run1.RPT").then("Saving Report File", "yes");
     {
         kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
         raport(app);

@@ -1,5 +1,6 @@
 // Chaining summaries and the abstract shown before a run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -96,6 +97,19 @@ TEST_F(Summaries, TheAbstractIsShownOnlyWhenItsFileExists) {
     EXPECT_EQ(d.title, "Abstract inspection");
     EXPECT_EQ(d.prompt, "Inspecting the abstract KB");
     EXPECT_EQ(d.text, "About this base.\n");
+}
+
+TEST_F(Summaries, AnAbstractThatIsADeviceOrAPipeIsRefusedWithANote) {
+    const std::filesystem::path abs = dir.mkdir("ABSTRACTS") / "kb.abs";
+    for (bool pipe : {false, true}) {
+        std::filesystem::remove(abs);
+        if (pipe) ASSERT_EQ(::mkfifo(abs.c_str(), 0600), 0);
+        else std::filesystem::create_symlink("/dev/zero", abs);
+        port.clearCalls();
+        czytaj_opis(app);
+        EXPECT_EQ(port.titles(), (Strings{"Attention error!"}));
+        EXPECT_EQ(port.last("note").text, "The abstract has not been read!\n" + abs.string() + " is not a regular file");
+    }
 }
 
 }  // namespace

@@ -249,7 +249,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {cmd::kDiagnosingRedundancies, cmd::kInspectingAllRules, cmd::kModelBaseLoading,
                      cmd::kGraphicsBaseLoading},
                     {cmd::kDiagnosingJointRuleConstraintInconsistencies,
-                     cmd::kDiagnosingJointRuleConstraintRedundancies}}));
+                     cmd::kDiagnosingJointRuleConstraintRedundancies}},
+        OutcomeCase{Outcome::ModelInconsistencyFound, {cmd::kDiagnosingModel}, {cmd::kDiagnosingJointModelRule}},
+        OutcomeCase{Outcome::JointModelRuleInconsistencyFound, {cmd::kDiagnosingJointModelRule},
+                    {cmd::kDiagnosingModel}}));
 
 TEST_F(ShellTest, ALoadThatFindsAnExternalInconsistencyEnablesItsDiagnosis) {
     // The offer accepted: the base is refused and its diagnosis enabled.
@@ -320,6 +323,17 @@ TEST_F(ShellTest, AskablesFileListsTheLoadedRuleBasesAskables) {
     ASSERT_TRUE(shell.run(cmd::kAskablesFileCreating));
     EXPECT_EQ(test::readFile(dir.path() / "BASES" / "askables.txt"),
               "Non-exclusive Askable Conditions for Rule Base RUcar.AEB\n   fan_off\n   light_on\n   thermostat_ok\n\n");
+}
+
+TEST_F(ShellTest, ClosingTheEditorGreysInspectionAndForgetsTheRuleBaseName) {
+    loadRuleBase();
+    shell.menu().enable({cmd::kInspectingAllRules, cmd::kInspectingAllConstraints});
+    shell.editorClosing();
+    EXPECT_FALSE(shell.menu().enabled(cmd::kInspectingAllRules));
+    EXPECT_FALSE(shell.menu().enabled(cmd::kInspectingAllConstraints));
+    EXPECT_TRUE(app.store.nazwa_re.has_value());
+    shell.editorClosed();
+    EXPECT_FALSE(app.store.nazwa_re.has_value());
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST_F(Pamietaj, PreparingARunClearsTheRunButKeepsTheExclusivityFault) {
     EXPECT_TRUE(s.zmienna_ustalona.empty());
     EXPECT_TRUE(s.zanegowany_warunek_z_bazy_ograniczen.empty());
     EXPECT_EQ(s.ograniczenia.size(), 2u);
-    EXPECT_TRUE(s.bladWykluczajacych());
+    EXPECT_TRUE(s.exclusiveFactsFound());
 }
 
 }  // namespace

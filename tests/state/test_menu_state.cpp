@@ -63,8 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 10093 and 10094 are enabled from the start already.
         LoadCase{"constraint", &MenuState::constraintBaseLoaded, {10098, 10099}},
         LoadCase{"advice", &MenuState::adviceBaseLoaded, {10102, 10106, 10107}},
-        LoadCase{"graphics", &MenuState::graphicsBaseLoaded, {10114, 10118}},
-        LoadCase{"sound", &MenuState::soundBaseLoaded, {10125, 10129}}),
+        // Browsing the media folders (10119, 10130) comes with picking a file.
+        LoadCase{"graphics", &MenuState::graphicsBaseLoaded, {10114, 10118, 10119}},
+        LoadCase{"sound", &MenuState::soundBaseLoaded, {10125, 10129, 10130}}),
     [](const auto& info) { return std::string(info.param.base); });
 
 TEST(MenuState, RuleBaseLoadEnablesTheAnalysisMenuAndItsFlatteningSubmenu) {

@@ -41,7 +41,7 @@ void ChainingTest::base(kb::BaseKind kind, const std::string& name, const std::s
 void ChainingTest::prepare(bool high) {
     app.chaining.szczegolowosc = high ? engine::Detail::High : engine::Detail::Low;
     app.report.kasowanie_tekst_raportu();
-    app.chaining.przygotuj(app.store, engine::ogolna_lista_dopytywalnych(app));
+    app.chaining.prepare(app.store, engine::ogolna_lista_dopytywalnych(app));
     app.chaining.rbd.add(0, "No condition");
 }
 

@@ -1,0 +1,55 @@
+// The texts of the dialogs and windows that every port shows: prompts,
+// captions, option labels and window titles. Ports take them from here and
+// write none of their own, so the terminal and the desktop say the same.
+#pragma once
+
+namespace torv::port::texts {
+
+inline constexpr const char* kProgramName = "torv_AE";
+inline constexpr const char* kAboutDescription =
+    "Rule- and Model Based Expert System Shell for Augmented Exact Forward and Backward  Chaining";
+
+inline constexpr const char* kYes = "Yes";
+inline constexpr const char* kNo = "No";
+inline constexpr const char* kOk = "&OK";
+inline constexpr const char* kClose = "&Close";
+inline constexpr const char* kHelp = "&Help";
+
+inline constexpr const char* kRuleForFlatteningHeading = "Rule number              Rule conclusion";
+inline constexpr const char* kImportedFactsCaption = "Following facts have been imported to the Rule Base:";
+inline constexpr const char* kImportedValuesCaption = "Following argument values have been imported to the Model Base:";
+inline constexpr const char* kExternalDataCaption = "Choose  data to be imported";
+inline constexpr const char* kExternalSourcesCaption = "Choose external data source";
+/// The "Argument value" dialog: this line, then the argument, "=" and the value.
+inline constexpr const char* kArgumentValuePrompt = "Determine value of argument:";
+inline constexpr const char* kArgumentValueEquals = "=";
+
+/// A dialog of two radio buttons, one of them preselected (1 or 2).
+struct RadioChoice {
+    const char* prompt;
+    const char* first;
+    const char* second;
+    int preselected;
+    /// Closing the dialog is an answer of its own (kRadioClosed).
+    bool closable;
+};
+inline constexpr RadioChoice kTypeOfHypothesis{"Pick type of tested hypothesis", "Narrow-sense hypothesis",
+                                               "Wide-sense hypothesis", 1, true};
+inline constexpr RadioChoice kLevelOfDetail{"Choose level of message/report detail", "Low level of detail",
+                                            "High level of detail", 1, false};
+inline constexpr RadioChoice kFactDeclarationMode{"Choose fact declaration mode!", "Menu  for choosing facts",
+                                                  "Querrying the user", 2, true};
+
+/// A media picker: the base's label, then its name, then the picking prompt.
+struct MediaPicker {
+    const char* baseLabel;
+    const char* pickPrompt;
+};
+inline constexpr MediaPicker kMelodyPicker{"Melody Base:", "Pick melody file for inspection"};
+inline constexpr MediaPicker kGraphicsPicker{"Graphics base", "Pick graphics file for inspection"};
+inline constexpr MediaPicker kAdvicePicker{"Advice base:", "Pick advice file for inspection"};
+
+inline constexpr const char* kAskablesWindowTitle = "Inspection of askables";
+inline constexpr const char* kGraphicsWindowTitle = "Inspection of graphics";
+
+}  // namespace torv::port::texts
