@@ -141,8 +141,6 @@ Availability availability(int id) {
     case kSoundBaseEditing: case kSoundBaseCreating: case kSoundBaseDeleting:
     case kSoundSubdirectoryCreating: case kSoundFileDeleting:
     case kAbstractEditing: case kAbstractCreating: case kAbstractDeleting:
-    // Conclusion exclusivity.
-    case kExclusionToOne: case kExclusionToNone: case kNonExclusion:
         return Availability::NotAvailableYet;
     default:
         return Availability::Works;
