@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "lint/check.h"
+#include "lint/formats.h"
 #include "port/user_port.h"
 
 namespace torv::cli {
@@ -22,15 +24,18 @@ std::string_view trim(std::string_view s) {
 /// The word that asks the close question, as closing the main window does.
 constexpr std::string_view kCloseWord = "close";
 
-constexpr const char* kUsage = "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]";
+constexpr const char* kUsage =
+    "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
+    "       torv_ae_cli --check [--format text|json|sarif] PATH...";
 }  // namespace
 
 CliApp::CliApp(std::istream& in, std::ostream& out, std::filesystem::path startDirectory)
-    : out_(out), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
+    : out_(out), startDirectory_(startDirectory), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
     port_.attach(app_.messages);
 }
 
 int CliApp::run(const std::vector<std::string>& args) {
+    if (!args.empty() && args.front() == "--check") return runCheck(args);
     std::optional<std::string> ruleBase;
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
@@ -55,6 +60,44 @@ int CliApp::run(const std::vector<std::string>& args) {
         return 1;
     }
     return 0;
+}
+
+int CliApp::runCheck(const std::vector<std::string>& args) {
+    lint::Format format = lint::Format::Text;
+    std::vector<std::string> paths;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string a = args[i];
+        std::string value;
+        if (a == "--format" && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (a.starts_with("--format=")) {
+            value = a.substr(9);
+        } else if (a.starts_with("-") && a != "-") {
+            out_ << kUsage << '\n';
+            return 2;
+        } else {
+            paths.push_back(a);
+            continue;
+        }
+        if (value == "text") format = lint::Format::Text;
+        else if (value == "json") format = lint::Format::Json;
+        else if (value == "sarif") format = lint::Format::Sarif;
+        else {
+            out_ << kUsage << '\n';
+            return 2;
+        }
+    }
+    if (paths.empty()) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    const lint::CheckResult result = lint::check(paths, startDirectory_);
+    switch (format) {
+    case lint::Format::Text: lint::writeText(out_, result, startDirectory_); break;
+    case lint::Format::Json: lint::writeJson(out_, result, startDirectory_); break;
+    case lint::Format::Sarif: lint::writeSarif(out_, result, startDirectory_); break;
+    }
+    return result.exitStatus();
 }
 
 void CliApp::guarded(const std::function<void()>& step) {
