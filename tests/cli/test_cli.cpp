@@ -217,7 +217,8 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
 TEST_F(CliTest, BadArgumentsGiveTheUsage) {
     const std::string usage =
         "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
-        "       torv_ae_cli --check [--format text|json|sarif] PATH...\n";
+        "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+        "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH\n";
     EXPECT_EQ(run("", {"--bogus"}), usage);
     EXPECT_EQ(status, 2);
     EXPECT_EQ(run("", {"a", "b"}), usage);
