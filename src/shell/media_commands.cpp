@@ -68,6 +68,13 @@ std::string described(MediaKind kind, const std::string& name) {
 /// The full name of a media file named in a record, or nullopt after a note
 /// when the file is not there to be used.
 std::optional<fs::path> mediaFile(AppState& app, MediaKind kind, const std::string& name) {
+    // Loading refuses such names; a store filled some other way must not
+    // reach outside the media folder either.
+    if (const auto why = kb::mediaNameFault(name)) {
+        app.messages.write(described(kind, name) + " is refused: " + *why + "\n\n");
+        app.port.note(kAttentionError, described(kind, name) + " is refused!\n" + *why);
+        return std::nullopt;
+    }
     fs::path path;
     switch (kind) {
     case MediaKind::Advice: path = kb::nazwa_pelna_rady(app.store, app.currentDir, name); break;
