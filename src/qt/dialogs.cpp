@@ -1,6 +1,7 @@
 // Resource dialogs: layouts stretch with the dialog, buttons keep the order
 // and labels of the system, the first button is the default one.
 #include "port/texts.h"
+#include "port/user_port.h"
 #include "qt/dialogs.h"
 
 #include <algorithm>
@@ -106,12 +107,32 @@ void PortDialog::setResizable(bool resizable) {
 
 // ---- RulePickDialog ----
 
+namespace {
+constexpr int kNumberWidth = 11;        // "Rule number"
+constexpr int kConclusionColumn = 25;   // where "Rule conclusion" starts in the heading
+}  // namespace
+
+QString ruleColumns(const QString& line) {
+    // "12  wet" under the heading: the number right-aligned below "Rule
+    // number", the conclusion below "Rule conclusion" (the font is fixed).
+    const QString trimmed = line.trimmed();
+    const qsizetype gap = trimmed.indexOf(QLatin1Char(' '));
+    if (gap < 0) return line;
+    const QString number = trimmed.left(gap);
+    const QString conclusion = trimmed.mid(gap).trimmed();
+    QString out = number.rightJustified(kNumberWidth, QLatin1Char(' '));
+    out += QString(std::max<qsizetype>(2, kConclusionColumn - out.size()), QLatin1Char(' '));
+    return out + conclusion;
+}
+
 RulePickDialog::RulePickDialog(const QStringList& lines, QWidget* parent)
-    : PortDialog(QStringLiteral("Pick a rule for flattening"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kPickRuleForFlattening), parent) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     auto* heading = plainLabel(QString::fromUtf8(port::texts::kRuleForFlatteningHeading), this);
     heading->setFont(fixed);
-    list_ = listOf(lines, this);
+    QStringList shown;
+    for (const auto& l : lines) shown << ruleColumns(l);
+    list_ = listOf(shown, this);
     list_->setFont(fixed);
     heading->setBuddy(list_);
     body()->addWidget(heading);
@@ -153,7 +174,7 @@ int FramedListDialog::selectedRow() const {
 
 ImportedFactsDialog::ImportedFactsDialog(const QStringList& facts, const QStringList& values,
                                          QWidget* parent)
-    : PortDialog(QStringLiteral("Imported facts inspection"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kImportedFacts), parent) {
     auto framed = [this](const QString& frame, const QStringList& items, const char* name) {
         auto* box = new QGroupBox(frame, this);
         auto* lay = new QVBoxLayout(box);
@@ -197,7 +218,7 @@ QAbstractButton* RadioDialog::radio(int number) const { return group_->button(nu
 // ---- BitmapDialog ----
 
 BitmapDialog::BitmapDialog(const QImage& image, QWidget* parent)
-    : PortDialog(QStringLiteral("Graphics file inspection"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kGraphicsView), parent) {
     auto* view = new ImageView(image, this);
     body()->addWidget(view, 1);
     addButton(QStringLiteral("&End"), Accepted);
@@ -227,7 +248,7 @@ TextReaderDialog::TextReaderDialog(const QString& title, const QString& field, c
 // ---- ArgumentValueDialog ----
 
 ArgumentValueDialog::ArgumentValueDialog(const QString& argument, QWidget* parent)
-    : PortDialog(QStringLiteral("Argument value"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kArgumentValue), parent) {
     body()->addWidget(plainLabel(QString::fromUtf8(port::texts::kArgumentValuePrompt), this));
     auto* row = new QHBoxLayout;
     auto* name = readOnlyField(argument, this);
@@ -311,7 +332,7 @@ QString MediaPickerDialog::chosen() const { return files_->currentText(); }
 
 // ---- AboutDialog ----
 
-AboutDialog::AboutDialog(QWidget* parent) : PortDialog(QStringLiteral("About"), parent) {
+AboutDialog::AboutDialog(QWidget* parent) : PortDialog(QString::fromUtf8(port::titles::kAbout), parent) {
     auto* row = new QHBoxLayout;
     auto* picture = new QLabel(this);
     picture->setPixmap(QPixmap::fromImage(introPicture().scaled(
