@@ -218,6 +218,8 @@ struct OtherBase {
     const char* successMessage;    // after the two line breaks of the read
     const char* successNoteTitle;
     const char* successNote;
+    const char* missingMedia = nullptr;   // message line and note when the media folder is missing
+    const char* missingMediaNote = nullptr;
 };
 
 const OtherBase kOthers[] = {
@@ -250,13 +252,19 @@ const OtherBase kOthers[] = {
      "Augmented Exact Constraint Base\n    COcar.AEB\nhas been loaded!"},
     {LoadOption::AdviceBase, "ADcar.AEB", "advice(1,\"wet.hlp\")\n", "Load Advice Base ", "AD*.AEB",
      "Advice Base (AD*.AEB) | AD*.AEB", "ADVICES/car/wet.HLP", "Advice Base ADcar.AEB\nhas been loaded!\n",
-     "Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    ADcar.AEB\nhas been loaded!"},
+     "Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    ADcar.AEB\nhas been loaded!",
+     "No subdirectory with advice Text Files for\nKnowledge Base car.\nTherefore the advice base can not be loaded.\n",
+     "No subdirectory with advice Text Files for Knowledge Base car.\nTherefore the advice base can not be loaded."},
     {LoadOption::GraphicsBase, "GRcar.AEB", "graphics(1,\"wet.bmp\")\n", "Load Graphics Base ", "GR*.AEB",
      "Graphics Base (GR*.AEB) | GR*.AEB", "GRAPHICS/car/Wet.Bmp", "Graphics Base GRcar.AEB has been loaded!\n",
-     "Successful  loading of Graphics Base!", "Graphics Base\n   GRcar.AEB\nhas been loaded!"},
+     "Successful  loading of Graphics Base!", "Graphics Base\n   GRcar.AEB\nhas been loaded!",
+     "No directory with Graphics Files for\nKnowledge Base car.\nTherefore the Graphics Base can not be loaded.\n",
+     "No directory with Graphics Files for Knowledge Base car.\nherefore the Graphics Base can not be loaded."},
     {LoadOption::SoundBase, "SOcar.AEB", "sounds(1,\"wet.wav\")\n", "Load Melody Base ", "So*.AEB",
      "Melody Base (So*.AEB) | So*.AEB", "SOUNDS/car/wet.wav", "Sound Base SOcar.AEB\nhas been loaded!\n",
-     "Successful  loading of Sound Base!", "Sound Base\n   SOcar.AEB\nhas been loaded!"},
+     "Successful  loading of Sound Base!", "Sound Base\n   SOcar.AEB\nhas been loaded!",
+     "No directory with Sound Files for\nKnowledge Base car.\nTherefore the Sound Base can not be loaded.\n",
+     "No directory with Sound Files for Knowledge Base car.\nherefore the Sound Base can not be loaded."},
 };
 
 class OtherBaseLoading : public Loading, public ::testing::WithParamInterface<OtherBase> {};
@@ -333,7 +341,9 @@ TEST_P(MediaBaseLoading, MissingMediaDirectoryRefusesTheBase) {
     loadRules();
     dir.write("ADVICES/car/readme.txt", "not advice");  // the wrong kind of file counts as none
     EXPECT_EQ(load(b.option, base(b.file, b.text)), std::nullopt);
+    EXPECT_EQ(app.messages.text(), std::string("\n\n") + b.missingMedia);
     EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_EQ(port.last("note").text, b.missingMediaNote);
     EXPECT_TRUE(app.store.adviceBase().advice.empty());
     EXPECT_TRUE(app.store.graphicsBase().graphics.empty());
     EXPECT_TRUE(app.store.soundBase().sounds.empty());
@@ -346,27 +356,6 @@ auto baseName = [](const auto& info) { return std::string(info.param.file).subst
 INSTANTIATE_TEST_SUITE_P(Bases, OtherBaseLoading, ::testing::ValuesIn(kOthers), baseName);
 INSTANTIATE_TEST_SUITE_P(Bases, MediaBaseLoading, ::testing::ValuesIn(std::begin(kOthers) + 2, std::end(kOthers)),
                          baseName);
-
-TEST_F(Loading, MissingMediaDirectoryTexts) {
-    loadRules();
-    EXPECT_EQ(load(LoadOption::AdviceBase, base("ADcar.AEB", "advice(1,\"a.txt\")\n")), std::nullopt);
-    EXPECT_EQ(app.messages.text(),
-              "\n\nNo subdirectory with advice Text Files for\nKnowledge Base car.\n"
-              "Therefore the advice base can not be loaded.\n");
-    EXPECT_EQ(port.last("note").text,
-              "No subdirectory with advice Text Files for Knowledge Base car.\n"
-              "Therefore the advice base can not be loaded.");
-    port.clearCalls();
-    EXPECT_EQ(load(LoadOption::GraphicsBase, base("GRcar.AEB", "graphics(1,\"a.bmp\")\n")), std::nullopt);
-    EXPECT_EQ(port.last("note").text,
-              "No directory with Graphics Files for Knowledge Base car.\n"
-              "herefore the Graphics Base can not be loaded.");
-    port.clearCalls();
-    EXPECT_EQ(load(LoadOption::SoundBase, base("SOcar.AEB", "sounds(1,\"a.wav\")\n")), std::nullopt);
-    EXPECT_EQ(app.messages.text(),
-              "\n\nNo directory with Sound Files for\nKnowledge Base car.\n"
-              "Therefore the Sound Base can not be loaded.\n");
-}
 
 TEST_F(Loading, ModelBaseReloadReplacesModelsButKeepsRules) {
     loadRules();

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -155,16 +156,22 @@ TEST_F(ReportCommands, CancelledInspectionChangesNothing) {
     EXPECT_EQ(port.calls().size(), 1u);
 }
 
-TEST_F(ReportCommands, MalformedReportsAreReportedAndTheBufferKept) {
-    struct Case { const char* name; std::string content; const char* excerpt; };
+TEST_F(ReportCommands, MalformedOrUnreadableReportsAreReportedAndTheBufferKept) {
+    struct Case { const char* name; std::optional<std::string> content; std::string start; };   // nullopt: a folder
+    const auto syntax = [](const char* name, const char* excerpt) {
+        return "Syntax error in file " + std::string(name) + "\n\n" + excerpt;
+    };
     for (const auto& c : {
-             Case{"unterminated.rpt", "tekst_raportu(\"never closed\n", "tekst_raportu(\"never closed\n              ^"},
-             Case{"wrong.rpt", "tekst_summary(\"x\")\n", "tekst_summary(\"x\")\n^"},
-             Case{"garbage.rpt", std::string("\x01\x02\x7F" "ELF\x00", 7), "???ELF?\n^"},
-             Case{"empty.rpt", "", "\n^"},
+             Case{"unterminated.rpt", "tekst_raportu(\"never closed\n",
+                  syntax("unterminated.rpt", "tekst_raportu(\"never closed\n              ^")},
+             Case{"wrong.rpt", "tekst_summary(\"x\")\n", syntax("wrong.rpt", "tekst_summary(\"x\")\n^")},
+             Case{"garbage.rpt", std::string("\x01\x02\x7F" "ELF\x00", 7), syntax("garbage.rpt", "???ELF?\n^")},
+             Case{"empty.rpt", "", syntax("empty.rpt", "\n^")},
+             Case{"folder.rpt", std::nullopt, "Report folder.rpt could not be read.\n"},
          }) {
         SCOPED_TRACE(c.name);
-        dir.write(c.name, c.content);
+        if (c.content) dir.write(c.name, *c.content);
+        else dir.mkdir(c.name);
         app.report.replace("kept");
         port.clearCalls();
         port.then(c.name);
@@ -173,8 +180,7 @@ TEST_F(ReportCommands, MalformedReportsAreReportedAndTheBufferKept) {
         EXPECT_TRUE(port.ofKind("text view").empty());
         const auto note = port.last("note");
         EXPECT_EQ(note.title, "Exception handling");
-        EXPECT_EQ(note.text.rfind("Syntax error in file " + std::string(c.name) + "\n\n" + c.excerpt, 0), 0u)
-            << note.text;
+        EXPECT_EQ(note.text.rfind(c.start, 0), 0u) << note.text;
     }
 }
 
@@ -188,17 +194,6 @@ TEST_F(ReportCommands, ErrorInAHugeLineShowsOnlyItsSurroundings) {
     EXPECT_NE(note.text.find("...aaaa"), std::string::npos);
     EXPECT_NE(note.text.find("\\qbbbb"), std::string::npos);
     EXPECT_NE(note.text.find("(line 1, position 100016)"), std::string::npos) << note.text;
-}
-
-TEST_F(ReportCommands, UnreadableReportIsReported) {
-    dir.mkdir("folder.rpt");
-    app.report.replace("kept");
-    port.then("folder.rpt");
-    przeglad_raportu(app);
-    EXPECT_EQ(app.report.tekst_raportu(), "kept");
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Exception handling");
-    EXPECT_EQ(note.text.rfind("Report folder.rpt could not be read.\n", 0), 0u) << note.text;
 }
 
 TEST_F(ReportCommands, DeletingAsksAndDeletesOnYes) {
