@@ -92,68 +92,55 @@ TEST_F(Loading, CancelledRuleBaseDialogLeavesAnEmptyStore) {
     EXPECT_EQ(port.last("title").title, "torv");
 }
 
-TEST_F(Loading, RuleBaseSyntaxErrorShowsTheCaret) {
-    auto file = base("RUbad.AEB", "fact(\"a\")\nfact(\"b\")\nrule(1,\"x\",\"y\",1)\n");
-    EXPECT_EQ(load(LoadOption::RuleBase, file), std::nullopt);
-    EXPECT_TRUE(app.store.rules().empty());
-    EXPECT_TRUE(app.store.facts().empty());  // nothing of a faulty file is kept
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_EQ(app.store.blad, "error");
-    EXPECT_FALSE(app.store.jestem_tu);
-    EXPECT_EQ(app.messages.text(),
-              "Syntax error in file " + file.string() +
-                  "\nrule(1,\"x\",\"y\",1)\n           ^\nList expected\n\n"
-                  "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n");
-    auto notes = port.ofKind("note");
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].title, "Exception handling");
-    EXPECT_EQ(notes[0].text, "Syntax error in file RUbad.AEB\n\nrule(1,\"x\",\"y\",1)\n           ^\nList expected");
-    EXPECT_EQ(notes[1].title, "Error");
-    EXPECT_EQ(notes[1].text,
-              "Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error.");
-    EXPECT_TRUE(port.ofKind("title").empty());
-}
-
-TEST_F(Loading, RuleBaseWithTrailingEmptyLineIsRefused) {
-    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", std::string(kRules) + "\n")), std::nullopt);
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_FALSE(app.store.jestem_tu);
-    EXPECT_EQ(app.messages.text(),
-              "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
-              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
-              "which are often found at the end of the base.\n");
-    auto note = port.last("note");
-    EXPECT_EQ(note.title, "Error");
-    EXPECT_EQ(note.text,
-              "Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
-              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
-              "which are often found at the end of the base..");
-    // The same file without the empty line loads.
-    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
-}
-
-TEST_F(Loading, AFileThatCannotBeReadSaysWhy) {
+TEST_F(Loading, ARefusedRuleBaseSaysWhyAndKeepsNothing) {
+    const fs::path bad = base("RUbad.AEB", "fact(\"a\")\nfact(\"b\")\nrule(1,\"x\",\"y\",1)\n");
     const fs::path folder = dir.mkdir("BASES/RUdir.AEB");
     const fs::path missing = dir.path() / "BASES/RUnone.AEB";
     const fs::path fifo = dir.path() / "BASES/RUfifo.AEB";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path loop = dir.path() / "BASES/RUloop.AEB";
     fs::create_symlink(loop, loop);
-    struct Case { fs::path file; std::string why; };
-    for (const auto& c : {Case{folder, folder.string() + " is a directory"},
-                          Case{missing, "cannot open " + missing.string() + ": No such file or directory"},
-                          Case{fifo, fifo.string() + " is not a regular file"},
-                          Case{"/dev/zero", "/dev/zero is not a regular file"},
-                          Case{loop, "cannot open " + loop.string() + ": Too many levels of symbolic links"}}) {
+    struct Case { fs::path file; std::string message; std::vector<std::string> notes; };   // "title|text" each
+    const auto unreadable = [](const fs::path& file, const std::string& why) {
+        return Case{file, "Rule Base error while reading base. " + why + "\n\n",
+                    {"Error|Rule Base error while reading base. \n" + why}};
+    };
+    const Case cases[] = {
+        {bad,
+         "Syntax error in file " + bad.string() +
+             "\nrule(1,\"x\",\"y\",1)\n           ^\nList expected\n\n"
+             "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n",
+         {"Exception handling|Syntax error in file RUbad.AEB\n\nrule(1,\"x\",\"y\",1)\n           ^\nList expected",
+          "Error|Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error."}},
+        {base("RUe.AEB", std::string(kRules) + "\n"),
+         "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
+         "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
+         "which are often found at the end of the base.\n",
+         {"Error|Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
+          "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
+          "which are often found at the end of the base.."}},
+        unreadable(folder, folder.string() + " is a directory"),
+        unreadable(missing, "cannot open " + missing.string() + ": No such file or directory"),
+        unreadable(fifo, fifo.string() + " is not a regular file"),
+        unreadable("/dev/zero", "/dev/zero is not a regular file"),
+        unreadable(loop, "cannot open " + loop.string() + ": Too many levels of symbolic links"),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
         port.clearCalls();
-        EXPECT_EQ(load(LoadOption::RuleBase, c.file), std::nullopt) << c.file;
-        EXPECT_EQ(app.messages.text(), "Rule Base error while reading base. " + c.why + "\n\n");
-        const auto note = port.last("note");
-        EXPECT_EQ(note.title, "Error");
-        EXPECT_EQ(note.text, "Rule Base error while reading base. \n" + c.why);
+        EXPECT_EQ(load(LoadOption::RuleBase, c.file), std::nullopt);
+        EXPECT_EQ(app.messages.text(), c.message);
+        std::vector<std::string> notes;
+        for (const auto& n : port.ofKind("note")) notes.push_back(n.title + "|" + n.text);
+        EXPECT_EQ(notes, c.notes);
+        EXPECT_TRUE(port.ofKind("title").empty());
+        EXPECT_TRUE(app.store.rules().empty());
+        EXPECT_TRUE(app.store.facts().empty());   // nothing of a faulty file is kept
         EXPECT_FALSE(app.store.nazwa_re);
         EXPECT_FALSE(app.store.jestem_tu);
     }
+    // The same file without the empty line loads.
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
 }
 
 TEST_F(Loading, ASyntaxErrorFarIntoALineIsShownAsAClippedPiece) {
