@@ -338,6 +338,8 @@ const Fault kFaults[] = {
     nonAskableMember("ConstraintMemberIsANegation", "na"),
 };
 
+void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
+
 class FaultCheck : public LoadChecks, public ::testing::WithParamInterface<Fault> {};
 
 TEST_P(FaultCheck, IsReportedAndUnloadsTheFaultyBases) {

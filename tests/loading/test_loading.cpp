@@ -254,6 +254,8 @@ const OtherBase kOthers[] = {
      "No directory with Sound Files for Knowledge Base car.\nherefore the Sound Base can not be loaded."},
 };
 
+void PrintTo(const OtherBase& b, std::ostream* os) { *os << b.file; }
+
 class OtherBaseLoading : public Loading, public ::testing::WithParamInterface<OtherBase> {};
 
 TEST_P(OtherBaseLoading, NeedsARuleBaseFirst) {
