@@ -2,12 +2,17 @@
 #include "cli/cli_app.h"
 
 #include <cctype>
+#include <charconv>
 #include <exception>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <string_view>
 
+#include "lint/check.h"
+#include "lint/formats.h"
+#include "lint/graph.h"
+#include "lint/session.h"
 #include "port/user_port.h"
 
 namespace torv::cli {
@@ -22,15 +27,20 @@ std::string_view trim(std::string_view s) {
 /// The word that asks the close question, as closing the main window does.
 constexpr std::string_view kCloseWord = "close";
 
-constexpr const char* kUsage = "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]";
+constexpr const char* kUsage =
+    "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
+    "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+    "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH";
 }  // namespace
 
 CliApp::CliApp(std::istream& in, std::ostream& out, std::filesystem::path startDirectory)
-    : out_(out), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
+    : out_(out), startDirectory_(startDirectory), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
     port_.attach(app_.messages);
 }
 
 int CliApp::run(const std::vector<std::string>& args) {
+    if (!args.empty() && args.front() == "--check") return runCheck(args);
+    if (!args.empty() && args.front() == "--graph") return runGraph(args);
     std::optional<std::string> ruleBase;
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
@@ -54,6 +64,86 @@ int CliApp::run(const std::vector<std::string>& args) {
         port_.printLine(std::string("[error] ") + e.what());
         return 1;
     }
+    return 0;
+}
+
+int CliApp::runCheck(const std::vector<std::string>& args) {
+    lint::Format format = lint::Format::Text;
+    std::vector<std::string> paths;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string a = args[i];
+        std::string value;
+        if (a == "--format" && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (a.starts_with("--format=")) {
+            value = a.substr(9);
+        } else if (a.starts_with("-") && a != "-") {
+            out_ << kUsage << '\n';
+            return 2;
+        } else {
+            paths.push_back(a);
+            continue;
+        }
+        if (value == "text") format = lint::Format::Text;
+        else if (value == "json") format = lint::Format::Json;
+        else if (value == "sarif") format = lint::Format::Sarif;
+        else {
+            out_ << kUsage << '\n';
+            return 2;
+        }
+    }
+    if (paths.empty()) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    const lint::CheckResult result = lint::check(paths, startDirectory_);
+    switch (format) {
+    case lint::Format::Text: lint::writeText(out_, result, startDirectory_); break;
+    case lint::Format::Json: lint::writeJson(out_, result, startDirectory_); break;
+    case lint::Format::Sarif: lint::writeSarif(out_, result, startDirectory_); break;
+    }
+    return result.exitStatus();
+}
+
+int CliApp::runGraph(const std::vector<std::string>& args) {
+    lint::GraphOptions options;
+    std::optional<std::string> path;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--focus" && i + 1 < args.size()) {
+            options.focus = args[++i];
+        } else if (a == "--depth" && i + 1 < args.size()) {
+            const std::string& d = args[++i];
+            int depth = 0;
+            const auto r = std::from_chars(d.data(), d.data() + d.size(), depth);
+            if (r.ec != std::errc() || r.ptr != d.data() + d.size() || depth < 0) {
+                out_ << kUsage << '\n';
+                return 2;
+            }
+            options.depth = depth;
+        } else if (a.starts_with("-") || path) {
+            out_ << kUsage << '\n';
+            return 2;
+        } else {
+            path = a;
+        }
+    }
+    if (!path) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    const std::filesystem::path p(*path);
+    const lint::Discovery found = lint::discover({(p.is_absolute() ? p : startDirectory_ / p).string()});
+    if (!found.unreadable.empty() || found.bases.size() != 1 || found.bases.front().rules().empty()) {
+        for (const auto& u : found.unreadable) out_ << u.first << ": cannot be read: " << u.second << '\n';
+        if (found.unreadable.empty())
+            out_ << *path << ": names " << found.bases.size()
+                 << " knowledge bases with a rule base; the graph shows exactly one\n";
+        return 2;
+    }
+    lint::Session session;
+    session.loadAll(found.bases.front());
+    out_ << lint::dependencyGraph(session.app(), options);
     return 0;
 }
 

@@ -30,11 +30,16 @@ private:
     /// Reads and runs command lines until end of input.
     void commandLoop();
     void printHelp();
+    /// --check: lints the knowledge bases under the paths that follow.
+    int runCheck(const std::vector<std::string>& args);
+    /// --graph: writes the rule-dependency graph of one knowledge base as DOT.
+    int runGraph(const std::vector<std::string>& args);
     /// Runs one step; an exception other than "End" is printed and the
     /// program goes on, as the desktop does.
     void guarded(const std::function<void()>& step);
 
     std::ostream& out_;
+    std::filesystem::path startDirectory_;
     TerminalUserPort port_;
     AppState app_;
     shell::Shell shell_;

@@ -104,6 +104,29 @@ std::string browse(AppState& app, const char* title, const char* mask, const cha
     return chosen.empty() ? chosen : app.resolve(chosen).string();
 }
 
+struct Picked {
+    std::string name;
+    fs::path path;
+};
+
+/// The file the user picks from a media base's `files`, found in its media
+/// folder; nullopt after a note when there is none to pick, or nothing was
+/// picked or found. The two texts say that the base names no file.
+std::optional<Picked> pickMediaFile(AppState& app, MediaKind kind, const std::string& baseName,
+                                    const std::vector<std::string>& files, const std::string& noneLine,
+                                    const std::string& noneNote) {
+    if (files.empty()) {
+        app.messages.write(noneLine + "\n");
+        app.port.note(kAttention, noneNote);
+        return std::nullopt;
+    }
+    const auto chosen = app.port.pickMediaFile(kind, baseName, files);
+    if (!chosen) return std::nullopt;
+    const auto path = mediaFile(app, kind, *chosen);
+    if (!path) return std::nullopt;
+    return Picked{*chosen, *path};
+}
+
 }  // namespace
 
 void dzialanie_w_bazie_rad(AppState& app, AdviceBaseAction action) {
@@ -126,16 +149,11 @@ void dzialanie_w_bazie_rad(AppState& app, AdviceBaseAction action) {
         std::vector<std::string> negated;
         addDistinct(negated, base.nadvice);
         files.insert(files.end(), negated.begin(), negated.end());
-        if (files.empty()) {
-            app.messages.write("No Text File for Advice Base " + name + ".\n");
-            app.port.note(kAttention, "No Text File for Advice Base  " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Advice, name, files);
-        if (!chosen) return;
-        const auto path = mediaFile(app, MediaKind::Advice, *chosen);
-        if (!path) return;
-        if (auto text = readForInspection(app, *path, described(MediaKind::Advice, *chosen)))
+        const auto picked = pickMediaFile(app, MediaKind::Advice, name, files,
+                                          "No Text File for Advice Base " + name + ".",
+                                          "No Text File for Advice Base  " + name + ".");
+        if (!picked) return;
+        if (auto text = readForInspection(app, picked->path, described(MediaKind::Advice, picked->name)))
             app.port.showAdvice("Expert advice:", *text);
         return;
     }
@@ -155,14 +173,10 @@ void dzialanie_w_bazie_grafiki(AppState& app, MediaBaseAction action) {
         const std::string& name = *s.nazwa_gr;
         std::vector<std::string> files;
         addDistinct(files, s.graphicsBase().graphics);
-        if (files.empty()) {
-            app.messages.write("No graphics file for inspection from " + name + ".\n");
-            app.port.note(kAttention, "No graphics file for inspection from  " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Graphics, name, files);
-        if (!chosen) return;
-        if (const auto path = mediaFile(app, MediaKind::Graphics, *chosen)) app.port.showGraphics(*path);
+        if (const auto picked = pickMediaFile(app, MediaKind::Graphics, name, files,
+                                              "No graphics file for inspection from " + name + ".",
+                                              "No graphics file for inspection from  " + name + "."))
+            app.port.showGraphics(picked->path);
         return;
     }
     }
@@ -181,14 +195,9 @@ void dzialanie_w_bazie_melodii(AppState& app, MediaBaseAction action) {
         const std::string& name = *s.nazwa_me;
         std::vector<std::string> files;
         addDistinct(files, s.soundBase().sounds);
-        if (files.empty()) {
-            app.messages.write("No Sound Files for " + name + ".\n");
-            app.port.note(kAttention, "No Sound Files for " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Sound, name, files);
-        if (!chosen) return;
-        if (const auto path = mediaFile(app, MediaKind::Sound, *chosen)) app.port.playSound(*path);
+        if (const auto picked = pickMediaFile(app, MediaKind::Sound, name, files, "No Sound Files for " + name + ".",
+                                              "No Sound Files for " + name + "."))
+            app.port.playSound(picked->path);
         return;
     }
     }

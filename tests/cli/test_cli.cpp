@@ -215,9 +215,13 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
 }
 
 TEST_F(CliTest, BadArgumentsGiveTheUsage) {
-    EXPECT_EQ(run("", {"--bogus"}), "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n");
+    const std::string usage =
+        "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
+        "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+        "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH\n";
+    EXPECT_EQ(run("", {"--bogus"}), usage);
     EXPECT_EQ(status, 2);
-    EXPECT_EQ(run("", {"a", "b"}), "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n");
+    EXPECT_EQ(run("", {"a", "b"}), usage);
     EXPECT_EQ(status, 2);
 }
 
