@@ -100,33 +100,34 @@ TEST_F(ReportCommands, CancelledSaveDialogSavesNothingQuietly) {
     EXPECT_TRUE(port.ofKind("note").empty());
 }
 
-TEST_F(ReportCommands, AFullDiskKeepsTheOldReportFile) {
-    const fs::path file = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
-    app.report.replace("new");
-    port.then("yes").then("run1.RPT").then("Saving Report File", "yes");
-    {
-        kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
-        raport(app);
+TEST_F(ReportCommands, AFailedWriteIsReportedAndKeepsTheOldFileAndTheReport) {
+    const fs::path old = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
+    struct Case { const char* typed; bool fullDisk; std::string note; };
+    const Case cases[] = {
+        {"run1.RPT", true, "Report run1.RPT has not been saved.\ncannot write " + old.string() + ": No space left on device"},
+        {"no-such-dir/r.RPT", false,
+         "Report r.RPT has not been saved.\ncannot write " + (dir.path() / "no-such-dir/r.RPT").string() +
+             ": No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        app.messages.clear();
+        app.report.replace("precious");
+        port.then("yes").then(c.typed);
+        if (c.fullDisk) port.then("Saving Report File", "yes");   // replace run1.RPT
+        {
+            std::optional<kb::InjectedSaveFault> full;
+            if (c.fullDisk) full.emplace(kb::InjectedSaveFault::Step::Write, ENOSPC);
+            raport(app);
+        }
+        EXPECT_EQ(test::readFile(old), "tekst_raportu(\"old\")\n");
+        EXPECT_EQ(filesInDir().size(), 1u);
+        EXPECT_EQ(app.report.tekst_raportu(), "precious");
+        EXPECT_EQ(port.last("note").title, "Attention error!");
+        EXPECT_EQ(port.last("note").text, c.note);
+        EXPECT_NE(app.messages.text().find(" has not been saved: "), std::string::npos);
+        EXPECT_EQ(app.messages.text().find("has been saved"), std::string::npos);
     }
-    EXPECT_EQ(test::readFile(file), "tekst_raportu(\"old\")\n");
-    EXPECT_EQ(filesInDir().size(), 1u);
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Attention error!");
-    EXPECT_EQ(note.text, "Report run1.RPT has not been saved.\ncannot write " + file.string() +
-                             ": No space left on device");
-}
-
-TEST_F(ReportCommands, WriteFailureIsReportedAndTheReportKept) {
-    app.report.replace("precious");
-    port.then("yes").then("no-such-dir/r.RPT");
-    raport(app);
-    EXPECT_EQ(app.report.tekst_raportu(), "precious");
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Attention error!");
-    EXPECT_EQ(note.text.rfind("Report r.RPT has not been saved.\n", 0), 0u) << note.text;
-    EXPECT_NE(note.text.find("No such file or directory"), std::string::npos) << note.text;
-    EXPECT_NE(app.messages.text().find(" has not been saved: "), std::string::npos);
-    EXPECT_EQ(app.messages.text().find("has been saved"), std::string::npos);
 }
 
 TEST_F(ReportCommands, InspectionShowsASavedReportAndLoadsIt) {
