@@ -98,11 +98,12 @@ int generate(int rules, const fs::path& dir) {
 
 int read(const fs::path& file, int repeat) {
     const double mb = static_cast<double>(fs::file_size(file)) / 1e6;
-    double best = 1e9;
+    double best = 1e9, bestRead = 1e9;
     std::size_t rules = 0;
     for (int k = 0; k < repeat; ++k) {
         const auto t = std::chrono::steady_clock::now();
         auto result = kb::readBaseFile(kb::BaseKind::Rule, file);
+        bestRead = std::min(bestRead, since(t));
         kb::Store store;
         if (auto* base = std::get_if<kb::AnyBase>(&result)) kb::storeBase(store, std::move(*base));
         best = std::min(best, since(t));
@@ -112,7 +113,8 @@ int read(const fs::path& file, int repeat) {
             return 1;
         }
     }
-    std::printf("read %zu rules, %.1f MB in %.3f s: %.0f MB/s\n", rules, mb, best, mb / best);
+    std::printf("read %zu rules, %.1f MB into the store in %.3f s: %.0f MB/s (the file alone %.3f s: %.0f MB/s)\n",
+                rules, mb, best, mb / best, bestRead, mb / bestRead);
     return 0;
 }
 
