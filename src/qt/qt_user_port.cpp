@@ -324,7 +324,7 @@ void QtUserPort::textView(const std::string& title, const std::string& text) {
 }
 
 void QtUserPort::askablesWindow(const std::string& heading, const std::vector<std::string>& lines) {
-    auto* w = new AskablesWindow(toQ(heading), toQ(lines), [this] { openHelp(kHelpFile); });
+    auto* w = new AskablesWindow(toQ(heading), lines, [this] { openHelp(kHelpFile); });
     showChild(w, {520, 400});
 }
 

@@ -1,11 +1,13 @@
 // Text view, askables and graphics windows.
 #include "port/texts.h"
+#include "qt/text_codec.h"
 #include "qt/view_windows.h"
 
+#include <QAbstractListModel>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -37,7 +39,28 @@ TextViewWindow::TextViewWindow(const QString& text, QWidget* parent) : QWidget(p
     setFocusProxy(view_);
 }
 
-AskablesWindow::AskablesWindow(const QString& heading, const QStringList& lines, std::function<void()> help,
+namespace {
+
+class LinesModel : public QAbstractListModel {
+public:
+    LinesModel(std::vector<std::string> lines, QObject* parent)
+        : QAbstractListModel(parent), lines_(std::move(lines)) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return toQ(lines_[static_cast<std::size_t>(index.row())]);
+    }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+}  // namespace
+
+AskablesWindow::AskablesWindow(const QString& heading, std::vector<std::string> lines, std::function<void()> help,
                                QWidget* parent)
     : QWidget(parent) {
     setWindowTitle(QString::fromUtf8(port::texts::kAskablesWindowTitle));
@@ -46,8 +69,10 @@ AskablesWindow::AskablesWindow(const QString& heading, const QStringList& lines,
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setObjectName(QStringLiteral("heading"));
-    list_ = new QListWidget(this);
-    list_->addItems(lines);
+    list_ = new QListView(this);
+    list_->setUniformItemSizes(true);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setModel(new LinesModel(std::move(lines), list_));
     label->setBuddy(list_);
     lay->addWidget(label);
     lay->addWidget(list_, 1);

@@ -3,13 +3,15 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QWidget>
 
 #include "qt/dialogs.h"
 
 class QPlainTextEdit;
-class QListWidget;
+class QListView;
 class QLabel;
 
 namespace torv::qt {
@@ -28,16 +30,18 @@ private:
     QPlainTextEdit* view_;
 };
 
-/// "Inspection of askables": a heading and one list entry per line.
+/// "Inspection of askables": a heading and one list entry per line. The
+/// lines stay as they are and become text only as the view shows them, so
+/// a list of a million opens at once.
 class AskablesWindow : public QWidget {
     Q_OBJECT
 public:
-    AskablesWindow(const QString& heading, const QStringList& lines, std::function<void()> help,
+    AskablesWindow(const QString& heading, std::vector<std::string> lines, std::function<void()> help,
                    QWidget* parent = nullptr);
-    QListWidget* list() const { return list_; }
+    QListView* list() const { return list_; }
 
 private:
-    QListWidget* list_;
+    QListView* list_;
 };
 
 /// "Inspection of graphics": the bitmap stretched over the window. Once it

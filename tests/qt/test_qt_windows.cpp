@@ -301,6 +301,18 @@ void TestQtWindows::askablesWindowShowsHeadingAndLines() {
     QCOMPARE(items(w->list()), (QStringList{"rain", "cold"}));
     QVERIFY(findButton(w, QStringLiteral("&Close")));
     QVERIFY(findButton(w, QStringLiteral("&Help")));
+
+    // A million lines open at once: text is made only for the rows shown.
+    std::vector<std::string> many(1'000'000, "a");
+    many.back() = "last";
+    QElapsedTimer t;
+    t.start();
+    port_->askablesWindow("Askable conditions", many);
+    auto* big = newest<AskablesWindow>(*area_);
+    QVERIFY(big != w);
+    QCOMPARE(big->list()->model()->rowCount(), 1'000'000);
+    QCOMPARE(big->list()->model()->index(999'999, 0).data().toString(), QStringLiteral("last"));
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
 }
 
 void TestQtWindows::graphicsWindowAsksToClose() {
