@@ -1,14 +1,32 @@
 // TerminalUserPort: boxes printed to a stream and answered from another.
 #include "cli/terminal_port.h"
 
+#include <iostream>
 #include <istream>
+#include <unistd.h>
 #include <ostream>
 
 #include "port/message_window.h"
 
 namespace torv::cli {
 
-TerminalUserPort::TerminalUserPort(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+TerminalUserPort::TerminalUserPort(std::istream& in, std::ostream& out) : in_(in), out_(out) {
+    if (::isatty(STDERR_FILENO)) progressOut_ = &std::cerr;
+}
+
+bool TerminalUserPort::progress(const std::string& label, std::uint64_t done, std::uint64_t total) {
+    if (!progressOut_) return true;
+    if (done >= total) {
+        if (shownPercent_ >= 0) *progressOut_ << "\r\033[K" << std::flush;  // the line goes when the work ends
+        shownPercent_ = -1;
+        return true;
+    }
+    const int percent = static_cast<int>(total ? done * 100 / total : 0);
+    if (percent == shownPercent_) return true;
+    shownPercent_ = percent;
+    *progressOut_ << "\r" << escapeControlBytes(label) << ": " << percent << "%\033[K" << std::flush;
+    return true;
+}
 
 void TerminalUserPort::attach(port::MessageWindow& messages) {
     // Clearing the pane prints nothing: the terminal keeps its scroll-back.

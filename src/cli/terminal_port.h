@@ -5,6 +5,7 @@
 // echo it as "> <answer>".
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -38,6 +39,12 @@ public:
     /// where the manual is.
     void openHelp(const std::filesystem::path& file) override;
 
+    /// Draws one line of progress, redrawn in place, on `err` (standard
+    /// error when it is a terminal, else nowhere: scripted runs and their
+    /// transcripts see none of it). The terminal cannot stop work midway.
+    bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override;
+    void drawProgressOn(std::ostream* err) { progressOut_ = err; }
+
 protected:
     void present(const port::Dialog& d) override;
     std::optional<std::string> answer(const port::Dialog& d) override;
@@ -51,6 +58,8 @@ private:
     std::istream& in_;
     std::ostream& out_;
     bool atLineStart_ = true;
+    std::ostream* progressOut_ = nullptr;
+    int shownPercent_ = -1;
 };
 
 }  // namespace torv::cli

@@ -229,7 +229,7 @@ private:
 
 }  // namespace
 
-std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text) {
+std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text, const ReadProgress& progress) {
     const std::vector<Kind>& kinds = kindsOf(kind);
     std::vector<RecordSchema> schemas;
     schemas.reserve(kinds.size());
@@ -242,6 +242,14 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
     RuleBase* rules = std::get_if<RuleBase>(&base);
     if (rules) rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     auto err = forEachLine(text, [&](int number, std::string_view line) -> std::optional<ReadError> {
+        if (progress && number % 4096 == 0 &&
+            !progress(static_cast<std::size_t>(line.data() - text.data()), text.size())) {
+            ReadError e;
+            e.kind = ReadError::Kind::Cancelled;
+            e.line = number;
+            e.message = "The loading was cancelled.";
+            return e;
+        }
         if (rules) {
             if (line.starts_with('r')) {
                 Rule& r = rules->rules.emplace_back();
@@ -271,10 +279,11 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
     return base;
 }
 
-std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesystem::path& path) {
+std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesystem::path& path,
+                                              const ReadProgress& progress) {
     auto whole = readWholeFile(path);
     if (auto* e = std::get_if<ReadError>(&whole)) return *e;
-    return parseBaseText(kind, std::get<std::string>(whole));
+    return parseBaseText(kind, std::get<std::string>(whole), progress);
 }
 
 void storeBase(Store& store, AnyBase&& base) {

@@ -2,7 +2,9 @@
 // whole file into that base's tables.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <variant>
 
 #include "kb/store.h"
@@ -13,11 +15,17 @@ namespace torv::kb {
 /// Every base read as a whole; the store is filled only from a clean read.
 using AnyBase = std::variant<RuleBase, ModelBase, ConstraintBase, AdviceBase, GraphicsBase, SoundBase>;
 
+/// Told how many bytes of the text have been read, of how many; false stops
+/// the read with a Cancelled error.
+using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 /// Reads a base file of the given kind. Stops at the first error.
-std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesystem::path& path);
+std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesystem::path& path,
+                                              const ReadProgress& progress = {});
 
 /// Parses a base file's text (as read from disk) of the given kind.
-std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text);
+std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text,
+                                               const ReadProgress& progress = {});
 
 /// Moves a base that was read into the store, replacing that base's records.
 void storeBase(Store& store, AnyBase&& base);

@@ -38,6 +38,7 @@ struct ReadError {
         Syntax,       // a term the reader cannot accept; has a place
         EmptyLine,    // a blank line
         Unreadable,   // the file cannot be opened or read
+        Cancelled,    // the user stopped the read
     };
     Kind kind = Kind::Syntax;
     int line = 0;            // 1-based

@@ -9,6 +9,7 @@
 #include "loading/model_checks.h"
 #include "kb/base_file.h"
 #include "loading/load_checks.h"
+#include "port/user_port.h"
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "state/app_state.h"
@@ -152,10 +153,16 @@ ReadOutcome readingStep(AppState& app, BaseKind kind, const std::string& path) {
     app.messages.clear();
     app.store.blad.reset();  // a stale marker must not explain this read's fault
     app.store.jestem_tu = "Yes";
-    auto result = readBaseFile(kind, path);
+    std::optional<port::Progress> progress;  // made once the size is known
+    auto result = readBaseFile(kind, path, [&](std::size_t done, std::size_t total) {
+        if (!progress) progress.emplace(app.port, "Loading " + fileNameOf(path), total);
+        return progress->at(done);
+    });
+    progress.reset();
     if (auto* e = std::get_if<ReadError>(&result)) {
         if (e->kind == ReadError::Kind::Syntax) obsluga_bledu_konsultacji(app, *e, path);
-        if (e->kind == ReadError::Kind::Unreadable) return {false, e->message};
+        // A stopped read ends as one that failed, saying why.
+        if (e->kind == ReadError::Kind::Unreadable || e->kind == ReadError::Kind::Cancelled) return {false, e->message};
         return {};
     }
     storeBase(app.store, std::move(std::get<AnyBase>(result)));

@@ -440,4 +440,6 @@ void TextPort::openHelp(const std::filesystem::path& file) {
 
 void TextPort::setTitle(const std::string& title) { show({"title", title, "", "", {}, false}); }
 
+bool TextPort::progress(const std::string&, std::uint64_t, std::uint64_t) { return true; }
+
 }  // namespace torv::port

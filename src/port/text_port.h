@@ -81,6 +81,9 @@ public:
     void editFile(const std::filesystem::path& file) override;
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
+    /// Shows nothing and goes on: transcripts stay the same however long
+    /// the work.
+    bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override;
 
     /// The answers a dialog takes, and their description for the user.
     struct Acceptable {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -163,6 +164,45 @@ public:
     virtual void openHelp(const std::filesystem::path& file) = 0;
     /// The main window's title.
     virtual void setTitle(const std::string& title) = 0;
+
+    // ---- long work ----
+    /// How far long work under `label` has come; false when the user asked
+    /// to stop it. Called with done == total when the work ends.
+    virtual bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) = 0;
+};
+
+/// Reports long work to a port at most about a hundred times, whatever its
+/// length, and remembers a request to stop.
+class Progress {
+public:
+    Progress(UserPort& port, std::string label, std::uint64_t total)
+        : port_(port), label_(std::move(label)), total_(total), step_(total / 100 ? total / 100 : 1) {}
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    /// False once the user has asked to stop.
+    bool at(std::uint64_t done) {
+        if (!stopped_ && done >= next_) {
+            next_ = done + step_;
+            stopped_ = !port_.progress(label_, done, total_);
+        }
+        return !stopped_;
+    }
+    /// Tells the port the work is over (done or stopped).
+    void finish() {
+        if (!finished_) port_.progress(label_, total_, total_);
+        finished_ = true;
+    }
+    ~Progress() { finish(); }
+    bool stopped() const { return stopped_; }
+
+private:
+    UserPort& port_;
+    std::string label_;
+    std::uint64_t total_;
+    std::uint64_t step_;
+    std::uint64_t next_ = 0;
+    bool stopped_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace torv::port

@@ -2,6 +2,8 @@
 #include "port/texts.h"
 #include "qt/qt_user_port.h"
 
+#include <QCoreApplication>
+#include <QProgressDialog>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -380,6 +382,27 @@ void QtUserPort::openHelp(const std::filesystem::path& file) {
 void QtUserPort::setTitle(const std::string& title) {
     title_ = toQ(title);
     emit titleChanged(title_);
+}
+
+bool QtUserPort::progress(const std::string& label, std::uint64_t done, std::uint64_t total) {
+    constexpr int kSteps = 1000;  // the dialog counts in int; work may not fit
+    if (progress_ && progressLabel_ != label) delete progress_;
+    if (done >= total) {
+        delete progress_;
+        return true;
+    }
+    if (!progress_) {
+        progress_ = new QProgressDialog(toQ(label), QStringLiteral("Cancel"), 0, kSteps, dialogParent());
+        progress_->setWindowTitle(toQ(label));
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(500);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+        progressLabel_ = label;
+    }
+    progress_->setValue(static_cast<int>(total ? done * kSteps / total : 0));
+    QCoreApplication::processEvents();
+    return progress_ && !progress_->wasCanceled();
 }
 
 }  // namespace torv::qt

@@ -3,9 +3,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include <QObject>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <QUrl>
 
@@ -85,6 +87,11 @@ public:
     void editFile(const std::filesystem::path& file) override;
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
+    /// A progress dialog with Cancel, shown once the work has taken half a
+    /// second; events are processed so that the window stays alive.
+    bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override;
+    /// The open progress dialog, if any (for tests).
+    QProgressDialog* progressDialog() const { return progress_; }
 
 signals:
     void titleChanged(const QString& title);
@@ -114,6 +121,8 @@ private:
     QString title_;
     Companions companions_;
     QPointer<QWidget> manual_;
+    QPointer<QProgressDialog> progress_;
+    std::string progressLabel_;
 };
 
 }  // namespace torv::qt

@@ -57,8 +57,17 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts) {
     // First which conclusions have a flattening free of contradiction: one
     // such flattening clears every rule concluding it, so the search for a
     // conclusion stops there and nothing needs keeping.
+    // Both rounds go over the rules: the second is often empty.
+    port::Progress progress(app.port, kInternalTestLabel, 2 * rules.size());
+    auto cancelled = [&] {
+        out = {};
+        stats.cancelled = true;
+        return stats;
+    };
     std::unordered_set<NameId> consistent;
-    for (const auto& rule : rules) {
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (!progress.at(i)) return cancelled();
+        const auto& rule = rules[i];
         const NameId c = base.intern(rule.wniosek);
         if (consistent.count(c)) continue;
         const std::vector<NameId> warunki = base.intern(rule.warunki);
@@ -82,7 +91,9 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts) {
     // Then the rules of the other conclusions once more: each distinct
     // flattening is a contradiction the report shows.
     std::unordered_set<std::string> kept;
-    for (const auto& rule : rules) {
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (!progress.at(rules.size() + i)) return cancelled();
+        const auto& rule = rules[i];
         const NameId c = base.intern(rule.wniosek);
         if (consistent.count(c)) continue;
         Splaszcz gen(base, rule);
@@ -112,7 +123,11 @@ void informuj_sprzecznosc_1w(AppState& app) {
             app.port.note("Attention!", kNoFlatteningText);
             return;
         }
-        wyznacz_sprzecznosc_1w(app);
+        if (wyznacz_sprzecznosc_1w(app).cancelled) {
+            app.messages.write(kInternalTestCancelled);
+            app.port.note("Information on inconsistency", kInternalTestCancelled);
+            return;
+        }
     }
     if (!app.verdicts.externallyInconsistent() && app.findings.internal.sprzecznosc_1_w) {
         app.messages.write("The loaded rule base contains at least one internal inconsistency");

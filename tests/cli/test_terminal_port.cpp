@@ -101,5 +101,19 @@ TEST(TerminalPort, AnUnrecognisedAnswerIsAskedAgain) {
               "[yes/no] Choose:\nDo you wish to be advised?\nYes / No\n> maybe\n[?] 1, 2, yes, y, no, n\n> yes\n");
 }
 
+// Progress goes to standard error only, one line redrawn in place and
+// wiped when the work ends; a run whose standard error is no terminal
+// (every test run) shows none.
+TEST(TerminalPort, ProgressIsOneLineOnStandardErrorOnly) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    TerminalUserPort port(in, out);
+    EXPECT_TRUE(port.progress("Loading RUx.AEB", 0, 200));
+    port.drawProgressOn(&err);
+    for (std::uint64_t done : {0, 1, 100, 101, 200}) EXPECT_TRUE(port.progress("Loading RUx.AEB\x1b", done, 200));
+    EXPECT_EQ(err.str(), "\rLoading RUx.AEB\\x1b: 0%\x1b[K\rLoading RUx.AEB\\x1b: 50%\x1b[K\r\x1b[K");
+    EXPECT_EQ(out.str(), "");
+}
+
 }  // namespace
 }  // namespace torv::cli

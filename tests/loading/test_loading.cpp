@@ -143,6 +143,30 @@ TEST_F(Loading, ARefusedRuleBaseSaysWhyAndKeepsNothing) {
     EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
 }
 
+// A load stopped by the user ends as a failed read that says so, and the
+// old rule base is gone as with any other failed read.
+TEST_F(Loading, ACancelledReadEndsAsAFailedRead) {
+    loadRules();
+    std::string text;
+    for (int i = 1; i <= 10000; ++i) text += "rule(" + std::to_string(i) + ",\"c\",[\"a\",\"b\"],1)\n";
+    const fs::path big = base("RUbig.AEB", text);
+    port.cancelProgress("Loading RUbig.AEB");
+    EXPECT_EQ(load(LoadOption::RuleBase, big), std::nullopt);
+    EXPECT_EQ(app.messages.text(), "Rule Base error while reading base. The loading was cancelled.\n\n");
+    std::vector<std::string> notes;
+    for (const auto& n : port.ofKind("note")) notes.push_back(n.title + "|" + n.text);
+    EXPECT_EQ(notes, std::vector<std::string>{"Error|Rule Base error while reading base. \nThe loading was cancelled."});
+    EXPECT_TRUE(app.store.rules().empty());
+    EXPECT_FALSE(app.store.nazwa_re);
+    EXPECT_FALSE(app.store.jestem_tu);
+    ASSERT_FALSE(port.progressCalls().empty());
+    EXPECT_EQ(port.progressCalls().back().done, port.progressCalls().back().total);
+    // Not stopped, the same file loads, its progress told up to the end.
+    port.cancelProgress("");
+    EXPECT_EQ(load(LoadOption::RuleBase, big), "RUbig.AEB");
+    EXPECT_EQ(app.store.rules().size(), 10000u);
+}
+
 TEST_F(Loading, ASyntaxErrorFarIntoALineIsShownAsAClippedPiece) {
     const std::string line = "fact(\"" + std::string(40000, 'x') + "\") x";
     EXPECT_EQ(load(LoadOption::RuleBase, base("RUwide.AEB", line)), std::nullopt);

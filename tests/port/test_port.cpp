@@ -204,5 +204,38 @@ TEST(TextPort, SavingOverAnExistingFileAsksAndDefaultsToNo) {
     EXPECT_TRUE(port.ofKind("yes/no").empty());
 }
 
+// However long the work, the port hears of it about a hundred times, hears
+// its end once, and a request to stop holds from then on.
+TEST(Progress, ReportsRarelyEndsOnceAndStopsForGood) {
+    struct Case {
+        std::uint64_t total;
+        std::size_t cancelAt;  // 0: never
+        std::size_t calls;     // reports including the end
+        std::uint64_t stoppedAt;
+    };
+    for (const Case& c : {Case{1'000'000, 0, 101, 0}, Case{7, 0, 8, 0}, Case{0, 0, 1, 0},
+                          Case{1'000'000, 3, 4, 20'000}}) {
+        SCOPED_TRACE(c.total);
+        test::ScriptedPort port;
+        if (c.cancelAt) port.cancelProgress("work", c.cancelAt);
+        std::uint64_t stopped = 0;
+        {
+            Progress p(port, "work", c.total);
+            for (std::uint64_t i = 0; i < c.total; ++i)
+                if (!p.at(i)) {
+                    stopped = i;
+                    break;
+                }
+            if (c.cancelAt) {
+                EXPECT_FALSE(p.at(c.total));  // asked again: still stopped
+                EXPECT_TRUE(p.stopped());
+            }
+        }
+        EXPECT_EQ(stopped, c.stoppedAt);
+        EXPECT_EQ(port.progressCalls().size(), c.calls);
+        EXPECT_EQ(port.progressCalls().back(), (test::ScriptedPort::ProgressCall{"work", c.total, c.total}));
+    }
+}
+
 }  // namespace
 }  // namespace torv::port

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -116,6 +117,7 @@ private slots:
     void constraintWindowListsConditions();
     void closingAWindowIsReported();
     void askablesWindowShowsHeadingAndLines();
+    void progressCanBeCancelled();
     void graphicsWindowAsksToClose();
     void graphicsViewerHasEndButton();
     void helpOpensFileOrManual();
@@ -313,6 +315,24 @@ void TestQtWindows::askablesWindowShowsHeadingAndLines() {
     QCOMPARE(big->list()->model()->rowCount(), 1'000'000);
     QCOMPARE(big->list()->model()->index(999'999, 0).data().toString(), QStringLiteral("last"));
     QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+}
+
+void TestQtWindows::progressCanBeCancelled() {
+    QVERIFY(port_->progress("Loading RUx.AEB", 0, 3'000'000'000ULL));
+    QProgressDialog* d = port_->progressDialog();
+    QVERIFY(d);
+    QCOMPARE(d->labelText(), QStringLiteral("Loading RUx.AEB"));
+    QCOMPARE(d->minimumDuration(), 500);
+    QVERIFY(port_->progress("Loading RUx.AEB", 1'500'000'000ULL, 3'000'000'000ULL));
+    QCOMPARE(d->value(), 500);  // work beyond int is scaled, not wrapped
+    d->cancel();
+    QVERIFY(!port_->progress("Loading RUx.AEB", 1'600'000'000ULL, 3'000'000'000ULL));
+    // The end of the work closes the dialog; the next work gets a fresh one.
+    QVERIFY(port_->progress("Loading RUx.AEB", 3'000'000'000ULL, 3'000'000'000ULL));
+    QVERIFY(!port_->progressDialog());
+    QVERIFY(port_->progress("Testing", 0, 10));
+    QVERIFY(port_->progressDialog() && !port_->progressDialog()->wasCanceled());
+    QVERIFY(port_->progress("Testing", 10, 10));
 }
 
 void TestQtWindows::graphicsWindowAsksToClose() {

@@ -3,6 +3,7 @@
 // the test with the box's kind and title.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
@@ -38,6 +39,24 @@ public:
     std::size_t pending() const { return answers_.size(); }
     void clearCalls() { calls_.clear(); }
 
+    /// One report of long work as the port received it.
+    struct ProgressCall {
+        std::string label;
+        std::uint64_t done, total;
+        bool operator==(const ProgressCall&) const = default;
+    };
+    /// Asks to stop work under this label at its `call`-th report (1 = first).
+    void cancelProgress(std::string label, std::size_t call = 1) {
+        cancelLabel_ = std::move(label);
+        cancelAt_ = call;
+    }
+    const std::vector<ProgressCall>& progressCalls() const { return progress_; }
+    bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override {
+        progress_.push_back({label, done, total});
+        if (label != cancelLabel_ || done >= total) return true;
+        return ++seen_ < cancelAt_;
+    }
+
 protected:
     void present(const port::Dialog& d) override;
     std::optional<std::string> answer(const port::Dialog& d) override;
@@ -50,6 +69,10 @@ private:
     std::deque<Queued> answers_;
     std::map<std::string, std::string> standing_;
     std::vector<port::Dialog> calls_;
+    std::vector<ProgressCall> progress_;
+    std::string cancelLabel_;
+    std::size_t cancelAt_ = 0;
+    std::size_t seen_ = 0;
 };
 
 }  // namespace torv::test

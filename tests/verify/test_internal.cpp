@@ -226,6 +226,34 @@ TEST_F(Internal, InformingAboutAnInconsistencyEnablesItsReport) {
               "\nProceed to the option 'Rule Base /Rule Base editing'  and remove the inconsistency.");
 }
 
+// Stopped in either round, the test says so and leaves no verdict behind.
+TEST_F(Internal, ACancelledTestRecordsNoVerdict) {
+    for (const std::size_t at : {1u, 3u}) {
+        SCOPED_TRACE(at);
+        port.clearCalls();
+        app.messages.clear();
+        app.outcomes.clear();
+        rules({R(1, "a", {"b", "nb"}), R(2, "c", {"d", "nd"})});
+        port.cancelProgress(kInternalTestLabel, at);
+        port.then("Choose", "yes");
+        EXPECT_TRUE(testuj_sprzecznosc_1w(app));
+        EXPECT_FALSE(f().sprzecznosc_1_w);
+        EXPECT_TRUE(f().sprzecznosc_1w.empty());
+        EXPECT_TRUE(f().regula_splaszczona_1w.empty());
+        EXPECT_TRUE(app.outcomes.empty());
+        EXPECT_EQ(noteTexts(), (Names{kInternalTestCancelled}));
+        EXPECT_EQ(app.messages.text(), std::string(kOfferMessages) + kInternalTestCancelled);
+        // The work is reported as over, so that a progress dialog closes.
+        ASSERT_FALSE(port.progressCalls().empty());
+        EXPECT_EQ(port.progressCalls().back().done, port.progressCalls().back().total);
+    }
+    // Not cancelled, the same base is found inconsistent.
+    port.cancelProgress("");
+    port.then("Choose", "yes");
+    testuj_sprzecznosc_1w(app);
+    EXPECT_TRUE(f().sprzecznosc_1_w);
+}
+
 TEST_F(Internal, ConsistentBaseIsToldSoAndHasNoReport) {
     rules({R(1, "a", {"b", "nc"})});
     port.then("Choose", "yes");
