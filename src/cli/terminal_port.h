@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -34,6 +35,10 @@ public:
     std::optional<std::string> readLine();
     /// Prints one line of the front end's own, starting on a fresh line.
     void printLine(std::string_view text);
+
+    /// Told every box shown (answer null) and every answer read for one;
+    /// a consultation being recorded as a test case listens here.
+    std::function<void(const port::Dialog&, const std::optional<std::string>*)> observer;
 
     /// Without a help file there is no viewer to open: the terminal says
     /// where the manual is.

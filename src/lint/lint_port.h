@@ -18,9 +18,15 @@ public:
     /// The answer of the next open-file dialog.
     void queueFile(std::string path) { files_.push_back(std::move(path)); }
     void dropQueuedFiles() { files_.clear(); }
-    /// Answers for the dialogs that take a typed answer (argument values,
-    /// fact picks), by dialog title; used by the test-case replays.
-    void setAnswerer(std::function<std::optional<std::string>(const port::Dialog&)> f) { answerer_ = std::move(f); }
+    /// Answers chosen by the caller: the outer nullopt leaves the box to
+    /// the defaults, an inner nullopt closes it without an answer.
+    using Answerer = std::function<std::optional<std::optional<std::string>>(const port::Dialog&)>;
+    void setAnswerer(Answerer f) { answerer_ = std::move(f); }
+    /// Whether offers are answered yes (the lint) or no (a replay, as a
+    /// routine consultation declines the load-time tests).
+    void setOffers(bool yes) { offersYes_ = yes; }
+    /// Told every box as it is shown.
+    void setWatcher(std::function<void(const port::Dialog&)> f) { watcher_ = std::move(f); }
 
     const std::vector<port::Dialog>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
@@ -32,7 +38,9 @@ protected:
 private:
     std::deque<std::string> files_;
     std::vector<port::Dialog> shown_;
-    std::function<std::optional<std::string>(const port::Dialog&)> answerer_;
+    Answerer answerer_;
+    std::function<void(const port::Dialog&)> watcher_;
+    bool offersYes_ = true;
 };
 
 }  // namespace torv::lint
