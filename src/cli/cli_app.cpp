@@ -221,6 +221,9 @@ int CliApp::runTests(const std::vector<std::string>& args) {
             const shell::Command* c = shell::findCommand(run.command);
             const std::string name = c ? std::string(c->text) : std::to_string(run.command);
             if (run.refused) out_ << "  run " << k + 1 << " (" << name << "): the command is not available\n";
+            if (run.notTaken)
+                out_ << "  run " << k + 1 << " (" << name << "): a recorded answer is not taken any more (takes: "
+                     << escapeControlBytes(*run.notTaken) << "); the run stopped there\n";
             for (const auto& g : run.gained) out_ << "  run " << k + 1 << " (" << name << "): gained " << g << '\n';
             for (const auto& l : run.lost) out_ << "  run " << k + 1 << " (" << name << "): lost " << l << '\n';
             for (const auto& u : run.unanswered)

@@ -190,3 +190,33 @@ std::vector<Witness> witnesses(const KnowledgeBase& kb) {
 }
 
 }  // namespace torv::lint
+
+namespace torv::lint {
+
+KnowledgeBase loadedKnowledgeBase(const AppState& app) {
+    KnowledgeBase kb;
+    const kb::Store& s = app.store;
+    const std::optional<std::string>* names[] = {&s.nazwa_re, &s.nazwa_mo, &s.nazwa_og, &s.nazwa_ra, &s.nazwa_gr, &s.nazwa_me};
+    const std::optional<std::string>* paths[] = {&s.nazwa_re_pelna, &s.nazwa_mo_pelna, &s.nazwa_og_pelna,
+                                                 &s.nazwa_ra_pelna, &s.nazwa_gr_pelna, &s.nazwa_me_pelna};
+    for (std::size_t i = 0; i < kb.files.size(); ++i)
+        if (*names[i] && *paths[i]) kb.files[i] = **paths[i];
+    if (!kb.rules().empty()) kb.directory = kb.rules().parent_path();
+    return kb;
+}
+
+std::string witnessReport(const KnowledgeBase& kb, const std::vector<Witness>& ws) {
+    if (ws.empty()) return "No finding of the loaded bases has a witness.\n";
+    std::string out;
+    for (const auto& w : ws) {
+        out += w.code + "\n" + w.text;
+        if (w.script) {
+            out += "Terminal input showing it (torv_ae_cli " + kb.rules().filename().string() + " < FILE):\n";
+            out += *w.script;
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+}  // namespace torv::lint

@@ -48,6 +48,12 @@ std::vector<Witness> witnessesOf(const AppState& app);
 /// answered yes; redundancies get their consultation script.
 std::vector<Witness> witnesses(const KnowledgeBase& kb);
 
+/// The base files loaded in `app`, as a knowledge base of their own.
+KnowledgeBase loadedKnowledgeBase(const AppState& app);
+/// Every witness as one text for a window: each finding's evidence, and
+/// a redundancy's terminal input.
+std::string witnessReport(const KnowledgeBase& kb, const std::vector<Witness>& ws);
+
 // ---- the checks ----
 
 /// The chain (m first, n last) is a cycle through conclusions and conditions.
