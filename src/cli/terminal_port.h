@@ -34,11 +34,17 @@ public:
     /// Prints one line of the front end's own, starting on a fresh line.
     void printLine(std::string_view text);
 
+    /// On a terminal an edited file is a copy opened in $VISUAL or $EDITOR
+    /// (vi when neither is set); otherwise its new text is read from the
+    /// input, up to a line holding only ".".
+    void setInteractiveEditor(bool on) { interactiveEditor_ = on; }
+
     /// Without a help file there is no viewer to open: the terminal says
     /// where the manual is.
     void openHelp(const std::filesystem::path& file) override;
 
 protected:
+    std::optional<std::string> editedText(const port::EditSession& session, const std::string& text) override;
     void present(const port::Dialog& d) override;
     std::optional<std::string> answer(const port::Dialog& d) override;
 
@@ -51,6 +57,7 @@ private:
     std::istream& in_;
     std::ostream& out_;
     bool atLineStart_ = true;
+    bool interactiveEditor_ = false;
 };
 
 }  // namespace torv::cli

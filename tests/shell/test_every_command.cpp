@@ -27,9 +27,6 @@ const std::set<int> kNoAction{cmd::kAdviceSubdirectoryDeleting, cmd::kGraphicsSu
 
 // Built by later work; until then each says it is not available yet.
 const std::set<int> kNotAvailableYet{
-    // creating, deleting and editing bases, media files and abstracts
-    10068, 10069, 10070, 10085, 10086, 10087, 10095, 10096, 10097, 10103, 10104, 10105, 10108, 10110, 10111,
-    10115, 10116, 10117, 10120, 10122, 10126, 10127, 10128, 10131, 10133, 10145, 10146, 10147,
     // model-base verification
     10088, 10089,
     // joint rule-constraint diagnoses and conclusion exclusivity
