@@ -6,6 +6,9 @@
 // concludes a level-1 name from a level-5 one: derivations get much deeper
 // and may close cycles (the external test then blocks the base).
 //   bench_verify [--deep] [rules ...]        (default: 200 2000)
+// Each size also times the joint rule-constraint tests over one constraint
+// per ten rules.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +27,8 @@
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
+#include "verify/joint_inconsistency.h"
+#include "verify/joint_redundancy.h"
 #include "verify/redundancy.h"
 
 namespace {
@@ -148,6 +153,34 @@ void run(int rules, Shape shape) {
     verify::wyznacz_nadmiar(app, &red);
     std::printf("  redundancy test      %.3f s  rule pairs %llu, flattening pairs compared %llu\n", seconds(t),
                 static_cast<unsigned long long>(red.pairs), static_cast<unsigned long long>(red.comparisons));
+
+    // A constraint base of one constraint per ten rules, each of two to four
+    // askable conditions, none shared.
+    {
+        std::mt19937 rng(7u + static_cast<unsigned>(rules));
+        kb::ConstraintBase cb;
+        const int askables = std::max(10, rules);
+        std::vector<int> free(static_cast<std::size_t>(askables));
+        for (int i = 0; i < askables; ++i) free[static_cast<std::size_t>(i)] = i;
+        std::shuffle(free.begin(), free.end(), rng);
+        std::size_t next = 0;
+        for (int k = 1; k <= rules / 10 && next + 4 <= free.size(); ++k) {
+            kb::Constraint c{k, {}};
+            for (std::size_t m = 0, n = 2 + rng() % 3; m < n; ++m) c.warunki.push_back("a" + std::to_string(free[next++]));
+            cb.constraints.push_back(std::move(c));
+        }
+        const std::size_t count = cb.constraints.size();
+        app.store.setConstraintBase(std::move(cb));
+        t = std::chrono::steady_clock::now();
+        const bool consistent = verify::wyznacz_sprzecznosc_2(app);
+        std::printf("  joint inconsistency  %.3f s  %zu constraints, %s, flattenings kept %zu\n", seconds(t), count,
+                    consistent ? "none" : "found", app.findings.jointInconsistency.regula_splaszczona_s2.size());
+        t = std::chrono::steady_clock::now();
+        verify::wyznacz_nadmiar_2(app);
+        std::printf("  joint redundancy     %.3f s  groups found %zu%s\n", seconds(t),
+                    app.findings.jointRedundancy.reguly_nadmiarowe_n2.size(),
+                    app.findings.jointRedundancy.truncated ? " (a group was too large)" : "");
+    }
 
     // Every flattening of every rule, as "Flattening all rules" would show
     // them, counted but never kept; their number grows as a product, so

@@ -1,6 +1,7 @@
 // The chaining gate and the preparation of a run.
 #include "engine/gate.h"
 
+#include "engine/same_results.h"
 #include "engine/support.h"
 #include "reports/abstracts.h"
 #include "state/app_state.h"
@@ -46,9 +47,10 @@ bool bramka_wnioskowania(AppState& app) {
     // Each of these faults was reported when it was found.
     const auto& v = app.verdicts;
     if (v.numberingFault()) return false;
+    if (!testuj_wyniki_wszystkich_modeli_bez_ograniczen(app)) return false;
     if (app.chaining.exclusiveFactsFound()) return false;
     if (v.externallyInconsistent()) return false;
-    if (v.jointModelRuleFault()) return false;
+    if (v.modelFault() || v.jointModelRuleFault()) return false;
     return true;
 }
 

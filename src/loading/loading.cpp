@@ -5,13 +5,17 @@
 #include <filesystem>
 
 #include "engine/askables.h"
+#include "engine/same_results.h"
 #include "loading/model_checks.h"
 #include "kb/base_file.h"
 #include "loading/load_checks.h"
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "state/app_state.h"
+#include "verify/joint_model_rule.h"
 #include "verify/load_offers.h"
+#include "verify/model_inconsistency.h"
+#include "verify/same_results_constraints.h"
 
 namespace torv::kb {
 
@@ -280,6 +284,9 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.kasowanie_dmodel_wielomianowy();
     s.kasowanie_m_fakt();
     s.kasowanie_nazwy_mo();
+    app.verdicts.clearModelTests();
+    app.findings.model = {};
+    app.findings.jointModelRule = {};
     auto path = chooseMatchingFile(app, "Load Model Base", "MO*.AEB", "Model Base (MO*.AEB)", "MO*.AEB");
     if (!path || path->empty()) return path;
     if (auto r = readingStep(app, BaseKind::Model, *path); !r.ok) return readFault(app, kModelFaults, r);
@@ -311,6 +318,10 @@ std::optional<std::string> loadModelBase(AppState& app) {
     s.jestem_tu.reset();
     if (!wnioski_modeli_a_wnioski_regul(app)) return std::nullopt;
     if (!engine::testuj_strukture_modeli(app)) return std::nullopt;
+    // With a constraint base loaded, the models are tested against it.
+    if (s.nazwa_og ? !verify::testuj_wyniki_wszystkich_modeli_z_og(app)
+                   : !engine::testuj_wyniki_wszystkich_modeli_bez_ograniczen(app))
+        return std::nullopt;
     if (!testowanie_dopytywalnosci_argumentow(app)) return std::nullopt;
     if (!engine::wyznacz_liste_faktow(app)) return std::nullopt;
     wykrywanie_modeli_tautologicznych(app);
@@ -323,6 +334,8 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     Store& s = app.store;
     s.kasowanie_dogranicz();
     s.kasowanie_nazwy_og();
+    app.findings.jointInconsistency = {};
+    app.findings.jointRedundancy = {};
     auto path = chooseMatchingFile(app, "Load Constraint Base", "Co*.AEB", "Constraint Base (Co*.AEB)", "Co*.AEB");
     if (!path || path->empty()) return path;
     if (auto r = readingStep(app, BaseKind::Constraint, *path); !r.ok) return readFault(app, kConstraintFaults, r);
@@ -336,7 +349,7 @@ std::optional<std::string> loadConstraintBase(AppState& app) {
     app.port.note("Successful  loading of Constraint Base",
                   "Augmented Exact Constraint Base\n    " + name + "\nhas been loaded!");
     if (!testuj_numery_ograniczen(app)) return checkFailed(app);
-    if (!engine::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
+    if (!verify::testuj_wyniki_wszystkich_modeli_z_og(app)) return checkFailed(app);
     if (!engine::wyznacz_liste_faktow(app)) return checkFailed(app);
     s.jestem_tu.reset();
     if (!verify::testuj_sprzecznosc_2(app)) return std::nullopt;

@@ -100,6 +100,4 @@ bool testuj_strukture_modeli(AppState& app) {
     return false;
 }
 
-bool testuj_wyniki_wszystkich_modeli_z_og(AppState&) { return true; }
-
 }  // namespace torv::engine

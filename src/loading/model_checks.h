@@ -1,4 +1,4 @@
-// Model-base structure tests and the same-results test, run at load.
+// Model-base structure tests, run at load.
 #pragma once
 
 namespace torv { struct AppState; }
@@ -18,7 +18,5 @@ bool testuj_listy_modeli_wielomianowych(AppState& app);
 /// The four tests above in that order; on the first failure the whole model
 /// base (models, known arguments, m_facts and its name) is discarded.
 bool testuj_strukture_modeli(AppState& app);
-/// Models with the same result against the constraint base.
-bool testuj_wyniki_wszystkich_modeli_z_og(AppState& app);
 
 }  // namespace torv::engine

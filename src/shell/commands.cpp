@@ -130,10 +130,7 @@ Availability availability(int id) {
     case kGraphicsSubdirectoriesDeleting:
     case kSoundSubdirectoryDeleting:
         return Availability::NoAction;
-    // Model-base verification.
-    case kDiagnosingModel: case kDiagnosingJointModelRule:
-    // Joint rule-constraint diagnoses and conclusion exclusivity.
-    case kDiagnosingJointRuleConstraintInconsistencies: case kDiagnosingJointRuleConstraintRedundancies:
+    // Conclusion exclusivity.
     case kExclusionToOne: case kExclusionToNone: case kNonExclusion:
         return Availability::NotAvailableYet;
     default:

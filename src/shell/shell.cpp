@@ -24,6 +24,10 @@
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
+#include "verify/joint_inconsistency.h"
+#include "verify/joint_redundancy.h"
+#include "verify/joint_model_rule.h"
+#include "verify/model_inconsistency.h"
 #include "verify/redundancy.h"
 
 namespace torv::shell {
@@ -57,6 +61,12 @@ void applyOutcomes(AppState& app) {
             app.menu.enable({kDiagnosingRedundancies, kInspectingSingleRule, kInspectingAllRules, kAskableConditions,
                              kModelBaseLoading, kConstraintBaseLoading, kAdviceBaseLoading, kGraphicsBaseLoading});
             app.menu.grey({kDiagnosingJointRuleConstraintInconsistencies, kDiagnosingJointRuleConstraintRedundancies});
+            break;
+        case Outcome::ModelInconsistencyFound:
+            app.menu.enable({kDiagnosingModel});
+            break;
+        case Outcome::JointModelRuleInconsistencyFound:
+            app.menu.enable({kDiagnosingJointModelRule});
             break;
         }
     }
@@ -234,6 +244,10 @@ void Shell::dispatch(int id) {
     case kDiagnosingExternal: verify::pisz_sprzecznosc_1z(app_); break;
     case kDiagnosingInternal: verify::pisz_sprzecznosc_1w(app_); break;
     case kDiagnosingRedundancies: verify::pisz_nadmiar(app_); break;
+    case kDiagnosingJointRuleConstraintInconsistencies: verify::pisz_sprzecznosc_2(app_); break;
+    case kDiagnosingJointRuleConstraintRedundancies: verify::pisz_nadmiar_2(app_); break;
+    case kDiagnosingModel: verify::pisz_sprzecznosc_modeli(app_); break;
+    case kDiagnosingJointModelRule: verify::pisz_sprzecznosc_mr(app_); break;
     case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
     case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
 

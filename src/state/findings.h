@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torv::verify {
@@ -85,11 +86,102 @@ struct RedundancyFindings {
     std::vector<FlattenedPair> para_splaszczona_n1;
 };
 
-/// The findings of the rule-base diagnoses, one record per diagnosis.
+/// sprzecznosc_2: rule `n` is jointly inconsistent with constraint `k`.
+struct JointInconsistency {
+    std::int32_t n = 0;
+    std::int32_t k = 0;
+    bool operator==(const JointInconsistency&) const = default;
+};
+
+/// Joint rule-constraint inconsistencies.
+struct JointInconsistencyFindings {
+    /// One record per condition found with a later member of its constraint.
+    std::vector<JointInconsistency> sprzecznosc_2;
+    /// regula_splaszczona_s2: the flattenings that showed one, each once.
+    std::vector<FlattenedRule> regula_splaszczona_s2;
+    /// The test has run since the last load.
+    bool tested = false;
+    /// More were met than are kept.
+    bool truncated = false;
+};
+
+/// reguly_nadmiarowe_n2: rules whose flattenings differ only in which member
+/// of constraint `k` they require.
+struct JointRedundancy {
+    Numbers reguly;
+    std::int32_t k = 0;
+    std::vector<FlattenedRule> splaszczone;
+    bool operator==(const JointRedundancy&) const = default;
+};
+
+/// Joint rule-constraint redundancies.
+struct JointRedundancyFindings {
+    std::vector<JointRedundancy> reguly_nadmiarowe_n2;
+    /// zbadany_wniosek: conclusion and constraint already found redundant.
+    std::vector<std::pair<std::string, std::int32_t>> zbadany_wniosek;
+    /// A group was cut at its bound on flattenings.
+    bool truncated = false;
+};
+
+/// model_arytmetyczny_sprzeczny: model `n`'s result `r` is one of its own arguments.
+struct DirectModelFinding {
+    std::int32_t n = 0;
+    std::string r;
+    bool operator==(const DirectModelFinding&) const = default;
+};
+
+/// model_arytmetyczny_sprzeczny_gleboko: model `n`'s result `r` is an argument
+/// of the last model of `chain` (which starts with n).
+struct DeepModelFinding {
+    std::int32_t n = 0;
+    Numbers chain;
+    std::string r;
+    bool operator==(const DeepModelFinding&) const = default;
+};
+
+/// model_relacyjny_sprzeczny: relational model `n` concludes its go-ahead condition `c`.
+struct RelationalModelFinding {
+    std::int32_t n = 0;
+    std::string c;
+    bool operator==(const RelationalModelFinding&) const = default;
+};
+
+/// Model-base inconsistencies.
+struct ModelFindings {
+    std::vector<DirectModelFinding> model_arytmetyczny_sprzeczny;
+    std::vector<DeepModelFinding> model_arytmetyczny_sprzeczny_gleboko;
+    std::vector<RelationalModelFinding> model_relacyjny_sprzeczny;
+    /// The model base tested: the report names it after the load forgot it.
+    std::string nazwa;
+    /// The nested search stopped at its work limit.
+    bool truncated = false;
+};
+
+/// modele_i_reguly_sprzeczne: relational model `n` is jointly inconsistent
+/// with rule `m`; `reguly` and `modele` as collected (0 marks, latest first).
+struct JointModelRuleFinding {
+    std::int32_t n = 0;
+    std::int32_t m = 0;
+    Numbers reguly;
+    Numbers modele;
+    bool operator==(const JointModelRuleFinding&) const = default;
+};
+
+struct JointModelRuleFindings {
+    std::vector<JointModelRuleFinding> modele_i_reguly_sprzeczne;
+    std::string nazwa_mo, nazwa_re;
+    bool truncated = false;
+};
+
+/// The findings of the diagnoses, one record per diagnosis.
 struct RuleBaseFindings {
     ExternalFindings external;
     InternalFindings internal;
     RedundancyFindings redundancy;
+    JointInconsistencyFindings jointInconsistency;
+    JointRedundancyFindings jointRedundancy;
+    ModelFindings model;
+    JointModelRuleFindings jointModelRule;
 };
 
 }  // namespace torv::verify

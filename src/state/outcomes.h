@@ -20,6 +20,10 @@ enum class Outcome {
     InternalInconsistencyFound,
     /// The rule base has redundant rules.
     RedundancyFound,
+    /// The model base is inconsistent.
+    ModelInconsistencyFound,
+    /// The model and rule bases are jointly inconsistent.
+    JointModelRuleInconsistencyFound,
 };
 
 using Outcomes = std::vector<Outcome>;

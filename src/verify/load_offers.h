@@ -12,13 +12,9 @@ bool testuj_sprzecznosc_1z(AppState& app);
 bool testuj_sprzecznosc_1w(AppState& app);
 /// Redundancies; false only when the base is externally inconsistent.
 bool testuj_nadmiar_1(AppState& app);
-/// Model-base inconsistencies; true when none were found (the caller
-/// announces that), false after informing about some.
-bool informuj_sprzecznosc_mz(AppState& app);
-/// Joint model-rule inconsistencies; same convention.
-bool informuj_sprzecznosc_mr(AppState& app);
-/// Joint rule-constraint inconsistencies and redundancies.
+/// Joint rule-constraint inconsistencies; false when some were found.
 bool testuj_sprzecznosc_2(AppState& app);
+/// Joint rule-constraint redundancies; never blocks.
 bool testuj_nadmiar_2(AppState& app);
 
 }  // namespace torv::verify

@@ -211,7 +211,6 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
         << help;
     EXPECT_NE(help.find("    10121  Garphics Subdirectories deleting  (no action)\n"), std::string::npos);
     EXPECT_NE(help.find("  * 10068  Rule Base editing\n"), std::string::npos);
-    EXPECT_NE(help.find("    10088  Diagnosing Model Base inconsistencies  (not available yet)\n"), std::string::npos);
     EXPECT_NE(help.find("up to a line holding only \".\""), std::string::npos) << "how a script edits a file";
     EXPECT_NE(help.find("  * 10094  Inspecting all constraints\n"), std::string::npos);
     EXPECT_NE(help.find("    10119  Graphics Subdirectories and  Files\n"), std::string::npos);

@@ -58,7 +58,13 @@ TEST_F(LoadScenario, CleanBasesAnswerEveryOfferWithoutFault) {
     port.clearCalls();
     EXPECT_EQ(load(kb::LoadOption::ModelBase, "MOcar.AEB", "model_b(1,\"cold\",\"y\",\"x\",\"+\",\"1\",1)\n"),
               "MOcar.AEB");
-    EXPECT_EQ(load(kb::LoadOption::ConstraintBase, "COcar.AEB", "constraint(1,[\"rain\",\"cold\"])\n"), "COcar.AEB");
+    port.clearCalls();
+    EXPECT_EQ(load(kb::LoadOption::ConstraintBase, "COcar.AEB", "constraint(1,[\"roof\",\"cold\"])\n",
+                   {{"Choose", "yes"}, {"Choose", "yes"}}),
+              "COcar.AEB");
+    EXPECT_EQ(boxes(), (Names{"open file: Load Constraint Base", "note: Successful  loading of Constraint Base",
+                              "yes/no: Choose", "note: Diagnostic Report on joint rule-constraint inconsistencies",
+                              "yes/no: Choose", "note: Result of testing joint redundancies"}));
     EXPECT_EQ(port.pending(), 0u);
     for (const auto& n : port.ofKind("note")) EXPECT_EQ(n.title.find("rror"), std::string::npos) << n.title;
 }

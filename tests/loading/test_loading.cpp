@@ -231,7 +231,21 @@ const OtherBase kOthers[] = {
      "Model base:    MOcar.AEB\nand Rule Base: RUcar.AEB\nhave no  joint inconsistencies!\n",
      "Successful  loading of Model Base", "Augmented Exact Model Base\n    MOcar.AEB\nhas been loaded!"},
     {LoadOption::ConstraintBase, "COcar.AEB", "constraint(1,[\"rain\",\"cold\"])\n", "Load Constraint Base", "Co*.AEB",
-     "Constraint Base (Co*.AEB) | Co*.AEB", nullptr, "Augmented Exact Constraint Base COcar.AEB\nhas been loaded!\n",
+     "Constraint Base (Co*.AEB) | Co*.AEB", nullptr,
+     "Augmented Exact Constraint Base COcar.AEB\nhas been loaded!\n"
+     // the joint rule-constraint offers, declined
+     "The Rule Base and Constraint Base may be tested for \njoint inconsistencies.\n"
+     "This test may take a lot of time for large and heavily nested \nrule bases. \n\n"
+     "This test should be used while developing or modifying rule bases.\n"
+     "For routine uses of the rule- and constraint bases the test should\nbe bypassed.\n\n"
+     "Keep in mind that joint rule- and constraint base inconsistencies\n"
+     "do not lead to infinite loops; however, rules jointly inconsistent\n"
+     "are just bypassed in the chaining process and this is perhaps not\n"
+     "what the rule base designer intended to achieve.\n\n"
+     "The Rule Base and Constraint Base may be tested forjoint  redundancies.\n"
+     "This test may take a lot of time for large and heavily nested \nrule bases. \n"
+     "This test should be used while developing or modifying rule bases.\n"
+     "For routine uses of the rule- and constraint bases the test should\nbe bypassed.\n",
      "Successful  loading of Constraint Base",
      "Augmented Exact Constraint Base\n    COcar.AEB\nhas been loaded!"},
     {LoadOption::AdviceBase, "ADcar.AEB", "advice(1,\"wet.hlp\")\n", "Load Advice Base ", "AD*.AEB",

@@ -249,7 +249,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {cmd::kDiagnosingRedundancies, cmd::kInspectingAllRules, cmd::kModelBaseLoading,
                      cmd::kGraphicsBaseLoading},
                     {cmd::kDiagnosingJointRuleConstraintInconsistencies,
-                     cmd::kDiagnosingJointRuleConstraintRedundancies}}));
+                     cmd::kDiagnosingJointRuleConstraintRedundancies}},
+        OutcomeCase{Outcome::ModelInconsistencyFound, {cmd::kDiagnosingModel}, {cmd::kDiagnosingJointModelRule}},
+        OutcomeCase{Outcome::JointModelRuleInconsistencyFound, {cmd::kDiagnosingJointModelRule},
+                    {cmd::kDiagnosingModel}}));
 
 TEST_F(ShellTest, ALoadThatFindsAnExternalInconsistencyEnablesItsDiagnosis) {
     // The offer accepted: the base is refused and its diagnosis enabled.

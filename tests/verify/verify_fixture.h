@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <variant>
+
 #include "engine/askables.h"
+#include "kb/base_file.h"
 #include "kb/store.h"
 #include "state/app_state.h"
 #include "support/scripted_port.h"
@@ -34,6 +37,16 @@ protected:
         app.store.rozszerzenie = ext;
         engine::pamietaj_dopytywalne_regul(app);
     }
+
+    /// Stores a model or constraint base written as its file, with its name.
+    void base(kb::BaseKind kind, const std::string& text, const std::string& file) {
+        auto read = kb::parseBaseText(kind, text);
+        ASSERT_TRUE(std::holds_alternative<kb::AnyBase>(read)) << text;
+        kb::storeBase(app.store, std::move(std::get<kb::AnyBase>(read)));
+        (kind == kb::BaseKind::Model ? app.store.nazwa_mo : app.store.nazwa_og) = file;
+    }
+    void models(const std::string& text, const std::string& file = "MOt.AEB") { base(kb::BaseKind::Model, text, file); }
+    void constraints(const std::string& text) { base(kb::BaseKind::Constraint, text, "COt.AEB"); }
 
     std::vector<port::Dialog> notes() const { return port.ofKind("note"); }
     std::vector<std::string> noteTexts() const {
