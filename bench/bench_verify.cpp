@@ -7,7 +7,7 @@
 // and may close cycles (the external test then blocks the base).
 //   bench_verify [--deep] [rules ...]        (default: 200 2000)
 // Each size also times the joint rule-constraint tests over one constraint
-// per ten rules.
+// per ten rules, and the exclusivity analysis of every rule against them.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +24,7 @@
 #include "loading/loading.h"
 #include "port/text_port.h"
 #include "state/app_state.h"
+#include "verify/exclusivity.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
@@ -180,6 +181,20 @@ void run(int rules, Shape shape) {
         std::printf("  joint redundancy     %.3f s  groups found %zu%s\n", seconds(t),
                     app.findings.jointRedundancy.reguly_nadmiarowe_n2.size(),
                     app.findings.jointRedundancy.truncated ? " (a group was too large)" : "");
+
+        // Every rule picked, as the exclusivity commands would run them.
+        std::vector<std::size_t> all(app.store.rules().size());
+        for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+        const std::pair<verify::Exclusion, const char*> questions[] = {{verify::Exclusion::ToOne, "to one "},
+                                                                       {verify::Exclusion::NonExclusion, "non-excl"}};
+        for (const auto& [opcja, label] : questions) {
+            verify::FlatteningBase fb(app.store, app.askables);
+            t = std::chrono::steady_clock::now();
+            const auto ex = verify::wyznacz_wykluczenie(fb, opcja, all);
+            std::printf("  exclusivity %s    %.3f s  rules %zu, states run %llu, %s%s\n", label, seconds(t),
+                        ex.reguly.size(), static_cast<unsigned long long>(ex.outcome.states),
+                        ex.outcome.no(opcja) ? "\"NO\"" : "no \"NO\"", ex.przerwana ? " (work limit hit)" : "");
+        }
     }
 
     // Every flattening of every rule, as "Flattening all rules" would show
@@ -206,6 +221,47 @@ void run(int rules, Shape shape) {
     std::filesystem::remove_all(dir);
 }
 
+/// The exclusivity analysis where every state has to be run (rules over
+/// distinct askables never fire together), and on a rule whose first
+/// flattening lies behind 2^24 dead ends, where the work limit stops it.
+void exclusivityExtremes(int rules) {
+    YesPort port;
+    AppState app(port);
+    {
+        std::vector<verify::RuleToTest> reguly;
+        std::vector<verify::Names> states;
+        for (int i = 0; i < rules; ++i) {
+            const std::string n = std::to_string(i);
+            reguly.push_back({i + 1, "g" + n, {"x" + n, "y" + n, "nz" + n}});
+            states.push_back(reguly.back().flat);
+        }
+        const auto t = std::chrono::steady_clock::now();
+        const auto out = verify::StateTest(app.store).testuj(verify::Exclusion::NonExclusion, reguly, states);
+        std::printf("%d disjoint rules: exclusivity non-excl %.3f s  states run %llu, %s\n", rules, seconds(t),
+                    static_cast<unsigned long long>(out.states), out.wykluczenie_no ? "\"NO\"" : "no \"NO\"");
+    }
+    kb::RuleBase base;
+    base.rules.push_back({1, "v", {}, 1});
+    std::vector<std::string> goal{"z"};
+    std::int32_t n = 1;
+    for (int i = 0; i < 24; ++i) {
+        const std::string c = "c" + std::to_string(i);
+        base.rules.push_back({++n, c, {"d" + std::to_string(i)}, 1});
+        base.rules.push_back({++n, c, {"e" + std::to_string(i)}, 1});
+        goal.push_back(c);
+    }
+    base.rules.push_back({++n, "z", {"nv"}, 1});
+    base.rules.push_back({++n, "z", {"w"}, 1});
+    base.rules.push_back({++n, "goal", goal, 1});
+    app.store.setRuleBase(std::move(base));
+    engine::pamietaj_dopytywalne_regul(app);
+    verify::FlatteningBase fb(app.store, app.askables);
+    const auto t = std::chrono::steady_clock::now();
+    const auto ex = verify::wyznacz_wykluczenie(fb, verify::Exclusion::ToOne, {app.store.rules().size() - 1});
+    std::printf("dead-end rule: exclusivity to one %.3f s  %s\n", seconds(t),
+                ex.przerwana ? "stopped at the work limit" : "finished");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -219,4 +275,5 @@ int main(int argc, char** argv) {
     }
     if (sizes.empty()) sizes = {200, 2000};
     for (int n : sizes) run(n, shape);
+    if (shape == Shape::Shaped) exclusivityExtremes(sizes.back());
 }

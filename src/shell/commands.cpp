@@ -130,9 +130,6 @@ Availability availability(int id) {
     case kGraphicsSubdirectoriesDeleting:
     case kSoundSubdirectoryDeleting:
         return Availability::NoAction;
-    // Conclusion exclusivity.
-    case kExclusionToOne: case kExclusionToNone: case kNonExclusion:
-        return Availability::NotAvailableYet;
     default:
         return Availability::Works;
     }

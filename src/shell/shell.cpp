@@ -21,6 +21,7 @@
 #include "shell/editing.h"
 #include "shell/media_commands.h"
 #include "state/app_state.h"
+#include "verify/exclusivity.h"
 #include "verify/external.h"
 #include "verify/flattening.h"
 #include "verify/internal.h"
@@ -250,6 +251,9 @@ void Shell::dispatch(int id) {
     case kDiagnosingJointModelRule: verify::pisz_sprzecznosc_mr(app_); break;
     case kFlatteningChosenRule: verify::splaszcz_wybrana(app_); break;
     case kFlatteningAllRules: verify::splaszcz_wszystkie(app_); break;
+    case kExclusionToOne: verify::analiza_bazy_wiedzy(app_, verify::Exclusion::ToOne); break;
+    case kExclusionToNone: verify::analiza_bazy_wiedzy(app_, verify::Exclusion::ToNone); break;
+    case kNonExclusion: verify::analiza_bazy_wiedzy(app_, verify::Exclusion::NonExclusion); break;
 
     case kReportInspection: reports::przeglad_raportu(app_); break;
     case kReportDeleting: reports::usuwanie_raportu(app_); break;

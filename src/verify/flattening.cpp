@@ -179,6 +179,10 @@ bool Splaszcz::next() {
     bool ready = started_ ? advance() : open(initial_);
     started_ = true;
     while (ready) {
+        if (passBudget_ != 0 && passCount_ >= passBudget_) {
+            limitHit_ = true;
+            break;
+        }
         // The replacements, last condition's first, with each name kept at
         // its last occurrence.
         ++passCount_;

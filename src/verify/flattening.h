@@ -112,6 +112,9 @@ public:
     /// A branch was cut: it went deeper than any acyclic base allows, or
     /// its choices would have outgrown kMaxChoices.
     bool limitHit() const { return limitHit_; }
+    /// Bounds the passes of the whole generator (0: unbounded); once they are
+    /// spent, next() returns false and limitHit() is true.
+    void setPassBudget(std::uint64_t passes) { passBudget_ = passes; }
 
     /// Choices kept at once (8 bytes each): a bound no real base comes near.
     static constexpr std::size_t kMaxChoices = std::size_t{1} << 24;
@@ -140,6 +143,7 @@ private:
     bool done_ = false;
     bool limitHit_ = false;
     std::uint64_t passCount_ = 0;
+    std::uint64_t passBudget_ = 0;
 };
 
 // ---- list operations of flattening ----

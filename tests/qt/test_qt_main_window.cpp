@@ -20,6 +20,7 @@
 #include "qt/desktop_app.h"
 #include "qt/dialogs.h"
 #include "support/odbc_sandbox.h"
+#include <QLineEdit>
 #include <QListWidget>
 #include <QDir>
 #include <QMessageBox>
@@ -98,6 +99,7 @@ private slots:
     void helpWithoutHelpFileOpensManual();
     void forwardChainingConsultation();
     void importThroughTheMenu();
+    void exclusivityPickListThroughTheMenu();
 
 private:
     QTemporaryDir dir_;
@@ -391,3 +393,36 @@ void TestQtMainWindow::importThroughTheMenu() {
 
 QTEST_MAIN(TestQtMainWindow)
 #include "test_qt_main_window.moc"
+
+void TestQtMainWindow::exclusivityPickListThroughTheMenu() {
+    DesktopApp app(dir_.path().toStdString());
+    {
+        DialogDriver loading;
+        loading.otherwise(answerAnything);
+        app.start({ruleBase_});
+    }
+    QString caption;
+    QStringList items;
+    DialogDriver driver;
+    driver.otherwise([&](QWidget* w) {
+        if (auto* list = w->findChild<QListWidget*>(); list && w->windowTitle() == QLatin1String("Pick facts")) {
+            if (auto* c = w->findChild<QLineEdit*>(QStringLiteral("caption"))) caption = c->text();
+            for (int i = 0; i < list->count(); ++i) {
+                items << list->item(i)->text();
+                list->item(i)->setSelected(true);
+            }
+            return click(w, QStringLiteral("&Continue"));
+        }
+        return answerAnything(w);
+    });
+    app.window().commandAction(shell::cmd::kNonExclusion)->trigger();
+    QCOMPARE(items, (QStringList{QStringLiteral("1  wet"), QStringLiteral("2  slippery")}));
+    QVERIFY2(caption.startsWith(QStringLiteral("Pick conclusions tested for exclusivity!")), qPrintable(caption));
+    QCOMPARE(driver.seenTitles(),
+             (QStringList{QStringLiteral("Attention!"), QStringLiteral("Pick facts"),
+                          QStringLiteral("The following rules have no exclusive conclusions:"),
+                          QStringLiteral("The following rules have no exclusive conclusions:")}));
+    QVERIFY(app.window().messagesPane()->toPlainText().contains(
+        QStringLiteral("The following rules have no exclusive conclusions: \nRule number:  1    Conclusion:  wet\n"
+                       "Rule number:  2    Conclusion:  slippery")));
+}
