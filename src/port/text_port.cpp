@@ -112,6 +112,30 @@ std::string join(const std::vector<std::string>& items, const char* sep) {
 }
 }  // namespace
 
+namespace {
+/// "RPT" from "*.RPT" or "RU*.AEB"; empty for "*", "*.*" or "*.t?t".
+std::string extensionOf(std::string_view pattern) {
+    const auto dot = pattern.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    const std::string_view ext = pattern.substr(dot + 1);
+    if (ext.empty() || ext.find_first_of("*?[]/\\") != std::string_view::npos) return {};
+    return std::string(ext);
+}
+}  // namespace
+
+std::string defaultSuffix(const FileDialog& dialog) {
+    if (auto ext = extensionOf(dialog.mask); !ext.empty()) return ext;
+    return dialog.filters.empty() ? std::string() : extensionOf(dialog.filters.front().pattern);
+}
+
+std::string withDefaultSuffix(const std::string& path, const FileDialog& dialog) {
+    const std::filesystem::path p(path);
+    const std::string name = p.filename().string();
+    if (name.empty() || name == "." || name == ".." || name.find('.') != std::string::npos) return path;
+    const std::string ext = defaultSuffix(dialog);
+    return ext.empty() ? path : path + "." + ext;
+}
+
 std::string resolveTypedPath(const std::string& typed, const std::filesystem::path& directory) {
     if (typed.empty()) return {};
     std::filesystem::path p(typed);
@@ -170,9 +194,12 @@ TextPort::Acceptable itemAnswer(std::size_t count) {
             "an item number 1 to " + std::to_string(count) + ", or an empty line to close"};
 }
 
-TextPort::Acceptable radioAnswer(std::size_t count) {
-    return {[count](const std::string& a) { return answers::choice(a, count).has_value(); },
-            "a number from 1 to " + std::to_string(count)};
+bool isBlank(const std::string& a) { return a.find_first_not_of(" \t") == std::string::npos; }
+
+TextPort::Acceptable radioAnswer(std::size_t count, bool closable) {
+    return {[count](const std::string& a) { return isBlank(a) || answers::choice(a, count).has_value(); },
+            "a number from 1 to " + std::to_string(count) +
+                (closable ? ", or an empty line to close" : ", or an empty line for the preselected one")};
 }
 }  // namespace
 
@@ -210,6 +237,7 @@ std::string TextPort::openFile(const FileDialog& dialog) { return fileDialog("op
 std::string TextPort::saveFile(const FileDialog& dialog) {
     while (true) {
         std::string path = fileDialog("save file", dialog);
+        if (!path.empty()) path = withDefaultSuffix(path, dialog);
         std::error_code ec;
         if (path.empty() || !dialog.confirmOverwrite || !std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
             return path;
@@ -254,11 +282,10 @@ std::optional<std::size_t> TextPort::pickDataSource(const std::vector<std::strin
 
 int TextPort::radio(const char* title, const texts::RadioChoice& choice) {
     const std::vector<std::string> buttons{choice.first, choice.second};
-    const int preselected = choice.preselected;
-    auto a = showUntil({"radio", title, choice.prompt, "", buttons, true}, radioAnswer(buttons.size()));
-    if (!a) return preselected;
+    auto a = showUntil({"radio", title, choice.prompt, "", buttons, true}, radioAnswer(buttons.size(), choice.closable));
+    if (!a || isBlank(*a)) return choice.closable ? kRadioClosed : choice.preselected;
     if (auto c = answers::choice(*a, buttons.size())) return static_cast<int>(*c + 1);
-    return preselected;
+    return choice.preselected;
 }
 
 int TextPort::typeOfHypothesis() {

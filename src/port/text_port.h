@@ -115,6 +115,8 @@ private:
     /// answer is empty (closed) or `accepted` takes it.
     template <class Accepted>
     std::optional<std::string> showList(const Dialog& d, const std::string& takes, Accepted accepted);
+    /// An empty line closes a closable choice (kRadioClosed); the others
+    /// keep their preselected button.
     int radio(const char* title, const texts::RadioChoice& choice);
     std::string fileDialog(const char* kind, const FileDialog& dialog);
 };

@@ -30,13 +30,15 @@ struct RadioChoice {
     const char* first;
     const char* second;
     int preselected;
+    /// Closing the dialog is an answer of its own (kRadioClosed).
+    bool closable;
 };
 inline constexpr RadioChoice kTypeOfHypothesis{"Pick type of tested hypothesis", "Narrow-sense hypothesis",
-                                               "Wide-sense hypothesis", 1};
+                                               "Wide-sense hypothesis", 1, true};
 inline constexpr RadioChoice kLevelOfDetail{"Choose level of message/report detail", "Low level of detail",
-                                            "High level of detail", 1};
+                                            "High level of detail", 1, false};
 inline constexpr RadioChoice kFactDeclarationMode{"Choose fact declaration mode!", "Menu  for choosing facts",
-                                                  "Querrying the user", 2};
+                                                  "Querrying the user", 2, true};
 
 /// A media picker: the base's label, then its name, then the picking prompt.
 struct MediaPicker {

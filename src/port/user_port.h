@@ -41,6 +41,17 @@ struct FileDialog {
 /// Yes/no answers of the platform message box and of the radio dialogs.
 inline constexpr int kYes = 1;
 inline constexpr int kNo = 2;
+/// "Type of hypothesis" and "Fact declaration mode" closed without OK (the
+/// forward chaining's mode 3).
+inline constexpr int kRadioClosed = 3;
+
+/// The extension a save dialog gives a typed name that has none: the one of
+/// the mask, else of the first filter ("*.RPT" gives "RPT"); empty when the
+/// pattern names no single extension ("*.*").
+std::string defaultSuffix(const FileDialog& dialog);
+/// `path` with "." + defaultSuffix(dialog) appended when its file name has no
+/// extension; unchanged otherwise.
+std::string withDefaultSuffix(const std::string& path, const FileDialog& dialog);
 
 /// Titles of the resource dialogs, used by every port.
 namespace titles {
@@ -87,7 +98,8 @@ public:
                                                    const std::string& initial) = 0;
     /// Full path of an existing file, or "" when cancelled.
     virtual std::string openFile(const FileDialog& dialog) = 0;
-    /// Full path of a file to create, or "" when cancelled.
+    /// Full path of a file to create, or "" when cancelled. A typed name
+    /// without extension gets withDefaultSuffix().
     virtual std::string saveFile(const FileDialog& dialog) = 0;
     /// The folder-creating dialog over dialog.directory. A port with the
     /// platform's file dialog lets the user create folders in it and returns
@@ -105,7 +117,7 @@ public:
     virtual std::optional<std::size_t> pickExternalData(const std::vector<std::string>& items) = 0;
     /// 10014: position of the chosen data source.
     virtual std::optional<std::size_t> pickDataSource(const std::vector<std::string>& sources) = 0;
-    /// 10015: 1 narrow-sense, 2 wide-sense.
+    /// 10015: 1 narrow-sense, 2 wide-sense, kRadioClosed when closed.
     virtual int typeOfHypothesis() = 0;
     /// 10019: the bitmap drawn stretched; returns when closed.
     virtual void showGraphics(const std::filesystem::path& bitmap) = 0;
@@ -129,7 +141,8 @@ public:
     virtual void showAbstract(const std::string& header, const std::string& text) = 0;
     /// 10031: 1 low, 2 high.
     virtual int levelOfDetail() = 0;
-    /// 10032: 1 menu for choosing facts, 2 querying the user.
+    /// 10032: 1 menu for choosing facts, 2 querying the user, kRadioClosed
+    /// when closed.
     virtual int factDeclarationMode() = 0;
     /// 10033, 10039, 10040: a drop-down picker over file names; the chosen
     /// file name, nullopt when closed without OK.

@@ -22,8 +22,8 @@ DesktopApp::DesktopApp(std::filesystem::path startDirectory)
 DesktopApp::~DesktopApp() = default;
 
 void DesktopApp::start(const QStringList& arguments) {
-    window_->fitToScreen();
-    window_->show();
+    // Maximised the platform way: the frame and its title stay on screen.
+    window_->showMaximized();
     if (arguments.isEmpty() || arguments.front().isEmpty()) return;
     // A base to consult at once: the intro window gives way to it.
     window_->closeIntro();

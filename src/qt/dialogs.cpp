@@ -106,12 +106,32 @@ void PortDialog::setResizable(bool resizable) {
 
 // ---- RulePickDialog ----
 
+namespace {
+constexpr int kNumberWidth = 11;        // "Rule number"
+constexpr int kConclusionColumn = 25;   // where "Rule conclusion" starts in the heading
+}  // namespace
+
+QString ruleColumns(const QString& line) {
+    // "12  wet" under the heading: the number right-aligned below "Rule
+    // number", the conclusion below "Rule conclusion" (the font is fixed).
+    const QString trimmed = line.trimmed();
+    const qsizetype gap = trimmed.indexOf(QLatin1Char(' '));
+    if (gap < 0) return line;
+    const QString number = trimmed.left(gap);
+    const QString conclusion = trimmed.mid(gap).trimmed();
+    QString out = number.rightJustified(kNumberWidth, QLatin1Char(' '));
+    out += QString(std::max<qsizetype>(2, kConclusionColumn - out.size()), QLatin1Char(' '));
+    return out + conclusion;
+}
+
 RulePickDialog::RulePickDialog(const QStringList& lines, QWidget* parent)
     : PortDialog(QStringLiteral("Pick a rule for flattening"), parent) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     auto* heading = plainLabel(QString::fromUtf8(port::texts::kRuleForFlatteningHeading), this);
     heading->setFont(fixed);
-    list_ = listOf(lines, this);
+    QStringList shown;
+    for (const auto& l : lines) shown << ruleColumns(l);
+    list_ = listOf(shown, this);
     list_->setFont(fixed);
     heading->setBuddy(list_);
     body()->addWidget(heading);

@@ -64,6 +64,10 @@ private:
     QList<QPushButton*> buttons_;
 };
 
+/// A line "number  conclusion" laid out in the columns of the flattening
+/// picker's heading.
+QString ruleColumns(const QString& line);
+
 /// "Pick a rule for flattening": a heading over a list; OK, Cancel, Help.
 class RulePickDialog : public PortDialog {
     Q_OBJECT

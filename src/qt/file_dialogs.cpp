@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRegularExpression>
 
 #include "qt/text_codec.h"
@@ -49,6 +51,8 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
     dlg.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A report typed as "report1" must be found again by "*.RPT".
+    if (save) dlg.setDefaultSuffix(toQ(port::defaultSuffix(dialog)));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, save && !dialog.confirmOverwrite);
     if (!dialog.directory.empty()) dlg.setDirectory(pathToQ(dialog.directory.string()));
 
@@ -70,7 +74,10 @@ void prepareFileDialog(QFileDialog& dlg, const port::FileDialog& dialog, bool sa
 QString runFileDialog(const port::FileDialog& dialog, bool save, QWidget* parent) {
     QFileDialog dlg(parent);
     prepareFileDialog(dlg, dialog, save);
-    dlg.resize(780, 480);
+    QSize size(780, 480);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dlg.resize(size);
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : QDir::cleanPath(files.front());

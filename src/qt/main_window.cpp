@@ -13,7 +13,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QMenu>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTimer>
 #include <QToolBar>
 #include <QScreen>
@@ -22,6 +24,7 @@
 #include "shell/shell.h"
 #include "qt/editor_window.h"
 #include "qt/intro_window.h"
+#include "qt/mnemonics.h"
 #include "qt/qt_user_port.h"
 #include "qt/text_codec.h"
 
@@ -78,6 +81,34 @@ QIcon drawnIcon(int id) {
     }
     return QIcon(pm);
 }
+
+/// An icon with its disabled look drawn explicitly: some icon engines draw
+/// a greyed action exactly like an enabled one.
+QIcon withDisabledLook(const QIcon& icon, const QWidget* w) {
+    QIcon out;
+    QStyleOption opt;
+    opt.initFrom(w);
+    for (int size : {16, 22, 24, 32, 48}) {
+        const QPixmap pm = icon.pixmap(QSize(size, size));
+        if (pm.isNull()) continue;
+        out.addPixmap(pm, QIcon::Normal);
+        out.addPixmap(w->style()->generatedIconPixmap(QIcon::Disabled, pm, &opt), QIcon::Disabled);
+    }
+    return out;
+}
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+bool hasEnabledItem(const QMenu* menu) {
+    for (auto* a : menu->actions()) {
+        if (a->isSeparator() || !a->isEnabled()) continue;
+        if (!a->menu() || hasEnabledItem(a->menu())) return true;
+    }
+    return false;
+}
+
+constexpr const char* kWhileWaiting =
+    "While a question waits: F6 shows the Messages in a window of their own, F1 the manual.";
 }  // namespace
 
 MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
@@ -88,6 +119,8 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->installEventFilter(this);
+    // The viewport has its new size only after the area's own resize.
+    mdi_->viewport()->installEventFilter(this);
     setCentralWidget(mdi_);
 
     port_.setWindowHost(mdi_);
@@ -107,8 +140,10 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
             c.movePosition(QTextCursor::End);
             c.insertText(toQ(std::string(text)));
             messages_->verticalScrollBar()->setValue(messages_->verticalScrollBar()->maximum());
+            if (messagesCopy_) messagesCopy_->append(toQ(std::string(text)));
         },
         [this] {
+            if (messagesCopy_) messagesCopy_->setText({});
             if (messages_) messages_->clear();
             // Clearing is also "create the message window": show it again.
             if (messagesWindow_ && !messagesWindow_->isVisible()) {
@@ -128,6 +163,7 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
     quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, &QWidget::close);
     addAction(quit);
+    port_.companions().onKeyInDialog(Qt::Key_F6, [this] { showMessagesCopy(); });
 
     // The intro window opens with the main window.
     intro_ = new IntroWindow;
@@ -150,6 +186,8 @@ MainWindow::~MainWindow() {
     // (or into the application state) any more.
     disconnect(&port_, nullptr, this, nullptr);
     shell_.app().messages.setListener({});
+    port_.companions().onKeyInDialog(Qt::Key_F6, {});
+    delete messagesCopy_;
     shell_.onMenuChanged({});
     port_.setWindowHost(nullptr);
     port_.setDialogParent(nullptr);
@@ -161,31 +199,49 @@ QAction* MainWindow::commandAction(int id) const {
 }
 
 void MainWindow::buildMenus() {
-    for (const auto& menu : shell::menuBar()) {
-        const QString title = QString::fromUtf8(menu.title.data(), static_cast<qsizetype>(menu.title.size()));
-        QMenu* m = menuBar()->addMenu(title);
-        menus_.emplace_back(m, title);
-        addEntries(m, menu.entries);
+    // Mnemonics are added here only: the command table keeps its texts.
+    QStringList titles;
+    for (const auto& menu : shell::menuBar()) titles << qs(menu.title);
+    titles << QStringLiteral("&Window");
+    const QStringList shown = withMnemonics(titles, true);
+    const auto& bar = shell::menuBar();
+    for (std::size_t i = 0; i < bar.size(); ++i) {
+        if (titles[static_cast<qsizetype>(i)] == QLatin1String("&Help")) buildWindowMenu();
+        QMenu* m = menuBar()->addMenu(shown[static_cast<qsizetype>(i)]);
+        menus_.push_back({m, titles[static_cast<qsizetype>(i)], false});
+        addEntries(m, bar[i].entries);
     }
+    if (!windowMenu_) buildWindowMenu();
+    windowMenu_->setTitle(shown.back());
 }
 
 void MainWindow::addEntries(QMenu* menu, const std::vector<shell::MenuEntry>& entries) {
     using Kind = shell::MenuEntry::Kind;
+    QStringList texts;
+    for (const auto& e : entries) {
+        if (e.kind == Kind::Submenu) texts << qs(e.title);
+        if (e.kind == Kind::Command) {
+            const shell::Command* c = shell::findCommand(e.commandId);
+            texts << (c ? qs(c->text) : QString());
+        }
+    }
+    const QStringList shown = withMnemonics(texts);
+    qsizetype next = 0;
     for (const auto& e : entries) {
         switch (e.kind) {
         case Kind::Separator: menu->addSeparator(); break;
         case Kind::Submenu: {
-            const QString title = QString::fromUtf8(e.title.data(), static_cast<qsizetype>(e.title.size()));
-            QMenu* sub = menu->addMenu(title);
-            menus_.emplace_back(sub, title);
+            QMenu* sub = menu->addMenu(shown[next++]);
+            menus_.push_back({sub, qs(e.title), true});
             addEntries(sub, e.entries);
             break;
         }
         case Kind::Command: {
+            const QString text = shown[next++];
             const shell::Command* c = shell::findCommand(e.commandId);
             if (!c) break;
             const int id = c->id;
-            auto* a = menu->addAction(QString::fromUtf8(c->text.data(), static_cast<qsizetype>(c->text.size())));
+            auto* a = menu->addAction(text);
             a->setData(id);
             a->setStatusTip(plain(c->text));
             if (id == shell::cmd::kRuleBaseLoading) a->setShortcut(QKeySequence::Open);
@@ -198,6 +254,60 @@ void MainWindow::addEntries(QMenu* menu, const std::vector<shell::MenuEntry>& en
     }
 }
 
+void MainWindow::buildWindowMenu() {
+    windowMenu_ = menuBar()->addMenu(QStringLiteral("&Window"));
+    windowMenu_->setObjectName(QStringLiteral("windowMenu"));
+    connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+    fillWindowMenu();
+    auto* copy = new QAction(this);
+    copy->setShortcut(Qt::Key_F6);
+    connect(copy, &QAction::triggered, this, &MainWindow::showMessagesCopy);
+    addAction(copy);
+}
+
+void MainWindow::fillWindowMenu() {
+    windowMenu_->clear();
+    connect(windowMenu_->addAction(QStringLiteral("&Cascade")), &QAction::triggered, mdi_,
+            &QMdiArea::cascadeSubWindows);
+    connect(windowMenu_->addAction(QStringLiteral("&Tile")), &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
+    connect(windowMenu_->addAction(QStringLiteral("Close &all")), &QAction::triggered, this, [this] {
+        // The Messages pane stays: it belongs to the main window.
+        for (auto* sub : mdi_->subWindowList())
+            if (sub != messagesWindow_) sub->close();
+    });
+    auto* copy = windowMenu_->addAction(QStringLiteral("&Messages in a window of their own"));
+    copy->setShortcut(Qt::Key_F6);
+    copy->setShortcutContext(Qt::WidgetShortcut);   // the main window's own F6 acts
+    connect(copy, &QAction::triggered, this, &MainWindow::showMessagesCopy);
+    const auto windows = mdi_->subWindowList();
+    if (!windows.isEmpty()) windowMenu_->addSeparator();
+    int n = 0;
+    for (auto* sub : windows) {
+        if (!sub->isVisible()) continue;
+        ++n;
+        const QString title = sub->windowTitle().isEmpty() && sub->widget() ? sub->widget()->windowTitle()
+                                                                           : sub->windowTitle();
+        QString text = n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(title) : title;
+        auto* a = windowMenu_->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(sub == mdi_->activeSubWindow());
+        QPointer<QMdiSubWindow> target(sub);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target) mdi_->setActiveSubWindow(target);
+        });
+    }
+}
+
+void MainWindow::showMessagesCopy() {
+    if (!messagesCopy_) {
+        messagesCopy_ = new MessagesCopy;
+        messagesCopy_->setAttribute(Qt::WA_DeleteOnClose);
+        messagesCopy_->setWindowIcon(drawnIcon(shell::cmd::kMessageWindowCreating));
+        messagesCopy_->setText(toQ(shell_.app().messages.text()));
+    }
+    port_.companions().show(messagesCopy_);
+}
+
 void MainWindow::buildToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Commands"));
     toolBar_->setObjectName(QStringLiteral("commands"));
@@ -207,8 +317,9 @@ void MainWindow::buildToolBar() {
         const shell::Command* c = shell::findCommand(t.id);
         if (!c) continue;
         const bool drawn = t.id == shell::cmd::kHelp || t.id == shell::cmd::kMessageWindowCreating;
-        auto* a = toolBar_->addAction(drawn ? drawnIcon(t.id) : style()->standardIcon(t.icon),
-                                      QString::fromUtf8(t.label));
+        auto* a = toolBar_->addAction(
+            withDisabledLook(drawn ? drawnIcon(t.id) : style()->standardIcon(t.icon), toolBar_),
+            QString::fromUtf8(t.label));
         a->setToolTip(plain(c->text));
         a->setStatusTip(plain(c->text));
         const int id = t.id;
@@ -224,12 +335,16 @@ void MainWindow::refreshMenu() {
     const auto& state = shell_.menu();
     for (auto& [id, a] : actions_) a->setEnabled(state.enabled(id));
     for (auto& [a, id] : toolActions_) a->setEnabled(state.enabled(id));
-    for (auto& [m, title] : menus_) m->menuAction()->setEnabled(state.menuEnabled(fromQ(title)));
+    for (const auto& m : menus_) m.menu->menuAction()->setEnabled(state.menuEnabled(fromQ(m.title)));
+    // A submenu with nothing to choose is greyed too; the deepest first.
+    for (auto it = menus_.rbegin(); it != menus_.rend(); ++it)
+        if (it->submenu && !hasEnabledItem(it->menu)) it->menu->menuAction()->setEnabled(false);
 }
 
 void MainWindow::runGuarded(const std::function<void()>& step) {
     if (running_ || ended_) return;
     running_ = true;
+    if (introDone_) statusBar()->showMessage(QString::fromUtf8(kWhileWaiting));
     try {
         step();
     } catch (const port::EndProgram&) {
@@ -240,6 +355,7 @@ void MainWindow::runGuarded(const std::function<void()>& step) {
         // A broken invariant in a command: say so and keep the program alive.
         QMessageBox::critical(this, QStringLiteral("Error"), QString::fromUtf8(e.what()));
     }
+    if (introDone_) statusBar()->clearMessage();
     running_ = false;
 }
 
@@ -305,15 +421,6 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
     fitMenuBar();
 }
 
-void MainWindow::fitToScreen() {
-    const QScreen* s = screen();
-    if (!s) return;
-    const QRect avail = s->availableGeometry();
-    // Small screens get all of it; larger ones a comfortable window.
-    if (avail.width() <= 1440) setGeometry(avail);
-    else resize(std::min(avail.width() - 80, 1480), std::min(avail.height() - 80, 940));
-}
-
 void MainWindow::placeWindows() {
     const QRect area = mdi_->viewport()->rect();
     const int split = static_cast<int>(area.height() * (1.0 - kMessagesShare));
@@ -326,7 +433,7 @@ void MainWindow::placeWindows() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == mdi_ && e->type() == QEvent::Resize) placeWindows();
+    if (watched == mdi_->viewport() && e->type() == QEvent::Resize) placeWindows();
     // The area arranges windows of its own when first shown: place ours after it.
     if (watched == mdi_ && e->type() == QEvent::Show) QTimer::singleShot(0, this, &MainWindow::placeWindows);
     return QMainWindow::eventFilter(watched, e);

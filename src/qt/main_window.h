@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 
+#include "qt/companions.h"
 #include "qt/intro_window.h"
 
 class QMdiArea;
@@ -43,8 +44,11 @@ public:
     void runGuarded(const std::function<void()>& step);
     /// Closes the intro window as the user would.
     void closeIntro();
-    /// Sizes the window for its screen (all of a small screen).
-    void fitToScreen();
+    /// The read-only copy of the Messages pane that stays usable while a
+    /// question waits (F6); opened on demand.
+    void showMessagesCopy();
+    MessagesCopy* messagesCopy() const { return messagesCopy_; }
+    QMenu* windowMenu() const { return windowMenu_; }
     /// True once the program has been ended from a dialog.
     bool ended() const { return ended_; }
 
@@ -61,6 +65,8 @@ private:
     void buildMenus();
     void addEntries(QMenu* menu, const std::vector<shell::MenuEntry>& entries);
     void buildToolBar();
+    void buildWindowMenu();
+    void fillWindowMenu();
     void refreshMenu();
     void introClosed();
     void createMessagesWindow();
@@ -74,11 +80,18 @@ private:
     QToolBar* toolBar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::vector<std::pair<QAction*, int>> toolActions_;
-    std::vector<std::pair<QMenu*, QString>> menus_;
+    struct MenuRef {
+        QMenu* menu;
+        QString title;      // as the shell names it, for its menu state
+        bool submenu;
+    };
+    std::vector<MenuRef> menus_;
     QPointer<IntroWindow> intro_;
     QPointer<QMdiSubWindow> introWindow_;
     QPointer<QMdiSubWindow> messagesWindow_;
     QPointer<QPlainTextEdit> messages_;
+    QPointer<MessagesCopy> messagesCopy_;
+    QMenu* windowMenu_ = nullptr;
     QFont menuFont_;
     bool running_ = false;
     bool ended_ = false;

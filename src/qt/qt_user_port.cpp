@@ -10,12 +10,17 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QShortcut>
 
+#include "qt/companions.h"
 #include "qt/dialogs.h"
 #include "qt/editor_window.h"
 #include "qt/file_dialogs.h"
@@ -41,7 +46,11 @@ constexpr const char* kHelpFile = "Main_ae.HLP";
 }  // namespace
 
 QtUserPort::QtUserPort(QObject* parent)
-    : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+    : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    companions_.onKeyInDialog(Qt::Key_F1, [this] { showManual(); });
+}
+
+QtUserPort::~QtUserPort() { delete manual_; }
 
 void QtUserPort::setWindowHost(QMdiArea* area) { host_ = area; }
 void QtUserPort::setDialogParent(QWidget* parent) { dialogParent_ = parent; }
@@ -64,6 +73,19 @@ int QtUserPort::execWithEnd(QDialog& dialog, const char* question) {
 QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, &QtUserPort::childWindowClosed);
+    // Escape, Ctrl+W and Ctrl+F4 close an inspection or editor window (an
+    // editor still offers to save); in the MDI area the sub-window itself
+    // already takes Ctrl+W and Ctrl+F4, and a second binding would void both.
+    QList<QKeySequence> keys{QKeySequence(Qt::Key_Escape)};
+    if (!host_) keys << QKeySequence(Qt::CTRL | Qt::Key_W) << QKeySequence(Qt::CTRL | Qt::Key_F4);
+    for (const QKeySequence& key : keys) {
+        auto* s = new QShortcut(key, window);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, window, [window] {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) sub->close();
+            else window->close();
+        });
+    }
     if (host_) {
         QMdiSubWindow* sub = host_->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -80,14 +102,41 @@ QWidget* QtUserPort::showChild(QWidget* window, QSize size) {
 
 // ---- simple boxes ----
 
+namespace {
+/// Makes a message box wide enough for its whole title: Qt leaves room for
+/// the title text only, not for a window manager's bold font and buttons.
+void fitTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int titleBar = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 150;
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 9 / 10 : titleBar;
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    // Only ever widen: a minimum below the text's own width would clip it.
+    int longest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        longest = std::max(longest, label->fontMetrics().horizontalAdvance(line));
+    const int wanted = std::min(titleBar, limit) - 90;
+    if (wanted > longest) label->setMinimumWidth(wanted);
+}
+}  // namespace
+
+bool isFaultNote(const QString& title, const QString& text) {
+    // "Attention!" also confirms work done ("Report r.RPT  has been saved."):
+    // a confirmation is information, whatever its title.
+    static const QRegularExpression done(QStringLiteral("\\b(has|have) been (saved|deleted|created)"));
+    if (done.match(text).hasMatch()) return false;
+    return title.startsWith(QLatin1String("Attention")) || title.contains(QLatin1String("rror")) ||
+           title.contains(QLatin1String("Exception")) || title.contains(QLatin1String("Faulty"));
+}
+
 void QtUserPort::note(const std::string& title, const std::string& text) {
-    // Fault notes look like warnings; everything else is information.
     const QString t = toQ(title);
-    const bool fault = t.startsWith(QLatin1String("Attention")) || t.contains(QLatin1String("rror")) ||
-                       t.contains(QLatin1String("Exception")) || t.contains(QLatin1String("Faulty"));
-    QMessageBox box(fault ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text), QMessageBox::Ok,
-                    dialogParent());
+    QMessageBox box(isFaultNote(t, toQ(text)) ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text),
+                    QMessageBox::Ok, dialogParent());
     box.setTextFormat(Qt::PlainText);
+    fitTitle(box);
     box.exec();
 }
 
@@ -95,8 +144,11 @@ int QtUserPort::yesNo(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    // Enter must never end the program by accident.
+    const bool closing = text == t::kCloseQuestion || text == t::kCloseQuestionArgument;
+    box.setDefaultButton(closing ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
     return box.exec() == QMessageBox::Yes ? port::kYes : port::kNo;
 }
 
@@ -108,6 +160,7 @@ int QtUserPort::ask(const std::string& title, const std::string& text, const std
     if (!added.isEmpty()) box.setDefaultButton(static_cast<QPushButton*>(added.front()));
     // Closing the box counts as the second button.
     if (added.size() >= 2) box.setEscapeButton(added[1]);
+    fitTitle(box);
     box.exec();
     const int pressed = static_cast<int>(added.indexOf(box.clickedButton()));
     return pressed >= 0 ? pressed + 1 : 2;
@@ -120,6 +173,8 @@ std::optional<std::string> QtUserPort::inputString(const std::string& title, con
     dlg.setLabelText(toQ(prompt));
     dlg.setTextValue(toQ(initial));
     dlg.setInputMode(QInputDialog::TextInput);
+    // Room for a whole label, not the few characters Qt offers.
+    if (auto* field = dlg.findChild<QLineEdit*>()) field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 40);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return fromQ(dlg.textValue());
 }
@@ -129,6 +184,7 @@ std::string QtUserPort::openFile(const port::FileDialog& dialog) {
 }
 
 std::string QtUserPort::saveFile(const port::FileDialog& dialog) {
+    // The dialog adds the extension itself, before it asks about overwriting.
     return pathFromQ(runFileDialog(dialog, true, dialogParent()));
 }
 
@@ -163,10 +219,7 @@ std::optional<std::size_t> QtUserPort::pickDataSource(const std::vector<std::str
 }
 
 int QtUserPort::typeOfHypothesis() {
-    const auto& c = port::texts::kTypeOfHypothesis;
-    RadioDialog dlg(q(t::kTypeOfHypothesis), q(c.prompt), {q(c.first), q(c.second)}, c.preselected, dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return radio(t::kTypeOfHypothesis, port::texts::kTypeOfHypothesis);
 }
 
 void QtUserPort::showGraphics(const std::filesystem::path& bitmap) {
@@ -217,17 +270,17 @@ void QtUserPort::showAbstract(const std::string& header, const std::string& text
 }
 
 int QtUserPort::levelOfDetail() {
-    const auto& c = port::texts::kLevelOfDetail;
-    RadioDialog dlg(q(t::kLevelOfDetail), q(c.prompt), {q(c.first), q(c.second)}, c.preselected, dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return radio(t::kLevelOfDetail, port::texts::kLevelOfDetail);
+}
+
+int QtUserPort::radio(const char* title, const port::texts::RadioChoice& c) {
+    RadioDialog dlg(q(title), q(c.prompt), {q(c.first), q(c.second)}, c.preselected, dialogParent());
+    const bool closed = dlg.exec() != QDialog::Accepted;
+    return closed && c.closable ? port::kRadioClosed : dlg.checked();
 }
 
 int QtUserPort::factDeclarationMode() {
-    const auto& c = port::texts::kFactDeclarationMode;
-    RadioDialog dlg(q(t::kFactDeclarationMode), q(c.prompt), {q(c.first), q(c.second)}, c.preselected, dialogParent());
-    dlg.exec();
-    return dlg.checked();
+    return radio(t::kFactDeclarationMode, port::texts::kFactDeclarationMode);
 }
 
 std::optional<std::string> QtUserPort::pickMediaFile(MediaKind kind, const std::string& baseName,
@@ -289,7 +342,15 @@ void QtUserPort::graphicsWindow(const std::filesystem::path& bitmap) {
     showChild(w, size.expandedTo(QSize(200, 150)));
 }
 
-void QtUserPort::playSound(const std::filesystem::path& wave) { playWave(pathToQ(wave.string())); }
+void QtUserPort::playSound(const std::filesystem::path& wave) {
+    const QString path = pathToQ(wave.string());
+    // A missing file stays silent; one that exists but cannot be played says why.
+    if (!QFileInfo(path).isFile()) return;
+    const QString failure = playWave(path);
+    if (!failure.isEmpty())
+        emit messageWritten(QStringLiteral("The sound ") + QFileInfo(path).fileName() +
+                            QStringLiteral(" could not be played: ") + failure + QLatin1Char('\n'));
+}
 
 void QtUserPort::editFile(const std::filesystem::path& file) {
     const bool wrap = yesNo("Wrap/unwrap", "Wraping the text?") == port::kYes;
@@ -298,25 +359,22 @@ void QtUserPort::editFile(const std::filesystem::path& file) {
     showChild(w, {720, 460});
 }
 
-QString QtUserPort::manualPath() {
-    const QString dir = QDir::tempPath() + QStringLiteral("/torv_AE-manual-") +
-                        QString::fromLocal8Bit(qgetenv("USER"));
-    QDir().mkpath(dir);
-    for (const char* name : {"index.html", "manual.css"}) {
-        const QString target = dir + QLatin1Char('/') + QLatin1String(name);
-        QFile::remove(target);
-        QFile::copy(QStringLiteral(":/help/") + QLatin1String(name), target);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+void QtUserPort::showManual() {
+    if (!manual_) {
+        manual_ = new ManualWindow;
+        manual_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    return dir + QStringLiteral("/index.html");
+    companions_.show(manual_);
 }
 
 void QtUserPort::openHelp(const std::filesystem::path& file) {
     std::filesystem::path path = file;
     if (path.is_relative() && currentDir_) path = currentDir_() / path;
     const QString name = pathToQ(path.string());
-    const QString target = !file.empty() && QFileInfo(name).isFile() ? name : manualPath();
-    if (openUrl_) openUrl_(QUrl::fromLocalFile(target));
+    // A help file of the bases goes to the desktop's viewer; without one, or
+    // without a viewer, the program's own manual.
+    if (!file.empty() && QFileInfo(name).isFile() && openUrl_ && openUrl_(QUrl::fromLocalFile(name))) return;
+    showManual();
 }
 
 void QtUserPort::setTitle(const std::string& title) {

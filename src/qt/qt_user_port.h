@@ -9,7 +9,9 @@
 #include <QString>
 #include <QUrl>
 
+#include "port/texts.h"
 #include "port/user_port.h"
+#include "qt/companions.h"
 
 class QDialog;
 class QMdiArea;
@@ -17,10 +19,14 @@ class QWidget;
 
 namespace torv::qt {
 
+/// True when a note reports a fault (warning icon) rather than informs.
+bool isFaultNote(const QString& title, const QString& text);
+
 class QtUserPort : public QObject, public port::UserPort {
     Q_OBJECT
 public:
     explicit QtUserPort(QObject* parent = nullptr);
+    ~QtUserPort() override;
 
     /// Child windows open in this area; without one they are top-level.
     void setWindowHost(QMdiArea* area);
@@ -28,12 +34,15 @@ public:
     void setDialogParent(QWidget* parent);
     /// Relative help file names resolve against this directory.
     void setCurrentDirectory(std::function<std::filesystem::path()> dir);
-    /// How help files are shown; the desktop's viewer by default.
+    /// How help files of the bases are shown; the desktop's viewer by default.
     void setUrlOpener(std::function<bool(const QUrl&)> opener);
 
     QString title() const { return title_; }
-    /// The project's own manual, unpacked to a file the viewer can read.
-    static QString manualPath();
+    /// Windows that stay usable while a dialog waits.
+    Companions& companions() { return companions_; }
+    /// The program's own manual (F1 in any dialog too).
+    void showManual();
+    QWidget* manualWindow() const { return manual_; }
 
     // ---- simple boxes ----
     void note(const std::string& title, const std::string& text) override;
@@ -93,6 +102,8 @@ private:
     /// Runs a dialog that has "End": a confirmed End throws EndProgram,
     /// a refused one shows the dialog again.
     int execWithEnd(QDialog& dialog, const char* question);
+    /// Closing a closable choice answers kRadioClosed.
+    int radio(const char* title, const port::texts::RadioChoice& choice);
     /// Puts a window into the host area (or on screen) and watches it close.
     QWidget* showChild(QWidget* window, QSize size);
 
@@ -101,6 +112,8 @@ private:
     std::function<std::filesystem::path()> currentDir_;
     std::function<bool(const QUrl&)> openUrl_;
     QString title_;
+    Companions companions_;
+    QPointer<QWidget> manual_;
 };
 
 }  // namespace torv::qt

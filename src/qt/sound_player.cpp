@@ -47,8 +47,8 @@ int waveLengthMs(const QString& path) {
     }
 }
 
-bool playWave(const QString& path) {
-    if (!QFileInfo(path).isFile()) return false;
+QString playWave(const QString& path) {
+    if (!QFileInfo(path).isFile()) return QStringLiteral("the file does not exist");
     const int length = waveLengthMs(path);
     const int timeout = (length >= 0 ? length : kUnknownLengthMs) + kMarginMs;
 
@@ -56,25 +56,26 @@ bool playWave(const QString& path) {
     QAudioOutput output;
     player.setAudioOutput(&output);
     QEventLoop loop;
-    bool failed = false;
+    QString failure;
     QObject::connect(&player, &QMediaPlayer::mediaStatusChanged, &loop, [&](QMediaPlayer::MediaStatus s) {
         if (s == QMediaPlayer::EndOfMedia) loop.quit();
         if (s == QMediaPlayer::InvalidMedia) {
-            failed = true;
+            if (failure.isEmpty()) failure = QStringLiteral("the file is not a sound that can be played");
             loop.quit();
         }
     });
-    QObject::connect(&player, &QMediaPlayer::errorOccurred, &loop, [&] {
-        failed = true;
-        loop.quit();
-    });
+    QObject::connect(&player, &QMediaPlayer::errorOccurred, &loop,
+                     [&](QMediaPlayer::Error, const QString& why) {
+                         failure = why.isEmpty() ? QStringLiteral("the sound could not be played") : why;
+                         loop.quit();
+                     });
     QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
     player.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     player.play();
     // Keyboard and mouse wait, as for any modal step of a command.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (failure.isEmpty()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     player.stop();
-    return !failed;
+    return failure;
 }
 
 }  // namespace torv::qt

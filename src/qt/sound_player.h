@@ -10,8 +10,8 @@ namespace torv::qt {
 int waveLengthMs(const QString& path);
 
 /// Plays the file and waits for its end, at most its length plus a margin
-/// (without a sound card the end may never be reported). A missing file
-/// plays nothing. False when nothing was played.
-bool playWave(const QString& path);
+/// (without a sound card the end may never be reported). Empty when it
+/// played, else why it could not be played (a missing file plays nothing).
+QString playWave(const QString& path);
 
 }  // namespace torv::qt

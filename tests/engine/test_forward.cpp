@@ -152,6 +152,19 @@ TEST_F(Run, AnUndecidableConditionEndsTheRunNormally) {
     EXPECT_EQ(questions(), Strings{"a?"});
 }
 
+TEST_F(Run, ClosingFactDeclarationModeEndsTheRunAfterThePreparation) {
+    for (bool emptyLine : {true, false}) {
+        rules("rule(1,\"z\",[\"a\"],1)\n");
+        port.clearCalls();
+        start();
+        if (emptyLine) port.then("Fact declaration mode", "");
+        else port.thenClose();
+        wnioskowanie_w_przod(app);
+        EXPECT_TRUE(questions().empty()) << emptyLine;
+        EXPECT_EQ(port.titles().back(), "Fact declaration mode") << emptyLine;
+    }
+}
+
 TEST_F(Run, EndConfirmedInADialogEndsTheProgram) {
     rules("rule(1,\"z\",[\"a\"],1)\n");
     start().then("Fact declaration mode", "1").then("Pick facts", "end").then("Attention!", "yes");

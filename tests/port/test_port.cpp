@@ -95,6 +95,43 @@ TEST(TextPort, ClosedBoxesCountAsNoCancelOrNoChoice) {
     EXPECT_EQ(port.levelOfDetail(), 1);  // the preselected button
 }
 
+TEST(TextPort, ClosingARadioDialogCancelsOnlyWhereCancellingIsDefined) {
+    test::ScriptedPort port;
+    port.then("").then("").then("  ").thenClose().then("2");
+    EXPECT_EQ(port.typeOfHypothesis(), kRadioClosed);
+    EXPECT_EQ(port.factDeclarationMode(), kRadioClosed);
+    EXPECT_EQ(port.levelOfDetail(), 1);
+    EXPECT_EQ(port.typeOfHypothesis(), kRadioClosed);
+    EXPECT_EQ(port.factDeclarationMode(), 2);
+}
+
+TEST(DefaultSuffix, ATypedNameWithoutExtensionGetsTheDialogsOne) {
+    const FileDialog report{"Saving Report File", "*.RPT", {{"Report Files (*.RPT)", "*.RPT"}}, "/kb"};
+    const FileDialog byFilter{"Declare", "", {{"Summary (*.txt)", "*.txt"}}, "/kb"};
+    const FileDialog rules{"Declare name of new Rule Base", "RU*.AEB", {}, "/kb"};
+    const FileDialog any{"Save as", "*.*", {{"*.*", "*.*"}}, "/kb"};
+    struct Case { const char* typed; const FileDialog* dialog; const char* expected; };
+    for (const Case& c : {Case{"/kb/report1", &report, "/kb/report1.RPT"},
+                          Case{"/kb/report1.RPT", &report, "/kb/report1.RPT"},
+                          Case{"/kb/report1.rpt", &report, "/kb/report1.rpt"},
+                          Case{"/kb/report1.txt", &report, "/kb/report1.txt"},   // the user's own choice
+                          Case{"/kb.d/report1", &report, "/kb.d/report1.RPT"},   // a dot in a folder is no extension
+                          Case{"/kb/visit", &byFilter, "/kb/visit.txt"},
+                          Case{"/kb/RUcar", &rules, "/kb/RUcar.AEB"},
+                          Case{"/kb/notes", &any, "/kb/notes"},
+                          Case{"/kb/", &report, "/kb/"}}) {
+        EXPECT_EQ(withDefaultSuffix(c.typed, *c.dialog), c.expected) << c.typed;
+    }
+}
+
+TEST(TextPort, SaveDialogAddsTheExtensionToATypedName) {
+    test::ScriptedPort port;
+    port.then("report1").then("");
+    const FileDialog d{"Saving Report File", "*.RPT", {{"Report Files (*.RPT)", "*.RPT"}}, "/kb"};
+    EXPECT_EQ(port.saveFile(d), "/kb/report1.RPT");
+    EXPECT_EQ(port.saveFile(d), "");   // cancelled stays empty
+}
+
 TEST(TextPort, TypedPathsResolveAgainstTheDialogDirectory) {
     test::ScriptedPort port;
     port.then("sub/RUx.AEB").then("/abs/RUy.AEB");
@@ -108,23 +145,26 @@ TEST(TextPort, AnUnrecognisedAnswerIsAskedAgainWithTheAcceptedAnswers) {
         std::function<int(UserPort&)> run;  // the result as a number
         const char* accepted;
         int result;
+        bool emptyTaken;  // an empty line closes the dialog: one rejection only
     };
     const Case cases[] = {
-        {"yes/no", [](UserPort& p) { return p.yesNo("Choose:", "?"); }, "1, 2, yes, y, no, n", kYes},
+        {"yes/no", [](UserPort& p) { return p.yesNo("Choose:", "?"); }, "1, 2, yes, y, no, n", kYes, false},
         {"ask", [](UserPort& p) { return p.ask("Q", "?", {"&YES", "&NO", "&WHY?"}); },
-         "1, 2, 3, yes, y, no, n, why", kYes},
-        {"radio", [](UserPort& p) { return p.levelOfDetail(); }, "a number from 1 to 2", 1},
+         "1, 2, 3, yes, y, no, n, why", kYes, false},
+        {"radio", [](UserPort& p) { return p.levelOfDetail(); },
+         "a number from 1 to 2, or an empty line for the preselected one", 1, true},
+        {"radio", [](UserPort& p) { return p.typeOfHypothesis(); }, "a number from 1 to 2, or an empty line to close",
+         kRadioClosed, true},
         {"pick one", [](UserPort& p) { return static_cast<int>(p.pickMediaFile(UserPort::MediaKind::Advice, "AD",
                                                                               {"a", "b"}).has_value()); },
-         "an item number 1 to 2, or an empty line to close", 0},
+         "an item number 1 to 2, or an empty line to close", 0, true},
     };
     for (const auto& c : cases) {
         test::ScriptedPort port;
         port.then("maybe").then("").then("1");
-        const bool emptyTaken = std::string(c.dialog).starts_with("pick");
         const int got = c.run(port);
-        if (emptyTaken) {
-            // An empty line closes a list: one rejection only.
+        if (c.emptyTaken) {
+            if (c.result) EXPECT_EQ(got, c.result) << c.dialog;
             EXPECT_EQ(port.calls().size(), 2u) << c.dialog;
             EXPECT_EQ(port.pending(), 1u) << c.dialog;
         } else {

@@ -98,6 +98,8 @@ private slots:
     void endConfirmedEndsProgram();
     void messageShowsCaptionAndLines();
     void ruleForFlatteningReturnsLine();
+    void ruleLinesStandInTheHeadingsColumns_data();
+    void ruleLinesStandInTheHeadingsColumns();
     void externalDataPickersReturnPosition_data();
     void externalDataPickersReturnPosition();
     void importedFactsShowsBothLists();
@@ -111,6 +113,16 @@ private slots:
     void openFileMatchesMasksIgnoringCase();
     void openFileCancelledReturnsEmpty();
     void saveFileReturnsTypedName();
+    void saveFileAddsExtensionBeforeOverwriteQuestion_data();
+    void saveFileAddsExtensionBeforeOverwriteQuestion();
+    void closedRadioDialogsGiveTheirCancelOutcome_data();
+    void closedRadioDialogsGiveTheirCancelOutcome();
+    void enterAnswersCloseQuestionsWithNo_data();
+    void enterAnswersCloseQuestionsWithNo();
+    void noteIconTellsFaultsFromConfirmations_data();
+    void noteIconTellsFaultsFromConfirmations();
+    void messageBoxesShowTheirWholeTitleAndText_data();
+    void messageBoxesShowTheirWholeTitleAndText();
     void saveDialogAsksBeforeReplacingUnlessTheCallerDoes();
 
 private:
@@ -425,11 +437,32 @@ void TestQtDialogs::ruleForFlatteningReturnsLine() {
     QCOMPARE(seen.title, QStringLiteral("Pick a rule for flattening"));
     QVERIFY(seen.labels.contains(QStringLiteral("Rule number              Rule conclusion")));
     QCOMPARE(seen.buttons, (QStringList{"&OK", "&Cancel", "&Help"}));
+    QCOMPARE(seen.items, (QStringList{"          1              wet", "          2              slippery"}));
     driver.then([](QWidget* w) {
         w->findChild<QListWidget*>()->setCurrentRow(0);
         return click(w, QStringLiteral("&Cancel"));
     });
     QCOMPARE(port_.pickRuleForFlattening(lines), std::nullopt);
+}
+
+void TestQtDialogs::ruleLinesStandInTheHeadingsColumns_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("shown");
+    const QString heading = QStringLiteral("Rule number              Rule conclusion");
+    QTest::newRow("short number") << "7  wet" << "          7              wet";
+    QTest::newRow("long number") << "123456  wet road" << "     123456              wet road";
+    QTest::newRow("number wider than its heading") << "123456789012  x" << "123456789012             x";
+    QTest::newRow("number past the conclusion column") << "123456789012345678901234 x"
+                                                       << "123456789012345678901234  x";
+    QTest::newRow("no conclusion") << "7" << "7";
+    // The conclusion starts where its heading does.
+    QVERIFY(heading.indexOf(QStringLiteral("Rule conclusion")) == QStringLiteral("          7              ").size());
+}
+
+void TestQtDialogs::ruleLinesStandInTheHeadingsColumns() {
+    QFETCH(QString, line);
+    QFETCH(QString, shown);
+    QCOMPARE(ruleColumns(line), shown);
 }
 
 void TestQtDialogs::externalDataPickersReturnPosition_data() {
@@ -660,6 +693,168 @@ void TestQtDialogs::saveFileReturnsTypedName() {
     });
     QCOMPARE(QString::fromStdString(port_.saveFile(d)), dir.filePath(QStringLiteral("RUnew.AEB")));
     QVERIFY(saving);
+}
+
+void TestQtDialogs::saveFileAddsExtensionBeforeOverwriteQuestion_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("new name") << "report1" << false << "report1.RPT";
+    QTest::newRow("name of an existing report") << "report1" << true << "report1.RPT";
+    QTest::newRow("extension typed") << "report2.RPT" << false << "report2.RPT";
+    QTest::newRow("another extension kept") << "report3.log" << false << "report3.log";
+}
+
+void TestQtDialogs::saveFileAddsExtensionBeforeOverwriteQuestion() {
+    QFETCH(QString, typed);
+    QFETCH(bool, exists);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    if (exists) {
+        QFile f(dir.filePath(expected));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const port::FileDialog d{"Saving Report File", "*.RPT", {{"Report Files (*.RPT)", "*.RPT"}},
+                             dir.path().toStdString()};
+    QString question;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        if (!dlg) return false;
+        dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+        // Accepted from the event loop: the overwrite question opens inside accept().
+        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+        return true;
+    });
+    if (exists)
+        driver.then([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return false;
+            question = box->text();
+            return answerYes(w);
+        });
+    QCOMPARE(QString::fromStdString(port_.saveFile(d)), dir.filePath(expected));
+    QVERIFY(driver.done());
+    // The question names the file that is about to be replaced.
+    if (exists) QVERIFY2(question.contains(expected), qPrintable(question));
+}
+
+void TestQtDialogs::closedRadioDialogsGiveTheirCancelOutcome_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("hypothesis, Escape") << 0 << true << port::kRadioClosed;
+    QTest::newRow("hypothesis, close box") << 0 << false << port::kRadioClosed;
+    QTest::newRow("declaration, Escape") << 2 << true << port::kRadioClosed;
+    QTest::newRow("declaration, close box") << 2 << false << port::kRadioClosed;
+    // No cancel is defined for the level of detail: its preselected button.
+    QTest::newRow("detail, Escape") << 1 << true << 1;
+}
+
+void TestQtDialogs::closedRadioDialogsGiveTheirCancelOutcome() {
+    QFETCH(int, which);
+    QFETCH(bool, escape);
+    QFETCH(int, expected);
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        if (!qobject_cast<RadioDialog*>(w)) return false;
+        if (escape) QTest::keyClick(w, Qt::Key_Escape);
+        else w->close();
+        return true;
+    });
+    int result = 0;
+    switch (which) {
+    case 0: result = port_.typeOfHypothesis(); break;
+    case 1: result = port_.levelOfDetail(); break;
+    default: result = port_.factDeclarationMode(); break;
+    }
+    QVERIFY(driver.done());
+    QCOMPARE(result, expected);
+}
+
+void TestQtDialogs::enterAnswersCloseQuestionsWithNo_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("close request") << "Do you really wish to close the program?" << port::kNo;
+    QTest::newRow("End of Argument value") << "Do you really wich to close the program?" << port::kNo;
+    QTest::newRow("an offer") << "Do you wish to be advised?" << port::kYes;
+}
+
+void TestQtDialogs::enterAnswersCloseQuestionsWithNo() {
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    DialogDriver driver;
+    driver.then([](QWidget* w) {
+        if (!qobject_cast<QMessageBox*>(w)) return false;
+        QTest::keyClick(w, Qt::Key_Return);
+        return true;
+    });
+    QCOMPARE(port_.yesNo("Attention!", text.toStdString()), expected);
+    QVERIFY(driver.done());
+}
+
+void TestQtDialogs::noteIconTellsFaultsFromConfirmations_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fault");
+    QTest::newRow("report saved") << "Attention!" << "Report r1.RPT  has been saved." << false;
+    QTest::newRow("report not saved") << "Attention error!" << "Report r1.RPT has not been saved.\nDisk full"
+                                      << true;
+    QTest::newRow("report deleted") << "Attention!" << "Report r1.RPT has been deleted!" << false;
+    QTest::newRow("not deleted") << "Attention error!" << "Report r1.RPT has not been deleted!" << true;
+    QTest::newRow("summary saved") << "Summary" << " Summary s.txt has been saved." << false;
+    QTest::newRow("no rules") << "Attention error!" << "No rules in the rule base!" << true;
+    QTest::newRow("exception") << "Exception handling" << "Syntax error" << true;
+    QTest::newRow("loaded") << "Successful  loading of Rule Base" << "Rule base loaded" << false;
+}
+
+void TestQtDialogs::noteIconTellsFaultsFromConfirmations() {
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(bool, fault);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        icon = box->icon();
+        return closeDialog(w);
+    });
+    port_.note(title.toStdString(), text.toStdString());
+    QVERIFY(driver.done());
+    QCOMPARE(icon, fault ? QMessageBox::Warning : QMessageBox::Information);
+}
+
+void TestQtDialogs::messageBoxesShowTheirWholeTitleAndText_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("long title") << "Successful  loading of Rule Base" << "Loaded!";
+    QTest::newRow("long text") << "Rule with single condition"
+                               << "Do you wish to see the next rule with single condition?";
+}
+
+void TestQtDialogs::messageBoxesShowTheirWholeTitleAndText() {
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    int boxWidth = 0, labelWidth = 0;
+    bool wraps = false;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        boxWidth = box->width();
+        labelWidth = label->width();
+        wraps = label->wordWrap();
+        return answerYes(w);
+    });
+    port_.yesNo(title.toStdString(), text.toStdString());
+    QVERIFY(driver.done());
+    QFont bold;
+    bold.setBold(true);
+    QVERIFY2(boxWidth >= QFontMetrics(bold).horizontalAdvance(title) + 100, qPrintable(QString::number(boxWidth)));
+    QVERIFY2(wraps || labelWidth >= QFontMetrics(QFont()).horizontalAdvance(text),
+             qPrintable(QString::number(labelWidth)));
 }
 
 QTEST_MAIN(TestQtDialogs)

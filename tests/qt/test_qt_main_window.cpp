@@ -18,9 +18,14 @@
 
 #include "dialog_driver.h"
 #include "qt/desktop_app.h"
+#include "qt/companions.h"
 #include "qt/dialogs.h"
+#include "qt/mnemonics.h"
+#include "qt/qt_user_port.h"
 #include "support/odbc_sandbox.h"
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QListWidget>
 #include <QDir>
 #include <QMessageBox>
@@ -97,6 +102,17 @@ private slots:
     void cancelledLoadSetsShortTitle();
     void ruleBaseNamedOnCommandLine();
     void helpWithoutHelpFileOpensManual();
+    void startsMaximised();
+    void messagesPaneFollowsTheWindowsSize_data();
+    void messagesPaneFollowsTheWindowsSize();
+    void mnemonicsAreUniqueAmongSiblings();
+    void mnemonicsKeepTheTextsOwnAmpersand_data();
+    void mnemonicsKeepTheTextsOwnAmpersand();
+    void submenuWithOnlyGreyedItemsIsGreyed();
+    void inspectionWindowsCloseByKeyboard_data();
+    void inspectionWindowsCloseByKeyboard();
+    void windowMenuListsAndArrangesWindows();
+    void messagesCanBeReadWhileAQuestionWaits();
     void forwardChainingConsultation();
     void importThroughTheMenu();
     void exclusivityPickListThroughTheMenu();
@@ -130,10 +146,18 @@ void TestQtMainWindow::menuMirrorsShellMenuBar() {
         describe(m.entries, "  ", expected);
     }
     for (auto* a : app.window().menuBar()->actions()) {
+        if (a->menu() == app.window().windowMenu()) continue;   // the desktop's own
         shown << "# " + a->menu()->title();
         describe(a->menu(), "  ", shown);
     }
-    QCOMPARE(shown, expected);
+    // The same texts; where the table has no '&' the menu may add one.
+    QCOMPARE(shown.size(), expected.size());
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (expected[i].contains(QLatin1Char('&')) && !expected[i].startsWith(QLatin1Char('#')))
+            QCOMPARE(shown[i], expected[i]);
+        else
+            QCOMPARE(QString(shown[i]).remove(QLatin1Char('&')), QString(expected[i]).remove(QLatin1Char('&')));
+    }
     // Every command of the table has its item.
     QCOMPARE(allCommandActions(app.window()).size(), static_cast<qsizetype>(shell::commands().size()));
 }
@@ -158,8 +182,13 @@ void TestQtMainWindow::startUpMenuStateAfterIntro() {
     QVERIFY(!app.window().commandAction(shell::cmd::kForwardChaining)->isEnabled());
     QVERIFY(!app.window().commandAction(shell::cmd::kDiagnosingInternal)->isEnabled());
     QVERIFY(app.window().commandAction(shell::cmd::kAbout)->isEnabled());
-    for (auto* a : app.window().menuBar()->actions())
-        QCOMPARE(a->isEnabled(), app.shell().menu().menuEnabled(a->menu()->title().toStdString()));
+    for (const auto& m : shell::menuBar()) {
+        QAction* a = nullptr;
+        for (auto* b : app.window().menuBar()->actions())
+            if (b->menu()->title().remove(QLatin1Char('&')) == text(m.title).remove(QLatin1Char('&'))) a = b;
+        QVERIFY(a);
+        QCOMPARE(a->isEnabled(), app.shell().menu().menuEnabled(std::string(m.title)));
+    }
 }
 
 void TestQtMainWindow::introWindowOpensMessages() {
@@ -288,8 +317,216 @@ void TestQtMainWindow::helpWithoutHelpFileOpensManual() {
     });
     app.start({});
     app.window().closeIntro();
+    QVERIFY(!app.port().manualWindow());
     app.window().commandAction(shell::cmd::kHelp)->trigger();
-    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QtUserPort::manualPath())});
+    QVERIFY(opened.isEmpty());
+    QVERIFY(app.port().manualWindow() && app.port().manualWindow()->isVisible());
+    // F1 in a waiting dialog shows it too, usable beside the dialog.
+    app.port().manualWindow()->close();
+    QTRY_VERIFY(!app.port().manualWindow());
+    bool shownInDialog = false;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        if (!qobject_cast<RadioDialog*>(w)) return false;
+        QTest::keyClick(w, Qt::Key_F1);
+        shownInDialog = app.port().manualWindow() && app.port().manualWindow()->isVisible();
+        return click(w, QStringLiteral("&OK"));
+    });
+    app.window().runGuarded([&] { app.port().levelOfDetail(); });
+    QVERIFY(driver.done());
+    QVERIFY(shownInDialog);
+}
+
+void TestQtMainWindow::startsMaximised() {
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    QVERIFY(app.window().isMaximized());
+}
+
+void TestQtMainWindow::messagesPaneFollowsTheWindowsSize_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("shrunk") << QSize(700, 500);
+    QTest::newRow("grown") << QSize(1100, 780);
+    QTest::newRow("tiny") << QSize(420, 320);
+}
+
+void TestQtMainWindow::messagesPaneFollowsTheWindowsSize() {
+    QFETCH(QSize, size);
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    app.window().closeIntro();
+    app.window().showNormal();
+    app.window().resize(900, 650);
+    QTRY_COMPARE(app.window().size(), QSize(900, 650));
+    app.window().resize(size);
+    QTRY_COMPARE(app.window().size(), size);
+    QApplication::processEvents();
+    // The pane spans the bottom of the area, whatever the size before.
+    const QRect area = app.window().mdiArea()->viewport()->rect();
+    const QRect pane = app.window().messagesWindow()->geometry();
+    QCOMPARE(pane.left(), 0);
+    QCOMPARE(pane.width(), area.width());
+    QCOMPARE(pane.bottom(), area.bottom());
+    QVERIFY(pane.top() > 0);
+}
+
+void TestQtMainWindow::mnemonicsAreUniqueAmongSiblings() {
+    DesktopApp app(dir_.path().toStdString());
+    // Every menu: each of its entries has a mnemonic, none shared.
+    QList<QMenu*> menus{};
+    for (auto* a : app.window().menuBar()->actions()) menus << a->menu();
+    auto unique = [](const QList<QAction*>& actions, const QString& where) {
+        QSet<QChar> seen;
+        int without = 0;
+        for (auto* a : actions) {
+            if (a->isSeparator()) continue;
+            const QChar m = mnemonicOf(a->text());
+            if (m.isNull()) {
+                ++without;
+                continue;
+            }
+            QVERIFY2(!seen.contains(m), qPrintable(where + ": " + a->text()));
+            seen.insert(m);
+        }
+        // Only where the letters run out.
+        QVERIFY2(without == 0 || seen.size() >= 20, qPrintable(where));
+    };
+    unique(app.window().menuBar()->actions(), QStringLiteral("menu bar"));
+    for (qsizetype i = 0; i < menus.size(); ++i) {
+        unique(menus[i]->actions(), menus[i]->title());
+        for (auto* a : menus[i]->actions())
+            if (a->menu()) menus << a->menu();
+    }
+}
+
+void TestQtMainWindow::mnemonicsKeepTheTextsOwnAmpersand_data() {
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("reassign");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("rare words first") << QStringList{"Exact Rule Base", "Exact Model Base"} << false
+                                      << QStringList{"Exact &Rule Base", "Exact &Model Base"};
+    QTest::newRow("own ampersand kept") << QStringList{"&Help", "Help desk"} << false
+                                        << QStringList{"&Help", "Help &desk"};
+    QTest::newRow("shared letter moved") << QStringList{"&Abstracts", "&Askable"} << true
+                                         << QStringList{"&Abstracts", "A&skable"};
+    QTest::newRow("shared letter kept for items") << QStringList{"&Abstracts", "&Askable"} << false
+                                                  << QStringList{"&Abstracts", "&Askable"};
+    QTest::newRow("no letter left") << QStringList{"ab", "ba", "a b"} << false << QStringList{"&ab", "&ba", "a b"};
+}
+
+void TestQtMainWindow::mnemonicsKeepTheTextsOwnAmpersand() {
+    QFETCH(QStringList, texts);
+    QFETCH(bool, reassign);
+    QFETCH(QStringList, expected);
+    QCOMPARE(withMnemonics(texts, reassign), expected);
+}
+
+void TestQtMainWindow::submenuWithOnlyGreyedItemsIsGreyed() {
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    app.window().closeIntro();
+    // At start-up nothing of "Rule Base inspection" can be chosen.
+    QMenu* inspection = app.window().commandAction(shell::cmd::kInspectingAllRules)->associatedObjects().isEmpty()
+                            ? nullptr
+                            : qobject_cast<QMenu*>(app.window().commandAction(shell::cmd::kInspectingAllRules)
+                                                       ->associatedObjects()
+                                                       .front());
+    QVERIFY(inspection);
+    QVERIFY(!inspection->menuAction()->isEnabled());
+    DialogDriver driver;
+    driver.then(pickFile(ruleBase_)).otherwise(answerAnything);
+    app.window().commandAction(shell::cmd::kRuleBaseLoading)->trigger();
+    QVERIFY(inspection->menuAction()->isEnabled());
+}
+
+void TestQtMainWindow::inspectionWindowsCloseByKeyboard_data() {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    QTest::newRow("Ctrl+F4") << QKeySequence(Qt::CTRL | Qt::Key_F4);
+}
+
+void TestQtMainWindow::inspectionWindowsCloseByKeyboard() {
+    QFETCH(QKeySequence, key);
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    app.window().closeIntro();
+    app.port().textView("Inspection of rules", "rule(1,\"wet\",[\"rain\"],1)\n");
+    QMdiSubWindow* sub = app.window().mdiArea()->activeSubWindow();
+    QVERIFY(sub && sub != app.window().messagesWindow());
+    QPointer<QMdiSubWindow> watched(sub);
+    QApplication::setActiveWindow(&app.window());
+    sub->widget()->setFocus();
+    QTest::keySequence(sub->widget()->focusWidget() ? sub->widget()->focusWidget() : sub->widget(), key);
+    QTRY_VERIFY(!watched);
+    // The Messages pane is not an inspection window: it stays.
+    QVERIFY(app.window().messagesWindow()->isVisible());
+}
+
+void TestQtMainWindow::windowMenuListsAndArrangesWindows() {
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    app.window().closeIntro();
+    app.port().textView("First view", "one");
+    app.port().textView("Second view", "two");
+    QMenu* menu = app.window().windowMenu();
+    QVERIFY(menu);
+    QCOMPARE(mnemonicOf(menu->title()), QChar(u'w'));
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (auto* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+    QVERIFY(texts.contains(QStringLiteral("&Cascade")));
+    QVERIFY(texts.contains(QStringLiteral("&Tile")));
+    QVERIFY(texts.contains(QStringLiteral("&3 Second view")));
+    QAction* first = nullptr;
+    for (auto* a : menu->actions())
+        if (a->text() == QStringLiteral("&2 First view")) first = a;
+    QVERIFY(first && !first->isChecked());
+    first->trigger();
+    QCOMPARE(app.window().mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("First view"));
+    // Close all: every window but the Messages pane.
+    for (auto* a : menu->actions())
+        if (a->text() == QStringLiteral("Close &all")) a->trigger();
+    QTRY_COMPARE(app.window().mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(app.window().mdiArea()->subWindowList().front(), app.window().messagesWindow());
+}
+
+void TestQtMainWindow::messagesCanBeReadWhileAQuestionWaits() {
+    DesktopApp app(dir_.path().toStdString());
+    app.start({});
+    app.window().closeIntro();
+    for (int i = 1; i <= 90; ++i) app.state().messages.write("answer " + std::to_string(i) + "\n");
+    int scrolledTo = -1, bottom = -1;
+    QString shownStatus;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return false;
+        shownStatus = app.window().statusBar()->currentMessage();
+        // F6 in the question opens the copy; its keys reach it although
+        // the question is modal.
+        QTest::keyClick(w, Qt::Key_F6);
+        MessagesCopy* copy = app.window().messagesCopy();
+        if (!copy || !copy->isVisible()) return click(w, QStringLiteral("&YES"));
+        QScrollBar* bar = copy->pane()->verticalScrollBar();
+        bottom = bar->value();
+        QTest::keyClick(copy->pane()->windowHandle() ? copy->pane()->windowHandle() : copy->windowHandle(),
+                        Qt::Key_Home, Qt::ControlModifier);
+        scrolledTo = bar->value();
+        return click(w, QStringLiteral("&YES"));
+    });
+    int answer = 0;
+    app.window().runGuarded([&] { answer = app.port().ask("Is the condition true?", "a?", {"&YES", "&NO", "&WHY?"}); });
+    QVERIFY(driver.done());
+    QCOMPARE(answer, 1);
+    QVERIFY(bottom > 0);
+    QCOMPARE(scrolledTo, 0);
+    QVERIFY(shownStatus.contains(QStringLiteral("F6")));
+    QVERIFY(app.window().messagesCopy()->pane()->toPlainText().contains(QStringLiteral("answer 90")));
+    // It follows the pane while it stays open.
+    app.state().messages.write("answer 91\n");
+    QVERIFY(app.window().messagesCopy()->pane()->toPlainText().endsWith(QStringLiteral("answer 91\n")));
 }
 
 void TestQtMainWindow::forwardChainingConsultation() {

@@ -15,9 +15,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QElapsedTimer>
 
 #include "dialog_driver.h"
+#include "qt/companions.h"
 #include "kb/store.h"
 #include "qt/editor_window.h"
 #include "qt/view_windows.h"
@@ -119,7 +121,7 @@ private slots:
     void helpOpensFileOrManual();
     void titleIsPassedOn();
     void waveLengthFromHeader();
-    void missingWavePlaysNothing();
+    void unplayableWaveSaysSoAndMissingOneStaysSilent();
     void waveReturnsWhenPlayed();
     void editorSavesAndCloses();
     void editorClosedWithNoKeepsFile();
@@ -348,24 +350,31 @@ void TestQtWindows::graphicsViewerHasEndButton() {
 void TestQtWindows::helpOpensFileOrManual() {
     QTemporaryDir dir;
     QList<QUrl> opened;
+    bool viewerWorks = true;
     port_->setUrlOpener([&](const QUrl& u) {
         opened << u;
-        return true;
+        return viewerWorks;
     });
     port_->setCurrentDirectory([&] { return std::filesystem::path(dir.path().toStdString()); });
+    // Without a help file: the manual inside the program, no viewer needed.
     port_->openHelp({});
     port_->openHelp("Main_ae.HLP");
+    QVERIFY(opened.isEmpty());
+    auto* manual = qobject_cast<ManualWindow*>(port_->manualWindow());
+    QVERIFY(manual && manual->isVisible());
+    QVERIFY(manual->browser()->toPlainText().contains(QStringLiteral("Getting started")));
+    manual->close();
+    QTRY_VERIFY(!port_->manualWindow());
+    // A help file goes to the desktop's viewer; without a viewer, the manual.
     QFile chm(dir.filePath(QStringLiteral("torv_AE.chm")));
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
     port_->openHelp("torv_AE.chm");
-    QCOMPARE(opened.size(), 3);
-    QCOMPARE(opened[0], QUrl::fromLocalFile(QtUserPort::manualPath()));
-    QCOMPARE(opened[1], opened[0]);
-    QCOMPARE(opened[2], QUrl::fromLocalFile(chm.fileName()));
-    QFile manual(QtUserPort::manualPath());
-    QVERIFY(manual.open(QIODevice::ReadOnly));
-    QVERIFY(manual.readAll().contains("torv_AE"));
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(chm.fileName())});
+    QVERIFY(!port_->manualWindow());
+    viewerWorks = false;
+    port_->openHelp("torv_AE.chm");
+    QVERIFY(port_->manualWindow() && port_->manualWindow()->isVisible());
 }
 
 void TestQtWindows::titleIsPassedOn() {
@@ -399,11 +408,23 @@ void TestQtWindows::waveLengthFromHeader() {
     QCOMPARE(waveLengthMs(h.fileName()), 10 * 60 * 1000);
 }
 
-void TestQtWindows::missingWavePlaysNothing() {
+void TestQtWindows::unplayableWaveSaysSoAndMissingOneStaysSilent() {
+    QTemporaryDir dir;
+    QFile bad(dir.filePath(QStringLiteral("broken.wav")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("RIFF\x10\0\0\0WAVEjunk", 16) + QByteArray(4000, '\x7f'));
+    bad.close();
+    QSignalSpy messages(port_, &QtUserPort::messageWritten);
     QElapsedTimer t;
     t.start();
-    QVERIFY(!playWave(QStringLiteral("/nonexistent/tune.wav")));
+    port_->playSound("/nonexistent/tune.wav");
     QVERIFY(t.elapsed() < 500);
+    QCOMPARE(messages.count(), 0);
+    port_->playSound(bad.fileName().toStdString());
+    QCOMPARE(messages.count(), 1);
+    const QString line = messages.front().front().toString();
+    QVERIFY2(line.startsWith(QStringLiteral("The sound broken.wav could not be played: ")), qPrintable(line));
+    QVERIFY(line.endsWith(QLatin1Char('\n')) && line.count(QLatin1Char('\n')) == 1);
 }
 
 void TestQtWindows::waveReturnsWhenPlayed() {
