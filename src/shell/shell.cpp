@@ -18,7 +18,6 @@
 #include "reports/summaries.h"
 #include "shell/base_files.h"
 #include "shell/base_views.h"
-#include "shell/editing.h"
 #include "shell/media_commands.h"
 #include "state/app_state.h"
 #include "verify/exclusivity.h"
@@ -89,10 +88,6 @@ void Shell::introClosed() {
     app_.menu.startUp();
     app_.messages.recreate();
 }
-
-void Shell::editorClosing() { greyWhileEditing(app_.menu); }
-
-void Shell::editorClosed() { app_.store.nazwa_re.reset(); }
 
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
