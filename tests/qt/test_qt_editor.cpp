@@ -77,6 +77,7 @@ private slots:
     void baseFilesAreHighlighted();
     void checkMarksTheFaultyLine();
     void abstractsAreNeitherHighlightedNorChecked();
+    void subdirectoryDialogOpensInTheMediaFolder();
 
 private:
     /// Opens the editor through `command`, picking `file` and answering the wrap question.
@@ -312,6 +313,34 @@ void TestQtEditor::abstractsAreNeitherHighlightedNorChecked() {
         if (a->text() == QStringLiteral("Check")) check = a;
     QVERIFY(check && !check->isEnabled());
     QVERIFY(w->check());
+}
+
+void TestQtEditor::subdirectoryDialogOpensInTheMediaFolder() {
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("GRAPHICS")));
+    QString title, folder;
+    DialogDriver driver;
+    driver.then([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        if (!dlg) return false;
+        title = dlg->windowTitle();
+        folder = dlg->directory().absolutePath();
+        return closeDialog(w);
+    });
+    app_->window().commandAction(shell::cmd::kGraphicsSubdirectoriesCreating)->trigger();
+    QVERIFY(driver.done());
+    QCOMPARE(title, QStringLiteral("Creating or deleting Graphic File sudirectories  : "));
+    QCOMPARE(folder, QDir(dir_.filePath(QStringLiteral("GRAPHICS"))).absolutePath());
+    // Without a sounds folder the dialog opens in the nearest folder there is.
+    DialogDriver sounds;
+    sounds.then([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        if (!dlg) return false;
+        folder = dlg->directory().absolutePath();
+        return closeDialog(w);
+    });
+    app_->window().commandAction(shell::cmd::kSoundSubdirectoryCreating)->trigger();
+    QVERIFY(sounds.done());
+    QCOMPARE(folder, QDir(dir_.path()).absolutePath());
 }
 
 QTEST_MAIN(TestQtEditor)
