@@ -2,12 +2,19 @@
 #include "cli/cli_app.h"
 
 #include <cctype>
+#include <charconv>
 #include <exception>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <string_view>
 
+#include "lint/check.h"
+#include "lint/formats.h"
+#include "lint/graph.h"
+#include "lint/session.h"
+#include "lint/test_case.h"
+#include "kb/file_io.h"
 #include "port/user_port.h"
 
 namespace torv::cli {
@@ -22,15 +29,51 @@ std::string_view trim(std::string_view s) {
 /// The word that asks the close question, as closing the main window does.
 constexpr std::string_view kCloseWord = "close";
 
-constexpr const char* kUsage = "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]";
+constexpr const char* kUsage =
+    "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
+    "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+    "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH\n"
+    "       torv_ae_cli --record CASE [RULE_BASE_FILE]\n"
+    "       torv_ae_cli --test CASE...";
 }  // namespace
 
 CliApp::CliApp(std::istream& in, std::ostream& out, std::filesystem::path startDirectory)
-    : out_(out), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
+    : out_(out), startDirectory_(startDirectory), port_(in, out), app_(port_, std::move(startDirectory)), shell_(app_) {
     port_.attach(app_.messages);
 }
 
 int CliApp::run(const std::vector<std::string>& args) {
+    if (!args.empty() && args.front() == "--check") return runCheck(args);
+    if (!args.empty() && args.front() == "--graph") return runGraph(args);
+    if (!args.empty() && args.front() == "--test") return runTests(args);
+    std::vector<std::string> rest = args;
+    if (!rest.empty() && rest.front() == "--record") {
+        if (rest.size() < 2) {
+            out_ << kUsage << '\n';
+            return 2;
+        }
+        const std::filesystem::path file = startDirectory_ / rest[1];
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(file, ec))) {
+            out_ << "[error] " << rest[1] << " exists already: record under another name\n";
+            return 2;
+        }
+        recorder_ = std::make_unique<lint::CaseRecorder>(file, app_);
+        port_.observer = [this](const port::Dialog& d, const std::optional<std::string>* a) { recorder_->observe(d, a); };
+        rest.erase(rest.begin(), rest.begin() + 2);
+    }
+    const int status = runConsultation(rest);
+    if (!recorder_ || status != 0) return status;
+    port_.observer = nullptr;
+    if (const std::string why = recorder_->save(); !why.empty()) {
+        port_.printLine("[error] test case not written: " + why);
+        return 1;
+    }
+    port_.printLine("[recorded] " + args[1]);
+    return 0;
+}
+
+int CliApp::runConsultation(const std::vector<std::string>& args) {
     std::optional<std::string> ruleBase;
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
@@ -55,6 +98,124 @@ int CliApp::run(const std::vector<std::string>& args) {
         return 1;
     }
     return 0;
+}
+
+int CliApp::runCheck(const std::vector<std::string>& args) {
+    lint::Format format = lint::Format::Text;
+    std::vector<std::string> paths;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string a = args[i];
+        std::string value;
+        if (a == "--format" && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (a.starts_with("--format=")) {
+            value = a.substr(9);
+        } else if (a.starts_with("-") && a != "-") {
+            out_ << kUsage << '\n';
+            return 2;
+        } else {
+            paths.push_back(a);
+            continue;
+        }
+        if (value == "text") format = lint::Format::Text;
+        else if (value == "json") format = lint::Format::Json;
+        else if (value == "sarif") format = lint::Format::Sarif;
+        else {
+            out_ << kUsage << '\n';
+            return 2;
+        }
+    }
+    if (paths.empty()) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    const lint::CheckResult result = lint::check(paths, startDirectory_);
+    switch (format) {
+    case lint::Format::Text: lint::writeText(out_, result, startDirectory_); break;
+    case lint::Format::Json: lint::writeJson(out_, result, startDirectory_); break;
+    case lint::Format::Sarif: lint::writeSarif(out_, result, startDirectory_); break;
+    }
+    return result.exitStatus();
+}
+
+int CliApp::runGraph(const std::vector<std::string>& args) {
+    lint::GraphOptions options;
+    std::optional<std::string> path;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--focus" && i + 1 < args.size()) {
+            options.focus = args[++i];
+        } else if (a == "--depth" && i + 1 < args.size()) {
+            const std::string& d = args[++i];
+            int depth = 0;
+            const auto r = std::from_chars(d.data(), d.data() + d.size(), depth);
+            if (r.ec != std::errc() || r.ptr != d.data() + d.size() || depth < 0) {
+                out_ << kUsage << '\n';
+                return 2;
+            }
+            options.depth = depth;
+        } else if (a.starts_with("-") || path) {
+            out_ << kUsage << '\n';
+            return 2;
+        } else {
+            path = a;
+        }
+    }
+    if (!path) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    const std::filesystem::path p(*path);
+    const lint::Discovery found = lint::discover({(p.is_absolute() ? p : startDirectory_ / p).string()});
+    if (!found.unreadable.empty() || found.bases.size() != 1 || found.bases.front().rules().empty()) {
+        for (const auto& u : found.unreadable) out_ << u.first << ": cannot be read: " << u.second << '\n';
+        if (found.unreadable.empty())
+            out_ << *path << ": names " << found.bases.size()
+                 << " knowledge bases with a rule base; the graph shows exactly one\n";
+        return 2;
+    }
+    lint::Session session;
+    session.loadAll(found.bases.front());
+    out_ << lint::dependencyGraph(session.app(), options);
+    return 0;
+}
+
+int CliApp::runTests(const std::vector<std::string>& args) {
+    if (args.size() < 2) {
+        out_ << kUsage << '\n';
+        return 2;
+    }
+    int status = 0;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::filesystem::path file = startDirectory_ / args[i];
+        const kb::ReadResult read = kb::readRegularFile(file, kb::kMaxTextFileBytes);
+        if (!read.ok()) {
+            out_ << args[i] << ": cannot be read: " << read.error << '\n';
+            status = 2;
+            continue;
+        }
+        auto parsed = lint::readCase(read.bytes);
+        if (auto* why = std::get_if<std::string>(&parsed)) {
+            out_ << args[i] << ": not a test case: " << *why << '\n';
+            status = 2;
+            continue;
+        }
+        const lint::ReplayResult r = lint::replay(std::get<lint::TestCase>(parsed), file.parent_path());
+        out_ << args[i] << ": " << (r.changed() ? "changed" : "passed") << '\n';
+        for (const auto& m : r.missingBases) out_ << "  base missing: " << m << '\n';
+        for (std::size_t k = 0; k < r.runs.size(); ++k) {
+            const auto& run = r.runs[k];
+            const shell::Command* c = shell::findCommand(run.command);
+            const std::string name = c ? std::string(c->text) : std::to_string(run.command);
+            if (run.refused) out_ << "  run " << k + 1 << " (" << name << "): the command is not available\n";
+            for (const auto& g : run.gained) out_ << "  run " << k + 1 << " (" << name << "): gained " << g << '\n';
+            for (const auto& l : run.lost) out_ << "  run " << k + 1 << " (" << name << "): lost " << l << '\n';
+            for (const auto& u : run.unanswered)
+                out_ << "  run " << k + 1 << " (" << name << "): no recorded answer: " << escapeControlBytes(u) << '\n';
+        }
+        if (r.changed() && status == 0) status = 1;
+    }
+    return status;
 }
 
 void CliApp::guarded(const std::function<void()>& step) {
@@ -85,7 +246,9 @@ void CliApp::commandLoop() {
             port_.printLine("[disabled] " + std::string(command->text));
             continue;
         }
+        if (recorder_) recorder_->beforeCommand(command->id, app_);
         guarded([&] { shell_.run(command->id); });
+        if (recorder_) recorder_->afterCommand(command->id, app_);
     }
 }
 

@@ -156,6 +156,7 @@ void TerminalUserPort::freshLine() {
 }
 
 void TerminalUserPort::present(const port::Dialog& d) {
+    if (observer) observer(d, nullptr);
     freshLine();
     write("[" + d.kind + "] " + d.title + "\n");
     if (d.kind == "title" || d.kind == "?") return;
@@ -176,9 +177,10 @@ void TerminalUserPort::present(const port::Dialog& d) {
     for (std::size_t i = 0; i < d.items.size(); ++i) write(std::to_string(i + 1) + ". " + d.items[i] + "\n");
 }
 
-std::optional<std::string> TerminalUserPort::answer(const port::Dialog&) {
+std::optional<std::string> TerminalUserPort::answer(const port::Dialog& d) {
     auto line = readLine();
     if (line) printLine("> " + *line);
+    if (observer) observer(d, &line);
     return line;
 }
 

@@ -5,6 +5,7 @@
 // echo it as "> <answer>".
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -38,6 +39,10 @@ public:
     /// (vi when neither is set); otherwise its new text is read from the
     /// input, up to a line holding only ".".
     void setInteractiveEditor(bool on) { interactiveEditor_ = on; }
+
+    /// Told every box shown (answer null) and every answer read for one;
+    /// a consultation being recorded as a test case listens here.
+    std::function<void(const port::Dialog&, const std::optional<std::string>*)> observer;
 
     /// Without a help file there is no viewer to open: the terminal says
     /// where the manual is.

@@ -2,6 +2,8 @@
 #include "kb/base_file.h"
 
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 #include <utility>
 
 #include "kb/media.h"
@@ -177,6 +179,56 @@ std::optional<ReadError> checkMediaName(const ParsedRecord& rec, std::string_vie
     return e;
 }
 
+/// Rule and fact lines as nearly every file writes them (no blanks, no
+/// escapes) are read straight into their records, with no field values in
+/// between; false for any other line, which the general reader then reads
+/// the same way or refuses with its place and reason.
+class PlainLine {
+public:
+    explicit PlainLine(std::string_view s) : s_(s) {}
+
+    bool rule(Rule& out) {
+        if (!literal("rule(") || !integer(out.numer) || !literal(",") || !string(out.wniosek) || !literal(",[")) return false;
+        if (!literal("]")) {
+            do {
+                if (!string(out.warunki.emplace_back())) return false;
+            } while (literal(","));
+            if (!literal("]")) return false;
+        }
+        return literal(",") && integer(out.semafor) && literal(")") && i_ == s_.size();
+    }
+
+    bool fact(Fact& out) { return literal("fact(") && string(out.warunek) && literal(")") && i_ == s_.size(); }
+
+private:
+    bool literal(std::string_view t) {
+        if (s_.substr(i_, t.size()) != t) return false;
+        i_ += t.size();
+        return true;
+    }
+    bool integer(std::int32_t& v) {
+        const char* from = s_.data() + i_;
+        const char* end = s_.data() + s_.size();
+        if (from == end || !(*from == '-' || (*from >= '0' && *from <= '9'))) return false;
+        auto [p, ec] = std::from_chars(from, end, v);
+        if (ec != std::errc{}) return false;
+        i_ = static_cast<std::size_t>(p - s_.data());
+        // A number must end at a separator, as the general reader wants.
+        return i_ < s_.size() && (s_[i_] == ',' || s_[i_] == ')');
+    }
+    bool string(std::string& out) {
+        if (i_ >= s_.size() || s_[i_] != '"') return false;
+        const std::size_t stop = s_.find_first_of("\"\\", i_ + 1);
+        if (stop == std::string_view::npos || s_[stop] != '"') return false;
+        out.assign(s_.data() + i_ + 1, stop - i_ - 1);
+        i_ = stop + 1;
+        return true;
+    }
+
+    std::string_view s_;
+    std::size_t i_ = 0;
+};
+
 }  // namespace
 
 std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text) {
@@ -189,18 +241,34 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
     AnyBase base = emptyBase(kind);
-    if (auto* rules = std::get_if<RuleBase>(&base))
-        rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    int number = 0;  // every line is one record, so records count lines
-    std::optional<ReadError> refused;
-    auto err = parseLines(text, schemas, [&](ParsedRecord& rec, std::string_view line) {
-        ++number;
-        if (refused) return;
+    RuleBase* rules = std::get_if<RuleBase>(&base);
+    if (rules) rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    auto err = forEachLine(text, [&](int number, std::string_view line) -> std::optional<ReadError> {
+        if (rules) {
+            if (line.starts_with('r')) {
+                Rule& r = rules->rules.emplace_back();
+                r.warunki.reserve(4);
+                if (PlainLine(line).rule(r)) return std::nullopt;
+                rules->rules.pop_back();
+            } else if (line.starts_with('f')) {
+                Fact& f = rules->facts.emplace_back();
+                if (PlainLine(line).fact(f)) return std::nullopt;
+                rules->facts.pop_back();
+            }
+        }
+        auto parsed = parseRecord(line, schemas);
+        if (auto* e = std::get_if<ReadError>(&parsed)) {
+            e->line = number;
+            e->lineText = std::string(line);
+            return std::move(*e);
+        }
+        auto& rec = std::get<ParsedRecord>(parsed);
         const Role role = kinds[rec.schema].role;
-        if (role >= Role::Advice && role <= Role::NSounds) refused = checkMediaName(rec, line, number);
-        if (!refused) addRecord(base, role, kinds[rec.schema].schema.name, line, rec.fields);
+        if (role >= Role::Advice && role <= Role::NSounds)
+            if (auto refused = checkMediaName(rec, line, number)) return refused;
+        addRecord(base, role, kinds[rec.schema].schema.name, line, rec.fields);
+        return std::nullopt;
     });
-    if (refused) return *refused;
     if (err) return *err;
     return base;
 }

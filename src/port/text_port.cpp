@@ -194,6 +194,9 @@ TextPort::Acceptable itemAnswer(std::size_t count) {
             "an item number 1 to " + std::to_string(count) + ", or an empty line to close"};
 }
 
+// Only the terminal needs to say how a record is chosen.
+constexpr const char* kRecordWindowPrompt = "Type a number from the list to see its record; an empty line closes.";
+
 bool isBlank(const std::string& a) { return a.find_first_not_of(" \t") == std::string::npos; }
 
 TextPort::Acceptable radioAnswer(std::size_t count, bool closable) {
@@ -384,24 +387,45 @@ void TextPort::askablesWindow(const std::string& heading, const std::vector<std:
 
 void TextPort::recordWindow(std::shared_ptr<const RecordSource> source) {
     const RecordLayout& l = source->layout();
-    std::string text;
-    auto line = [&](const std::string& s) { text += s + "\n"; };
     auto trimmed = [](const std::string& s) {
         const auto from = s.find_first_not_of(' ');
         return from == std::string::npos ? std::string() : s.substr(from, s.find_last_not_of(' ') - from + 1);
     };
-    if (!l.heading.empty()) line(l.heading);
-    if (!l.formula.empty()) line(l.formula);
-    for (const auto& [label, n] : l.counts) line(label + ": " + std::to_string(n));
-    for (std::size_t i = 0; i < source->count(); ++i) {
-        line(l.numberLabel.empty() ? std::string() : l.numberLabel + ": " + std::to_string(source->number(i)));
+    // Models list their numbers as their first field.
+    const std::string listLabel = !l.numberLabel.empty() ? l.numberLabel : l.fields.empty() ? "Number" : l.fields[0];
+    std::string list;
+    if (!l.heading.empty()) list += l.heading + "\n";
+    if (!l.formula.empty()) list += l.formula + "\n";
+    for (const auto& [label, n] : l.counts) list += label + ": " + std::to_string(n) + "\n";
+    list += listLabel + ":\n";
+    for (std::size_t i = 0; i < source->count(); ++i) list += "   " + std::to_string(source->number(i)) + "\n";
+
+    // The first entry of a number: a base may hold one number twice.
+    auto find = [&](const std::string& a) -> std::optional<std::size_t> {
+        const std::string t = trimmed(a);
+        std::int64_t wanted = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), wanted);
+        if (t.empty() || ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+        for (std::size_t i = 0; i < source->count(); ++i)
+            if (source->number(i) == wanted) return i;
+        return std::nullopt;
+    };
+    const Acceptable numberOrClose{[&](const std::string& a) { return isBlank(a) || find(a).has_value(); },
+                                   "a " + listLabel + " of the list, or an empty line to close"};
+    Dialog d{"window", l.title, list, kRecordWindowPrompt, {}, true};
+    while (true) {
+        const auto a = showUntil(d, numberOrClose);
+        if (!a || isBlank(*a)) return;
+        const std::size_t i = *find(*a);
         const RecordEntry e = source->entry(i);
-        for (std::size_t k = 0; k < l.fields.size() && k < e.fields.size(); ++k)
-            line("   " + l.fields[k] + ": " + e.fields[k]);
+        std::string text = listLabel + ": " + std::to_string(source->number(i)) + "\n";
+        for (std::size_t k = l.numberLabel.empty() ? 1 : 0; k < l.fields.size() && k < e.fields.size(); ++k)
+            text += l.fields[k] + ": " + e.fields[k] + "\n";
         for (std::size_t k = 0; k < l.groups.size() && k < e.groups.size(); ++k)
-            line("   " + trimmed(l.groups[k]) + ": [" + join(e.groups[k], ", ") + "]");
+            text += trimmed(l.groups[k]) + ": [" + join(e.groups[k], ", ") + "]\n";
+        show({"record", l.title, text, "", {}, false});
+        d = {"window", l.title, "", kRecordWindowPrompt, {}, true};
     }
-    show({"window", l.title, text, "", {}, false});
 }
 
 void TextPort::graphicsWindow(const std::filesystem::path& bitmap) {

@@ -1,6 +1,7 @@
 // Resource dialogs: layouts stretch with the dialog, buttons keep the order
 // and labels of the system, the first button is the default one.
 #include "port/texts.h"
+#include "port/user_port.h"
 #include "qt/dialogs.h"
 
 #include <algorithm>
@@ -125,7 +126,7 @@ QString ruleColumns(const QString& line) {
 }
 
 RulePickDialog::RulePickDialog(const QStringList& lines, QWidget* parent)
-    : PortDialog(QStringLiteral("Pick a rule for flattening"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kPickRuleForFlattening), parent) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     auto* heading = plainLabel(QString::fromUtf8(port::texts::kRuleForFlatteningHeading), this);
     heading->setFont(fixed);
@@ -173,7 +174,7 @@ int FramedListDialog::selectedRow() const {
 
 ImportedFactsDialog::ImportedFactsDialog(const QStringList& facts, const QStringList& values,
                                          QWidget* parent)
-    : PortDialog(QStringLiteral("Imported facts inspection"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kImportedFacts), parent) {
     auto framed = [this](const QString& frame, const QStringList& items, const char* name) {
         auto* box = new QGroupBox(frame, this);
         auto* lay = new QVBoxLayout(box);
@@ -217,7 +218,7 @@ QAbstractButton* RadioDialog::radio(int number) const { return group_->button(nu
 // ---- BitmapDialog ----
 
 BitmapDialog::BitmapDialog(const QImage& image, QWidget* parent)
-    : PortDialog(QStringLiteral("Graphics file inspection"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kGraphicsView), parent) {
     auto* view = new ImageView(image, this);
     body()->addWidget(view, 1);
     addButton(QStringLiteral("&End"), Accepted);
@@ -247,7 +248,7 @@ TextReaderDialog::TextReaderDialog(const QString& title, const QString& field, c
 // ---- ArgumentValueDialog ----
 
 ArgumentValueDialog::ArgumentValueDialog(const QString& argument, QWidget* parent)
-    : PortDialog(QStringLiteral("Argument value"), parent) {
+    : PortDialog(QString::fromUtf8(port::titles::kArgumentValue), parent) {
     body()->addWidget(plainLabel(QString::fromUtf8(port::texts::kArgumentValuePrompt), this));
     auto* row = new QHBoxLayout;
     auto* name = readOnlyField(argument, this);
@@ -331,7 +332,7 @@ QString MediaPickerDialog::chosen() const { return files_->currentText(); }
 
 // ---- AboutDialog ----
 
-AboutDialog::AboutDialog(QWidget* parent) : PortDialog(QStringLiteral("About"), parent) {
+AboutDialog::AboutDialog(QWidget* parent) : PortDialog(QString::fromUtf8(port::titles::kAbout), parent) {
     auto* row = new QHBoxLayout;
     auto* picture = new QLabel(this);
     picture->setPixmap(QPixmap::fromImage(introPicture().scaled(

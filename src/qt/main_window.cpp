@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -23,6 +24,9 @@
 #include "state/app_state.h"
 #include "shell/shell.h"
 #include "qt/editor_window.h"
+#include "qt/graph_window.h"
+#include "qt/record_windows.h"
+#include "state/record_sources.h"
 #include "qt/intro_window.h"
 #include "qt/mnemonics.h"
 #include "qt/qt_user_port.h"
@@ -277,6 +281,9 @@ void MainWindow::fillWindowMenu() {
     copy->setShortcut(Qt::Key_F6);
     copy->setShortcutContext(Qt::WidgetShortcut);   // the main window's own F6 acts
     connect(copy, &QAction::triggered, this, &MainWindow::showMessagesCopy);
+    auto* graph = windowMenu_->addAction(QStringLiteral("Rule dependency &graph"));
+    graph->setEnabled(!shell_.app().store.rules().empty());
+    connect(graph, &QAction::triggered, this, &MainWindow::showDependencyGraph);
     const auto windows = mdi_->subWindowList();
     if (!windows.isEmpty()) windowMenu_->addSeparator();
     int n = 0;
@@ -294,6 +301,21 @@ void MainWindow::fillWindowMenu() {
             if (target) mdi_->setActiveSubWindow(target);
         });
     }
+}
+
+void MainWindow::showDependencyGraph() {
+    auto* w = new GraphWindow(shell_.app(), [this](std::size_t index) { openRuleAt(index); });
+    auto* sub = mdi_->addSubWindow(w);
+    sub->resize(900, 600);
+    sub->show();
+}
+
+void MainWindow::openRuleAt(std::size_t index) {
+    port_.recordWindow(recordSource(RecordKind::Rules, shell_.app().store));
+    const auto windows = mdi_->subWindowList(QMdiArea::CreationOrder);
+    auto* w = windows.isEmpty() ? nullptr : qobject_cast<RecordWindow*>(windows.back()->widget());
+    if (!w || static_cast<int>(index) >= w->numbers()->model()->rowCount()) return;
+    w->numbers()->setCurrentIndex(w->numbers()->model()->index(static_cast<int>(index), 0));
 }
 
 void MainWindow::showMessagesCopy() {

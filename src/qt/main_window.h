@@ -48,6 +48,10 @@ public:
     /// question waits (F6); opened on demand.
     void showMessagesCopy();
     MessagesCopy* messagesCopy() const { return messagesCopy_; }
+    /// "Rule dependency graph" over the loaded rule base.
+    void showDependencyGraph();
+    /// The rule window, showing the rule at a position in the rule table.
+    void openRuleAt(std::size_t index);
     QMenu* windowMenu() const { return windowMenu_; }
     /// True once the program has been ended from a dialog.
     bool ended() const { return ended_; }

@@ -68,6 +68,13 @@ std::string described(MediaKind kind, const std::string& name) {
 /// The full name of a media file named in a record, or nullopt after a note
 /// when the file is not there to be used.
 std::optional<fs::path> mediaFile(AppState& app, MediaKind kind, const std::string& name) {
+    // Loading refuses such names; a store filled some other way must not
+    // reach outside the media folder either.
+    if (const auto why = kb::mediaNameFault(name)) {
+        app.messages.write(described(kind, name) + " is refused: " + *why + "\n\n");
+        app.port.note(kAttentionError, described(kind, name) + " is refused!\n" + *why);
+        return std::nullopt;
+    }
     fs::path path;
     switch (kind) {
     case MediaKind::Advice: path = kb::nazwa_pelna_rady(app.store, app.currentDir, name); break;
@@ -82,6 +89,29 @@ std::string browse(AppState& app, const char* title, const char* mask, const cha
                    const char* mediaFolder) {
     const std::string chosen = app.port.openFile({title, mask, {{label, mask}}, mediaDialogStart(app, mediaFolder)});
     return chosen.empty() ? chosen : app.resolve(chosen).string();
+}
+
+struct Picked {
+    std::string name;
+    fs::path path;
+};
+
+/// The file the user picks from a media base's `files`, found in its media
+/// folder; nullopt after a note when there is none to pick, or nothing was
+/// picked or found. The two texts say that the base names no file.
+std::optional<Picked> pickMediaFile(AppState& app, MediaKind kind, const std::string& baseName,
+                                    const std::vector<std::string>& files, const std::string& noneLine,
+                                    const std::string& noneNote) {
+    if (files.empty()) {
+        app.messages.write(noneLine + "\n");
+        app.port.note(kAttention, noneNote);
+        return std::nullopt;
+    }
+    const auto chosen = app.port.pickMediaFile(kind, baseName, files);
+    if (!chosen) return std::nullopt;
+    const auto path = mediaFile(app, kind, *chosen);
+    if (!path) return std::nullopt;
+    return Picked{*chosen, *path};
 }
 
 }  // namespace
@@ -106,16 +136,11 @@ void dzialanie_w_bazie_rad(AppState& app, AdviceBaseAction action) {
         std::vector<std::string> negated;
         addDistinct(negated, base.nadvice);
         files.insert(files.end(), negated.begin(), negated.end());
-        if (files.empty()) {
-            app.messages.write("No Text File for Advice Base " + name + ".\n");
-            app.port.note(kAttention, "No Text File for Advice Base  " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Advice, name, files);
-        if (!chosen) return;
-        const auto path = mediaFile(app, MediaKind::Advice, *chosen);
-        if (!path) return;
-        if (auto text = readForInspection(app, *path, described(MediaKind::Advice, *chosen)))
+        const auto picked = pickMediaFile(app, MediaKind::Advice, name, files,
+                                          "No Text File for Advice Base " + name + ".",
+                                          "No Text File for Advice Base  " + name + ".");
+        if (!picked) return;
+        if (auto text = readForInspection(app, picked->path, described(MediaKind::Advice, picked->name)))
             app.port.showAdvice("Expert advice:", *text);
         return;
     }
@@ -135,14 +160,10 @@ void dzialanie_w_bazie_grafiki(AppState& app, MediaBaseAction action) {
         const std::string& name = *s.nazwa_gr;
         std::vector<std::string> files;
         addDistinct(files, s.graphicsBase().graphics);
-        if (files.empty()) {
-            app.messages.write("No graphics file for inspection from " + name + ".\n");
-            app.port.note(kAttention, "No graphics file for inspection from  " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Graphics, name, files);
-        if (!chosen) return;
-        if (const auto path = mediaFile(app, MediaKind::Graphics, *chosen)) app.port.showGraphics(*path);
+        if (const auto picked = pickMediaFile(app, MediaKind::Graphics, name, files,
+                                              "No graphics file for inspection from " + name + ".",
+                                              "No graphics file for inspection from  " + name + "."))
+            app.port.showGraphics(picked->path);
         return;
     }
     }
@@ -161,14 +182,9 @@ void dzialanie_w_bazie_melodii(AppState& app, MediaBaseAction action) {
         const std::string& name = *s.nazwa_me;
         std::vector<std::string> files;
         addDistinct(files, s.soundBase().sounds);
-        if (files.empty()) {
-            app.messages.write("No Sound Files for " + name + ".\n");
-            app.port.note(kAttention, "No Sound Files for " + name + ".");
-            return;
-        }
-        const auto chosen = app.port.pickMediaFile(MediaKind::Sound, name, files);
-        if (!chosen) return;
-        if (const auto path = mediaFile(app, MediaKind::Sound, *chosen)) app.port.playSound(*path);
+        if (const auto picked = pickMediaFile(app, MediaKind::Sound, name, files, "No Sound Files for " + name + ".",
+                                              "No Sound Files for " + name + "."))
+            app.port.playSound(picked->path);
         return;
     }
     }

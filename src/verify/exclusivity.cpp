@@ -47,10 +47,10 @@ void pisz_wnioski(AppState& app, Exclusion opcja, const ExclusivityRun& run) {
         const std::string n = std::to_string(r.numer);
         if (row->doJednego) {
             app.messages.write("Rule number: " + n + "    Conclusion:   " + r.wniosek + "\n");
-            app.port.note(row->tytul, "Rule number:  " + n + "    Conclusion:   " + r.wniosek);
+            app.port.note(std::string(row->tytul), "Rule number:  " + n + "    Conclusion:   " + r.wniosek);
         } else {
             app.messages.write("Rule number:  " + n + "    Conclusion:  " + r.wniosek + "\n");
-            app.port.note(row->tytul, "Rule number:  " + n + "    Conclusion: " + r.wniosek);
+            app.port.note(std::string(row->tytul), "Rule number:  " + n + "    Conclusion: " + r.wniosek);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "verify/state_test.h"
@@ -42,8 +43,8 @@ ExclusivityRun wyznacz_wykluczenie(FlatteningBase& base, Exclusion opcja, const 
 
 /// One row of the table pisz_wnioski decides by.
 struct WierszWnioskow {
-    const char* naglowek;   // message-window heading
-    const char* tytul;      // title of each rule's note
+    std::string_view naglowek;   // message-window heading
+    std::string_view tytul;      // title of each rule's note
     bool doJednego;         // the positive "exclusive to one" row, with its own line forms
     bool operator==(const WierszWnioskow&) const = default;
 };

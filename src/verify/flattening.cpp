@@ -2,6 +2,7 @@
 #include "verify/flattening.h"
 
 #include <algorithm>
+#include <utility>
 #include <unordered_set>
 
 #include "engine/askables.h"
@@ -82,6 +83,92 @@ const std::vector<Alternative>& FlatteningBase::szukaj_regule(NameId id) {
     e->alternatives = std::move(alts);
     e->alternativesKnown = true;
     return e->alternatives;
+}
+
+bool FlatteningBase::sole(NameId start) {
+    using S = Entry::Sole;
+    auto entry = [&](NameId id) -> Entry& { return entries_[static_cast<std::size_t>(id)]; };
+    if (entry(start).sole == S::Yes || entry(start).sole == S::No) return entry(start).sole == S::Yes;
+    // Post-order without recursion: chains may be thousands of rules deep.
+    struct Frame {
+        NameId id;
+        std::size_t child;
+    };
+    std::vector<Frame> stack{{start, 0}};
+    entry(start).sole = S::Visiting;
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        const auto& alts = szukaj_regule(f.id);
+        Entry& e = entry(f.id);
+        S verdict = S::Unknown;
+        if (alts.size() != 1) {
+            verdict = S::No;
+        } else if (e.askable) {
+            verdict = S::Yes;  // kept as it is in every pass (rule numbers may be 0)
+            e.height = 0;
+        } else if (e.settled) {
+            verdict = S::No;   // rewritten only while other names are open
+        } else if (f.child == alts[0].zamiana.size()) {
+            verdict = S::Yes;
+        } else {
+            const NameId next = alts[0].zamiana[f.child++];
+            Entry& n = entry(next);
+            if (n.sole == S::Unknown) {
+                n.sole = S::Visiting;
+                stack.push_back({next, 0});
+            } else if (n.sole != S::Yes) {
+                verdict = S::No;  // below a name that has more, or a cycle
+            }
+            if (verdict == S::Unknown) continue;
+        }
+        if (verdict == S::Yes && !e.askable) {
+            // One pass rewrites it, then its deepest replacement's passes.
+            e.height = 1;
+            for (NameId c : alts[0].zamiana) e.height = std::max(e.height, entry(c).height + 1);
+        }
+        e.sole = verdict;
+        stack.pop_back();
+        if (verdict == S::No)
+            // Everything still open lies above a name without one flattening.
+            for (const Frame& up : stack) entry(up.id).sole = S::No;
+        if (verdict == S::No) break;
+    }
+    return entry(start).sole == S::Yes;
+}
+
+std::optional<std::vector<NameId>> FlatteningBase::soleFlattening(const std::vector<NameId>& warunki,
+                                                                  std::uint64_t* passes) {
+    std::uint64_t height = 0;
+    for (NameId id : warunki) {
+        if (!sole(id)) return std::nullopt;
+        height = std::max<std::uint64_t>(height, entries_[static_cast<std::size_t>(id)].height);
+    }
+    if (height >= passLimit_) return std::nullopt;
+    // Every pass rewrites each open name by its only alternative and keeps
+    // each askable, so the result is the set of askables reached.
+    std::vector<NameId> leaves;
+    std::vector<NameId> todo;
+    std::uint64_t reached = 0;
+    const std::uint32_t round = newRound();
+    for (NameId id : warunki)
+        if (std::exchange(mark(id), round) != round) todo.push_back(id);
+    while (!todo.empty()) {
+        const NameId id = todo.back();
+        todo.pop_back();
+        ++reached;
+        if (askable(id)) {
+            leaves.push_back(id);
+            continue;
+        }
+        const Alternative& a = szukaj_regule(id)[0];
+        for (NameId c : a.zamiana)
+            if (std::exchange(mark(c), round) != round) todo.push_back(c);
+    }
+    // No pass holds more than the names reached: within this bound the
+    // generator's own limit on kept choices cannot cut the flattening.
+    if (warunki.size() + height * reached > Splaszcz::kMaxChoices) return std::nullopt;
+    if (passes) *passes = std::max<std::uint64_t>(1, height);
+    return leaves;
 }
 
 bool FlatteningBase::cyclic() {

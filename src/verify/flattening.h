@@ -54,6 +54,14 @@ public:
     /// szukaj_regule: every alternative for the condition, in the order tried.
     const std::vector<Alternative>& szukaj_regule(NameId id);
 
+    /// The one flattening of `warunki`, as a set of names in no fixed order,
+    /// when every name reachable from them has a single alternative and the
+    /// generator would stay within its limits; nullopt otherwise. Costs the
+    /// names reached rather than the generator's passes times their length
+    /// (cubic on deep chains). `passes` gets what the generator would count.
+    std::optional<std::vector<NameId>> soleFlattening(const std::vector<NameId>& warunki,
+                                                      std::uint64_t* passes = nullptr);
+
     /// True when some condition can be derived from itself, so that
     /// flattening would never end. Worked out once, in linear time.
     bool cyclic();
@@ -76,8 +84,13 @@ private:
         bool alternativesKnown = false;
         std::vector<Alternative> alternatives;
         std::uint32_t mark = 0;
+        // Memo of soleFlattening: whether every name below has one
+        // alternative, and how many passes rewrite this one away.
+        enum class Sole : std::uint8_t { Unknown, Visiting, Yes, No } sole = Sole::Unknown;
+        std::uint32_t height = 0;
     };
     NameId internOne(std::string_view name);
+    bool sole(NameId id);
 
     const kb::Store& store_;
     const engine::Askables& askables_;

@@ -31,7 +31,9 @@ inline constexpr std::size_t kMaxKeptFlattenings = 100'000;
 /// wyznacz_sprzecznosc_1w: the test. Only what the report can show is kept:
 /// the flattenings of conclusions that have none free of contradiction;
 /// a conclusion's rules are no longer flattened once one such is found.
-InternalTestStats wyznacz_sprzecznosc_1w(AppState& app);
+/// `shortcuts` false enumerates every rule through the generator, as the
+/// reference the shortcut of rules with a single flattening is checked by.
+InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts = true);
 /// informuj_sprzecznosc_1w: runs the test and informs.
 void informuj_sprzecznosc_1w(AppState& app);
 /// pisz_sprzecznosc_1w: "Diagnosing internal inconsistencies" (10072).

@@ -585,12 +585,6 @@ TEST_F(Models, AFaultyModelBaseIsDiscardedWhole) {
     EXPECT_EQ(app.store.modelBase().model_b.size(), 2u);
 }
 
-}  // namespace
-}  // namespace torv::engine
-
-namespace torv::engine {
-namespace {
-
 TEST(ModelBaseLoad, AFaultyModelDiscardsTheModelBaseAndTheRuleBaseStays) {
     test::TempDir dir;
     test::ScriptedPort port;

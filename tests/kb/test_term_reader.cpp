@@ -1,6 +1,7 @@
 // The term reader and base files: accepted records, and every fault with its place.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <variant>
 
 #include "kb/base_file.h"
@@ -163,6 +164,72 @@ TEST(BaseFile, HugeLinesAndDeepBracketsDoNotHurt) {
     ReadError e = parseFail(BaseKind::Rule, unclosed);
     EXPECT_EQ(e.message, "String not closed");
     EXPECT_EQ(e.position, 6);
+}
+
+// Plain rule and fact lines are read by a shortcut; any line must come out
+// as the general record reader reads it: the same record or the same fault.
+TEST(BaseFile, RuleLinesReadAsTheRecordReaderReadsThem) {
+    const std::vector<FieldType> rule{FieldType::Integer, FieldType::String, FieldType::StringList, FieldType::Integer};
+    const std::vector<RecordSchema> schemas{{"fact", {FieldType::String}},
+                                            {"rule", rule},
+                                            {"rem_rule", {FieldType::String}},
+                                            {"_fact", {FieldType::String}},
+                                            {"_rule", rule}};
+    auto check = [&](const std::string& line) {
+        const auto general = parseRecord(line, schemas);
+        const auto read = parseBaseText(BaseKind::Rule, line);
+        if (const auto* e = std::get_if<ReadError>(&general)) {
+            const auto* got = std::get_if<ReadError>(&read);
+            ASSERT_NE(got, nullptr) << line;
+            EXPECT_EQ(got->position, e->position) << line;
+            EXPECT_EQ(got->message, e->message) << line;
+            EXPECT_EQ(got->lineText, line);
+            return;
+        }
+        ASSERT_TRUE(std::holds_alternative<AnyBase>(read)) << line;
+        const auto& rb = std::get<RuleBase>(std::get<AnyBase>(read));
+        auto f = std::get<ParsedRecord>(general).fields;
+        if (std::get<ParsedRecord>(general).schema >= 2) {
+            EXPECT_EQ(rb.kept.size(), 1u) << line;
+            EXPECT_TRUE(rb.rules.empty() && rb.facts.empty()) << line;
+        } else if (std::get<ParsedRecord>(general).schema == 0) {
+            EXPECT_EQ(rb.facts, std::vector<Fact>{{std::get<std::string>(f[0])}}) << line;
+            EXPECT_TRUE(rb.rules.empty()) << line;
+        } else {
+            ASSERT_EQ(rb.rules.size(), 1u) << line;
+            EXPECT_EQ(rb.rules[0], (Rule{std::get<std::int32_t>(f[0]), std::get<std::string>(f[1]),
+                                         std::get<StringList>(f[2]), std::get<std::int32_t>(f[3])}))
+                << line;
+        }
+    };
+    for (const std::string line :
+         {"rule(1,\"a\",[\"b\",\"nc\"],0)", "rule(-0,\"\",[],-5)", "rule(007,\"a\",[\"\"],1)",
+          "rule(2147483647,\"a\",[],-2147483648)", "rule(2147483648,\"a\",[],1)", "rule(-,\"a\",[],1)",
+          "rule(1x,\"a\",[],1)", "rule(1,\"a\\\"b\",[],1)", "rule(1,\"a\",[\"b\\\\\"],1)", "rule(1,\"a\",[\"b\",],1)",
+          "rule(1,\"a\",[,],1)", "rule(1,\"a\",[\"b\"],1) ", " rule(1,\"a\",[],1)", "rule(1,\"a\",[],1))",
+          "rule(1,\"a\",[],1.0)", "rule(1,\"a\",[]1)", "ruler(1,\"a\",[],1)", "fact(\"x\")", "fact(\"x\" )",
+          "fact(\"x\")x", "fact(\"a\\\"\")", "fact(\"x)", "fact()", "fact(\"x\",\"y\")", "rule(+1,\"a\",[],1)"})
+        check(line);
+
+    // Random edits of a plain line reach the shortcut's every way out.
+    std::mt19937 rng(5);
+    const std::string alphabet = "rulefact(),[]\"\\-019 .an_\t";
+    const std::string plain = "rule(12,\"a_1\",[\"b\",\"nc\"],-3)";
+    for (int round = 0; round < 20000; ++round) {
+        std::string line = round % 3 == 0 ? "fact(\"a_1\")" : plain;
+        for (int k = 0, edits = 1 + static_cast<int>(rng() % 3); k < edits; ++k) {
+            const std::size_t at = rng() % (line.size() + 1);
+            const char c = alphabet[rng() % alphabet.size()];
+            switch (rng() % 3) {
+            case 0: line.insert(at, 1, c); break;
+            case 1: if (at < line.size()) line.erase(at, 1); break;
+            default: if (at < line.size()) line[at] = c;
+            }
+        }
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        check(line);
+        if (::testing::Test::HasFailure()) break;
+    }
 }
 
 TEST(BaseFile, UnreadableFilesAreReadErrors) {

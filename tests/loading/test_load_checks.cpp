@@ -17,9 +17,16 @@ ModelB B(std::int32_t n, std::string result, std::string a1, std::string op, std
          std::string cond = "No condition") {
     return ModelB{n, std::move(cond), std::move(result), std::move(a1), std::move(op), std::move(a2), 1};
 }
+ModelBase Models(std::vector<ModelB> b, std::vector<ArgumentKnown> known = {}, std::vector<ModelLin> lin = {}) {
+    ModelBase m;
+    m.model_b = std::move(b);
+    m.argument_known = std::move(known);
+    m.model_lin = std::move(lin);
+    return m;
+}
 
 class LoadChecks : public ::testing::Test {
-protected:
+public:
     test::ScriptedPort port;
     AppState app{port};
 
@@ -40,6 +47,16 @@ protected:
     void constraints(std::vector<Constraint> cs) {
         app.store.setConstraintBase({std::move(cs), {}});
         app.store.nazwa_og = "COt.AEB";
+    }
+    /// The bases that still hold a name, records or facts.
+    std::string held() const {
+        const auto& s = app.store;
+        const auto& m = s.modelBase();
+        std::string out;
+        if (s.nazwa_re || s.nazwa_re_pelna || !s.rules().empty() || !s.facts().empty()) out += "rules ";
+        if (s.nazwa_mo || !m.model_b.empty() || !m.argument_known.empty()) out += "models ";
+        if (s.nazwa_og || !s.constraints().empty()) out += "constraints ";
+        return out;
     }
     Names noteTexts() const {
         Names out;
@@ -154,27 +171,10 @@ TEST_F(LoadChecks, TheFirstNumberThatRepeatsLaterIsReported) {
 
 // ---- declared facts ----
 
-TEST_F(LoadChecks, DeclaredFactsMustBeAskable) {
+TEST_F(LoadChecks, AskableDeclaredFactsPass) {
     rules({R(1, "a", {"b", "nc"})}, {"nb", "c", "b"});
     EXPECT_TRUE(testowanie_dopytywalnosci_faktow(app));
     EXPECT_TRUE(port.calls().empty());
-
-    rules({R(1, "a", {"b", "nc"}), R(2, "d", {"a"})}, {"b", "na", "x"});
-    EXPECT_FALSE(testowanie_dopytywalnosci_faktow(app));
-    EXPECT_EQ(app.messages.text(),
-              "Faulty facts in rule base. Following declared facts are not askable conditions: [\"a\",\"x\"]\n"
-              " Proceed to the 'Main Menu' options:\n"
-              " 'Rule Base Activities', enter the option 'Rule Base Editing'\n"
-              " load the faulty base and remove facts that are not askable conditions.\n");
-    EXPECT_EQ(port.last("note").title, "Faulty facts in rule base");
-    EXPECT_EQ(port.last("note").text,
-              "Faulty facts in rule base.\nFollowing declared facts are not askable conditions\n   [\"a\",\"x\"]"
-              "\nProceed to the  option  'Exact Rule Base', enter  'Rule Base Editing',"
-              "\nload the faulty base and remove facts that are not askable conditions. ");
-    EXPECT_TRUE(app.store.rules().empty());
-    EXPECT_TRUE(app.store.facts().empty());
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_FALSE(app.store.nazwa_re_pelna);
 }
 
 // ---- single conditions ----
@@ -231,95 +231,145 @@ TEST_F(LoadChecks, SingleConditionListingDeclinedStillAdvises) {
     EXPECT_TRUE(port.calls().empty());
 }
 
+// ---- faults that unload bases ----
+
+struct Fault {
+    const char* name;
+    std::vector<Rule> rules;
+    Names facts;
+    ModelBase models;   // stored only when it holds models
+    std::vector<Constraint> constraints;   // stored only when there are any
+    bool (*check)(AppState&);
+    std::string message, title, note;
+    const char* held;   // the bases left, as LoadChecks::held() lists them
+    Outcomes outcomes = {};
+};
+
+const std::string kConstraintGuidance =
+    "Enter 'Constraint Base'\nchoose the option 'Constraint Base Editing',\n"
+    "load the faulty base and either remove the faulty constraint\n"
+    "or add other askable conditions, mutually exclusive with the \ncondition in question.";
+const std::string kMemberRemedies =
+    "You may:\n1. Enter 'Constraint Base', \n   choose the option 'Constraint Base Editing',\n"
+    "   load the faulty constraint base and remove the non-askable condition,\n        or: \n"
+    "2. Enter 'Rule Base Activities'\n   choose the option 'Rule Base Editing'\n"
+    "   load the rule base and introduce there the non-askable condition as \n   askable condition.";
+
+/// A constraint member that is no askable condition of the rule base.
+Fault nonAskableMember(const char* name, const std::string& member) {
+    return {name, {R(1, "ok", {"a", "b"})}, {}, {}, {{1, {"a", "b"}}, {2, {"b", member}}},
+            kontrola_dopytywalnosci_ograniczen,
+            "An Exact Constraint Base may contain only lists of askable \nmutually exclusive conditions.\nCondition '" +
+                member + "' in constraint 2\nof the Constraint Base COt.AEB\nis not an askable condition.\n" +
+                kMemberRemedies + "\n",
+            "Attention error!",
+            "An Exact Constraint Base may contain only \nlists of askable mutually exclusive conditions.\n\n"
+            "Condition  \n       " +
+                member + "\nin constraint 2 of the Augmented Exact Constraint Base COt.AEB\n\n" + kMemberRemedies,
+            "rules "};
+}
+
+const Fault kFaults[] = {
+    {"FactsNotAskable", {R(1, "a", {"b", "nc"}), R(2, "d", {"a"})}, {"b", "na", "x"}, {}, {},
+     testowanie_dopytywalnosci_faktow,
+     "Faulty facts in rule base. Following declared facts are not askable conditions: [\"a\",\"x\"]\n"
+     " Proceed to the 'Main Menu' options:\n"
+     " 'Rule Base Activities', enter the option 'Rule Base Editing'\n"
+     " load the faulty base and remove facts that are not askable conditions.\n",
+     "Faulty facts in rule base",
+     "Faulty facts in rule base.\nFollowing declared facts are not askable conditions\n   [\"a\",\"x\"]"
+     "\nProceed to the  option  'Exact Rule Base', enter  'Rule Base Editing',"
+     "\nload the faulty base and remove facts that are not askable conditions. ",
+     ""},
+    {"RulesAndRelationalModelsShareConclusions", {R(1, "hot", {"t_high"}), R(2, "cold", {"nhot"})}, {},
+     Models({B(1, "t_high", "t", ">", "30"), B(2, "hot", "t", ">", "40")}), {},
+     wnioski_modeli_a_wnioski_regul,
+     "Faulty rule base     RUt.AEB\nFaulty model base MOt.AEB\n"
+     "Rules and relational models have identically named conclusions:\n[\"hot\"]\n"
+     " Proceed to the options:\n 'Exact Rule Base' or 'Exact Model Base'\n"
+     " enter the options 'Rule Base Editing' or 'Model Base Editing'\n load the faulty bases and remove the "
+     "faults\n",
+     "Error: same conclusions in rule- and model base",
+     "Faulty rule base\n   RUt.AEB\nand model base\n   MOt.AEB\nRules and relational models have identically "
+     "named conclusions.\nThey are in the list:\n   [\"hot\"]\nChaining has been suppresssed. \n Proceed to "
+     "the options: 'Exact Rule Base' or 'Exact Model Base',\nenter the options 'Rule Base Editing' or "
+     "'Model Base Editing' \nload the faulty bases and remove the faults.",
+     "", {Outcome::RuleAndModelBasesUnloaded}},
+    {"ConditionsNamedLikeArguments", {R(1, "ok", {"pressure", "nleak"})}, {},
+     Models({B(1, "pressure", "force", "/", "area"), B(2, "leak", "loss", ">", "3")}), {},
+     wnioski_modeli_a_wnioski_regul,
+     "Faulty rule base     RUt.AEB\nand/or model base MOt.AEB\n"
+     "Rules and relational models have conditions/conclusions\nnamed like arguments/results.\n"
+     "They are the following:\n[\"pressure\"]\n"
+     " Proceed to the options:\n 'Exact Rule Base' or 'Exact Model Base'\n"
+     " enter the options 'Rule Base Editing' or 'Model Base Editing'\n load the faulty bases and remove the "
+     "faults\n",
+     "Error: same name for different string variables",
+     "Faulty rule base\n   RUt.AEB\nand/or model base\n   MOt.AEB\nRules and/or models have "
+     "conditions/conclusions\nnamed like arguments/results. They are in the list:\n   [\"pressure\"]\n"
+     "Chaining has been suppresssed. \nProceed to the options 'Exact Rule Base' or 'Exact Model Base',\n"
+     "enter the options 'Rule Base Editing' or 'Model Base Editing' \nload the faulty bases and remove the "
+     "faults.",
+     "", {Outcome::RuleAndModelBasesUnloaded}},
+    {"KnownArgumentsNotAskable", {R(1, "ok", {"hot"})}, {},
+     Models({B(1, "hot", "t", ">", "30"), B(2, "t", "t0", "+", "dt")}, {{"t0", 20}, {"t", 3}, {"u", 1}},
+            {ModelLin{3, "No condition", "u", {"2"}, {"t"}, 1}}),
+     {},
+     testowanie_dopytywalnosci_argumentow,
+     "Non-askable arguments declared as 'known_arguments()'.\n"
+     "The following arguments are non- askable: [\"t\",\"u\"]\n"
+     "Proceed to the option 'Model Base/'Model Base Editing',\nload the faulty base and remove the faults.\n",
+     "Non-askable arguments declared as 'known_arguments()",
+     "The following non-askable arguments declared as 'known_arguments()'\n[\"t\",\"u\"]\n"
+     "Proceed to the option 'Model Base/'Model Base Editing',\nload the faulty bases and remove the faults",
+     "rules "},
+    {"ConstraintWithOneCondition", {R(1, "ok", {"a", "b"})}, {}, {}, {{1, {"a", "b"}}, {4, {"a"}}, {5, {}}},
+     wykrywanie_ograniczen_pojedynczych,
+     "The Constraint Base COt.AEB\ncontains the constraint 4 with a list:\n    [\"a\"]\nwith less than 2 askable "
+     "conditions.\nThis contradicts the essence of constraint bases.\n" +
+         kConstraintGuidance + "\n",
+     "Attention error!",
+     "Elementary Exact Constraint Base COt.AEB\ncontains the constraint 4.\nwith less than 2 askable conditions:"
+     "\n\n[\"a\"]\n\n" +
+         kConstraintGuidance,
+     "rules "},
+    // A conclusion, and the negation of an askable condition, are refused alike.
+    nonAskableMember("ConstraintMemberIsAConclusion", "ok"),
+    nonAskableMember("ConstraintMemberIsANegation", "na"),
+};
+
+void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
+
+class FaultCheck : public LoadChecks, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(FaultCheck, IsReportedAndUnloadsTheFaultyBases) {
+    const Fault& f = GetParam();
+    rules(f.rules, f.facts);
+    if (!f.models.model_b.empty()) models(f.models);
+    if (!f.constraints.empty()) constraints(f.constraints);
+    EXPECT_FALSE(f.check(app));
+    EXPECT_EQ(app.messages.text(), f.message);
+    EXPECT_EQ(port.last("note").title, f.title);
+    EXPECT_EQ(port.last("note").text, f.note);
+    EXPECT_EQ(held(), f.held);
+    EXPECT_EQ(app.outcomes, f.outcomes);
+    // Unloading through an outcome forgets the askables as well.
+    if (!f.outcomes.empty()) {
+        EXPECT_TRUE(app.askables.lista_warunkow_dopytywalnych.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, FaultCheck, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ---- rules against models ----
-
-TEST_F(LoadChecks, RulesAndRelationalModelsMustNotShareConclusions) {
-    rules({R(1, "hot", {"t_high"}), R(2, "cold", {"nhot"})});
-    ModelBase m;
-    m.model_b.push_back(B(1, "t_high", "t", ">", "30"));
-    m.model_b.push_back(B(2, "hot", "t", ">", "40"));
-    models(m);
-    EXPECT_FALSE(wnioski_modeli_a_wnioski_regul(app));
-    EXPECT_EQ(app.messages.text(),
-              "Faulty rule base     RUt.AEB\nFaulty model base MOt.AEB\n"
-              "Rules and relational models have identically named conclusions:\n[\"hot\"]\n"
-              " Proceed to the options:\n 'Exact Rule Base' or 'Exact Model Base'\n"
-              " enter the options 'Rule Base Editing' or 'Model Base Editing'\n load the faulty bases and remove the "
-              "faults\n");
-    EXPECT_EQ(port.last("note").title, "Error: same conclusions in rule- and model base");
-    EXPECT_EQ(port.last("note").text,
-              "Faulty rule base\n   RUt.AEB\nand model base\n   MOt.AEB\nRules and relational models have identically "
-              "named conclusions.\nThey are in the list:\n   [\"hot\"]\nChaining has been suppresssed. \n Proceed to "
-              "the options: 'Exact Rule Base' or 'Exact Model Base',\nenter the options 'Rule Base Editing' or "
-              "'Model Base Editing' \nload the faulty bases and remove the faults.");
-    EXPECT_TRUE(app.store.rules().empty());
-    EXPECT_TRUE(app.store.modelBase().model_b.empty());
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_FALSE(app.store.nazwa_mo);
-    EXPECT_TRUE(app.askables.lista_warunkow_dopytywalnych.empty());
-    EXPECT_EQ(app.outcomes, Outcomes{Outcome::RuleAndModelBasesUnloaded});
-}
-
-TEST_F(LoadChecks, ConditionsMustNotBeNamedLikeArguments) {
-    rules({R(1, "ok", {"pressure", "nleak"})});
-    ModelBase m;
-    m.model_b.push_back(B(1, "pressure", "force", "/", "area"));
-    m.model_b.push_back(B(2, "leak", "loss", ">", "3"));
-    models(m);
-    EXPECT_FALSE(wnioski_modeli_a_wnioski_regul(app));
-    EXPECT_EQ(app.messages.text(),
-              "Faulty rule base     RUt.AEB\nand/or model base MOt.AEB\n"
-              "Rules and relational models have conditions/conclusions\nnamed like arguments/results.\n"
-              "They are the following:\n[\"pressure\"]\n"
-              " Proceed to the options:\n 'Exact Rule Base' or 'Exact Model Base'\n"
-              " enter the options 'Rule Base Editing' or 'Model Base Editing'\n load the faulty bases and remove the "
-              "faults\n");
-    EXPECT_EQ(port.last("note").title, "Error: same name for different string variables");
-    EXPECT_EQ(port.last("note").text,
-              "Faulty rule base\n   RUt.AEB\nand/or model base\n   MOt.AEB\nRules and/or models have "
-              "conditions/conclusions\nnamed like arguments/results. They are in the list:\n   [\"pressure\"]\n"
-              "Chaining has been suppresssed. \nProceed to the options 'Exact Rule Base' or 'Exact Model Base',\n"
-              "enter the options 'Rule Base Editing' or 'Model Base Editing' \nload the faulty bases and remove the "
-              "faults.");
-    EXPECT_TRUE(app.store.rules().empty());
-    EXPECT_FALSE(app.store.nazwa_mo);
-}
 
 TEST_F(LoadChecks, DistinctNamesPassTheModelChecks) {
     rules({R(1, "ok", {"hot", "nleak"})});
-    ModelBase m;
-    m.model_b.push_back(B(1, "hot", "t", ">", "30"));
-    m.model_b.push_back(B(2, "t", "t0", "+", "dt", "nleak"));
-    m.argument_known.push_back({"t0", 20});
-    models(m);
+    models(Models({B(1, "hot", "t", ">", "30"), B(2, "t", "t0", "+", "dt", "nleak")}, {{"t0", 20}}));
     EXPECT_TRUE(wnioski_modeli_a_wnioski_regul(app));
     EXPECT_TRUE(testowanie_dopytywalnosci_argumentow(app));
     EXPECT_TRUE(port.calls().empty());
-    EXPECT_EQ(app.store.rules().size(), 1u);
-}
-
-TEST_F(LoadChecks, KnownArgumentsMustBeAskable) {
-    rules({R(1, "ok", {"hot"})});
-    ModelBase m;
-    m.model_b.push_back(B(1, "hot", "t", ">", "30"));
-    m.model_b.push_back(B(2, "t", "t0", "+", "dt"));
-    m.model_lin.push_back(ModelLin{3, "No condition", "u", {"2"}, {"t"}, 1});
-    m.argument_known.push_back({"t0", 20});
-    m.argument_known.push_back({"t", 3});
-    m.argument_known.push_back({"u", 1});
-    models(m);
-    EXPECT_FALSE(testowanie_dopytywalnosci_argumentow(app));
-    EXPECT_EQ(app.messages.text(),
-              "Non-askable arguments declared as 'known_arguments()'.\n"
-              "The following arguments are non- askable: [\"t\",\"u\"]\n"
-              "Proceed to the option 'Model Base/'Model Base Editing',\nload the faulty base and remove the faults.\n");
-    EXPECT_EQ(port.last("note").title, "Non-askable arguments declared as 'known_arguments()");
-    EXPECT_EQ(port.last("note").text,
-              "The following non-askable arguments declared as 'known_arguments()'\n[\"t\",\"u\"]\n"
-              "Proceed to the option 'Model Base/'Model Base Editing',\nload the faulty bases and remove the faults");
-    EXPECT_TRUE(app.store.modelBase().argument_known.empty());
-    EXPECT_TRUE(app.store.modelBase().model_b.empty());
-    EXPECT_FALSE(app.store.nazwa_mo);
     EXPECT_EQ(app.store.rules().size(), 1u);
 }
 
@@ -327,11 +377,9 @@ TEST_F(LoadChecks, KnownArgumentsMustBeAskable) {
 
 TEST_F(LoadChecks, TautologicalModels) {
     rules({R(1, "ok", {"a"})});
-    ModelBase m;
-    m.model_b = {B(1, "y", "x", "+", "0"),   B(2, "y2", "3", "+", "0"),   B(3, "y3", "x", "*", "0"),
-                 B(4, "y4", "x", "*", "1"),  B(5, "y5", "x", "/", "1.0"), B(6, "y6", "x", "-", "0.0"),
-                 B(7, "y7", "x", "=", "0"),  B(8, "y8", "x", "+", "1"),   B(9, "y9", "x", "-", "zero")};
-    models(m);
+    models(Models({B(1, "y", "x", "+", "0"), B(2, "y2", "3", "+", "0"), B(3, "y3", "x", "*", "0"),
+                   B(4, "y4", "x", "*", "1"), B(5, "y5", "x", "/", "1.0"), B(6, "y6", "x", "-", "0.0"),
+                   B(7, "y7", "x", "=", "0"), B(8, "y8", "x", "+", "1"), B(9, "y9", "x", "-", "zero")}));
     port.then("Choose:", "yes");
     for (int i = 0; i < 5; ++i) port.then("Tautological Model", "yes");
     wykrywanie_modeli_tautologicznych(app);
@@ -368,60 +416,11 @@ TEST_F(LoadChecks, TautologicalModels) {
 
 // ---- constraints ----
 
-TEST_F(LoadChecks, ConstraintsNeedTwoConditions) {
-    rules({R(1, "ok", {"a", "b"})});
-    constraints({{1, {"a", "b"}}, {4, {"a"}}, {5, {}}});
-    EXPECT_FALSE(wykrywanie_ograniczen_pojedynczych(app));
-    const char* const guidance =
-        "Enter 'Constraint Base'\nchoose the option 'Constraint Base Editing',\n"
-        "load the faulty base and either remove the faulty constraint\n"
-        "or add other askable conditions, mutually exclusive with the \ncondition in question.";
-    EXPECT_EQ(app.messages.text(), std::string("The Constraint Base COt.AEB\ncontains the constraint 4 with a list:\n"
-                                               "    [\"a\"]\nwith less than 2 askable conditions.\n"
-                                               "This contradicts the essence of constraint bases.\n") +
-                                       guidance + "\n");
-    EXPECT_EQ(port.last("note").title, "Attention error!");
-    EXPECT_EQ(port.last("note").text, std::string("Elementary Exact Constraint Base COt.AEB\ncontains the constraint "
-                                                  "4.\nwith less than 2 askable conditions:\n\n[\"a\"]\n\n") +
-                                          guidance);
-    EXPECT_TRUE(app.store.constraints().empty());
-    EXPECT_FALSE(app.store.nazwa_og);
-}
-
-TEST_F(LoadChecks, ConstraintMembersMustBeAskable) {
-    const std::string remedies =
-        "You may:\n1. Enter 'Constraint Base', \n   choose the option 'Constraint Base Editing',\n"
-        "   load the faulty constraint base and remove the non-askable condition,\n        or: \n"
-        "2. Enter 'Rule Base Activities'\n   choose the option 'Rule Base Editing'\n"
-        "   load the rule base and introduce there the non-askable condition as \n   askable condition.";
-    // A conclusion, and the negation of an askable condition, are refused alike.
-    for (const char* member : {"ok", "na"}) {
-        rules({R(1, "ok", {"a", "b"})});
-        constraints({{1, {"a", "b"}}, {2, {"b", member}}});
-        app.messages.clear();
-        EXPECT_TRUE(wykrywanie_ograniczen_pojedynczych(app));
-        EXPECT_FALSE(kontrola_dopytywalnosci_ograniczen(app)) << member;
-        EXPECT_EQ(app.messages.text(), "An Exact Constraint Base may contain only lists of askable \n"
-                                       "mutually exclusive conditions.\nCondition '" +
-                                           std::string(member) +
-                                           "' in constraint 2\nof the Constraint Base COt.AEB\n"
-                                           "is not an askable condition.\n" +
-                                           remedies + "\n");
-        EXPECT_EQ(port.last("note").text, "An Exact Constraint Base may contain only \nlists of askable mutually "
-                                          "exclusive conditions.\n\nCondition  \n       " +
-                                              std::string(member) +
-                                              "\nin constraint 2 of the Augmented Exact Constraint Base COt.AEB\n\n" +
-                                              remedies);
-        EXPECT_TRUE(app.store.constraints().empty());
-    }
-}
-
 TEST_F(LoadChecks, ConstraintMembersMayBeModelAskables) {
     rules({R(1, "ok", {"a", "b"})});
-    ModelBase m;
-    m.model_b.push_back(B(1, "y", "x", "+", "1", "c"));
-    models(m);
+    models(Models({B(1, "y", "x", "+", "1", "c")}));
     constraints({{1, {"a", "c"}}});
+    EXPECT_TRUE(wykrywanie_ograniczen_pojedynczych(app));
     EXPECT_TRUE(kontrola_dopytywalnosci_ograniczen(app));
     EXPECT_TRUE(port.calls().empty());
 }

@@ -92,68 +92,55 @@ TEST_F(Loading, CancelledRuleBaseDialogLeavesAnEmptyStore) {
     EXPECT_EQ(port.last("title").title, "torv");
 }
 
-TEST_F(Loading, RuleBaseSyntaxErrorShowsTheCaret) {
-    auto file = base("RUbad.AEB", "fact(\"a\")\nfact(\"b\")\nrule(1,\"x\",\"y\",1)\n");
-    EXPECT_EQ(load(LoadOption::RuleBase, file), std::nullopt);
-    EXPECT_TRUE(app.store.rules().empty());
-    EXPECT_TRUE(app.store.facts().empty());  // nothing of a faulty file is kept
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_EQ(app.store.blad, "error");
-    EXPECT_FALSE(app.store.jestem_tu);
-    EXPECT_EQ(app.messages.text(),
-              "Syntax error in file " + file.string() +
-                  "\nrule(1,\"x\",\"y\",1)\n           ^\nList expected\n\n"
-                  "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n");
-    auto notes = port.ofKind("note");
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].title, "Exception handling");
-    EXPECT_EQ(notes[0].text, "Syntax error in file RUbad.AEB\n\nrule(1,\"x\",\"y\",1)\n           ^\nList expected");
-    EXPECT_EQ(notes[1].title, "Error");
-    EXPECT_EQ(notes[1].text,
-              "Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error.");
-    EXPECT_TRUE(port.ofKind("title").empty());
-}
-
-TEST_F(Loading, RuleBaseWithTrailingEmptyLineIsRefused) {
-    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", std::string(kRules) + "\n")), std::nullopt);
-    EXPECT_FALSE(app.store.nazwa_re);
-    EXPECT_FALSE(app.store.jestem_tu);
-    EXPECT_EQ(app.messages.text(),
-              "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
-              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
-              "which are often found at the end of the base.\n");
-    auto note = port.last("note");
-    EXPECT_EQ(note.title, "Error");
-    EXPECT_EQ(note.text,
-              "Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
-              "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
-              "which are often found at the end of the base..");
-    // The same file without the empty line loads.
-    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
-}
-
-TEST_F(Loading, AFileThatCannotBeReadSaysWhy) {
+TEST_F(Loading, ARefusedRuleBaseSaysWhyAndKeepsNothing) {
+    const fs::path bad = base("RUbad.AEB", "fact(\"a\")\nfact(\"b\")\nrule(1,\"x\",\"y\",1)\n");
     const fs::path folder = dir.mkdir("BASES/RUdir.AEB");
     const fs::path missing = dir.path() / "BASES/RUnone.AEB";
     const fs::path fifo = dir.path() / "BASES/RUfifo.AEB";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path loop = dir.path() / "BASES/RUloop.AEB";
     fs::create_symlink(loop, loop);
-    struct Case { fs::path file; std::string why; };
-    for (const auto& c : {Case{folder, folder.string() + " is a directory"},
-                          Case{missing, "cannot open " + missing.string() + ": No such file or directory"},
-                          Case{fifo, fifo.string() + " is not a regular file"},
-                          Case{"/dev/zero", "/dev/zero is not a regular file"},
-                          Case{loop, "cannot open " + loop.string() + ": Too many levels of symbolic links"}}) {
+    struct Case { fs::path file; std::string message; std::vector<std::string> notes; };   // "title|text" each
+    const auto unreadable = [](const fs::path& file, const std::string& why) {
+        return Case{file, "Rule Base error while reading base. " + why + "\n\n",
+                    {"Error|Rule Base error while reading base. \n" + why}};
+    };
+    const Case cases[] = {
+        {bad,
+         "Syntax error in file " + bad.string() +
+             "\nrule(1,\"x\",\"y\",1)\n           ^\nList expected\n\n"
+             "Enter 'Rule Base',\nchoose option 'Rule Base Editing', \nchoose faulty base and remove error.\n",
+         {"Exception handling|Syntax error in file RUbad.AEB\n\nrule(1,\"x\",\"y\",1)\n           ^\nList expected",
+          "Error|Enter 'Rule Base', \nchoose option 'Rule Base Editing,\nchoose faulty base and remove error."}},
+        {base("RUe.AEB", std::string(kRules) + "\n"),
+         "Rule Base error while reading base. Rule Base has empty lines!\n\nEnter 'Rule Base',\n"
+         "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines."
+         "which are often found at the end of the base.\n",
+         {"Error|Rule Base error while reading base. \nRule Base has empty lines!\nEnter 'Exact Rule Base',\n"
+          "choose option 'Rule Base Editing', \nchoose faulty base and remove empty lines.,\n"
+          "which are often found at the end of the base.."}},
+        unreadable(folder, folder.string() + " is a directory"),
+        unreadable(missing, "cannot open " + missing.string() + ": No such file or directory"),
+        unreadable(fifo, fifo.string() + " is not a regular file"),
+        unreadable("/dev/zero", "/dev/zero is not a regular file"),
+        unreadable(loop, "cannot open " + loop.string() + ": Too many levels of symbolic links"),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
         port.clearCalls();
-        EXPECT_EQ(load(LoadOption::RuleBase, c.file), std::nullopt) << c.file;
-        EXPECT_EQ(app.messages.text(), "Rule Base error while reading base. " + c.why + "\n\n");
-        const auto note = port.last("note");
-        EXPECT_EQ(note.title, "Error");
-        EXPECT_EQ(note.text, "Rule Base error while reading base. \n" + c.why);
+        EXPECT_EQ(load(LoadOption::RuleBase, c.file), std::nullopt);
+        EXPECT_EQ(app.messages.text(), c.message);
+        std::vector<std::string> notes;
+        for (const auto& n : port.ofKind("note")) notes.push_back(n.title + "|" + n.text);
+        EXPECT_EQ(notes, c.notes);
+        EXPECT_TRUE(port.ofKind("title").empty());
+        EXPECT_TRUE(app.store.rules().empty());
+        EXPECT_TRUE(app.store.facts().empty());   // nothing of a faulty file is kept
         EXPECT_FALSE(app.store.nazwa_re);
         EXPECT_FALSE(app.store.jestem_tu);
     }
+    // The same file without the empty line loads.
+    EXPECT_EQ(load(LoadOption::RuleBase, base("RUe.AEB", kRules)), "RUe.AEB");
 }
 
 TEST_F(Loading, ASyntaxErrorFarIntoALineIsShownAsAClippedPiece) {
@@ -218,6 +205,8 @@ struct OtherBase {
     const char* successMessage;    // after the two line breaks of the read
     const char* successNoteTitle;
     const char* successNote;
+    const char* missingMedia = nullptr;   // message line and note when the media folder is missing
+    const char* missingMediaNote = nullptr;
 };
 
 const OtherBase kOthers[] = {
@@ -250,14 +239,22 @@ const OtherBase kOthers[] = {
      "Augmented Exact Constraint Base\n    COcar.AEB\nhas been loaded!"},
     {LoadOption::AdviceBase, "ADcar.AEB", "advice(1,\"wet.hlp\")\n", "Load Advice Base ", "AD*.AEB",
      "Advice Base (AD*.AEB) | AD*.AEB", "ADVICES/car/wet.HLP", "Advice Base ADcar.AEB\nhas been loaded!\n",
-     "Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    ADcar.AEB\nhas been loaded!"},
+     "Successful  loading of Advice Base!", "Augmented Exact Advice Base\n    ADcar.AEB\nhas been loaded!",
+     "No subdirectory with advice Text Files for\nKnowledge Base car.\nTherefore the advice base can not be loaded.\n",
+     "No subdirectory with advice Text Files for Knowledge Base car.\nTherefore the advice base can not be loaded."},
     {LoadOption::GraphicsBase, "GRcar.AEB", "graphics(1,\"wet.bmp\")\n", "Load Graphics Base ", "GR*.AEB",
      "Graphics Base (GR*.AEB) | GR*.AEB", "GRAPHICS/car/Wet.Bmp", "Graphics Base GRcar.AEB has been loaded!\n",
-     "Successful  loading of Graphics Base!", "Graphics Base\n   GRcar.AEB\nhas been loaded!"},
+     "Successful  loading of Graphics Base!", "Graphics Base\n   GRcar.AEB\nhas been loaded!",
+     "No directory with Graphics Files for\nKnowledge Base car.\nTherefore the Graphics Base can not be loaded.\n",
+     "No directory with Graphics Files for Knowledge Base car.\nherefore the Graphics Base can not be loaded."},
     {LoadOption::SoundBase, "SOcar.AEB", "sounds(1,\"wet.wav\")\n", "Load Melody Base ", "So*.AEB",
      "Melody Base (So*.AEB) | So*.AEB", "SOUNDS/car/wet.wav", "Sound Base SOcar.AEB\nhas been loaded!\n",
-     "Successful  loading of Sound Base!", "Sound Base\n   SOcar.AEB\nhas been loaded!"},
+     "Successful  loading of Sound Base!", "Sound Base\n   SOcar.AEB\nhas been loaded!",
+     "No directory with Sound Files for\nKnowledge Base car.\nTherefore the Sound Base can not be loaded.\n",
+     "No directory with Sound Files for Knowledge Base car.\nherefore the Sound Base can not be loaded."},
 };
+
+void PrintTo(const OtherBase& b, std::ostream* os) { *os << b.file; }
 
 class OtherBaseLoading : public Loading, public ::testing::WithParamInterface<OtherBase> {};
 
@@ -333,7 +330,9 @@ TEST_P(MediaBaseLoading, MissingMediaDirectoryRefusesTheBase) {
     loadRules();
     dir.write("ADVICES/car/readme.txt", "not advice");  // the wrong kind of file counts as none
     EXPECT_EQ(load(b.option, base(b.file, b.text)), std::nullopt);
+    EXPECT_EQ(app.messages.text(), std::string("\n\n") + b.missingMedia);
     EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_EQ(port.last("note").text, b.missingMediaNote);
     EXPECT_TRUE(app.store.adviceBase().advice.empty());
     EXPECT_TRUE(app.store.graphicsBase().graphics.empty());
     EXPECT_TRUE(app.store.soundBase().sounds.empty());
@@ -346,27 +345,6 @@ auto baseName = [](const auto& info) { return std::string(info.param.file).subst
 INSTANTIATE_TEST_SUITE_P(Bases, OtherBaseLoading, ::testing::ValuesIn(kOthers), baseName);
 INSTANTIATE_TEST_SUITE_P(Bases, MediaBaseLoading, ::testing::ValuesIn(std::begin(kOthers) + 2, std::end(kOthers)),
                          baseName);
-
-TEST_F(Loading, MissingMediaDirectoryTexts) {
-    loadRules();
-    EXPECT_EQ(load(LoadOption::AdviceBase, base("ADcar.AEB", "advice(1,\"a.txt\")\n")), std::nullopt);
-    EXPECT_EQ(app.messages.text(),
-              "\n\nNo subdirectory with advice Text Files for\nKnowledge Base car.\n"
-              "Therefore the advice base can not be loaded.\n");
-    EXPECT_EQ(port.last("note").text,
-              "No subdirectory with advice Text Files for Knowledge Base car.\n"
-              "Therefore the advice base can not be loaded.");
-    port.clearCalls();
-    EXPECT_EQ(load(LoadOption::GraphicsBase, base("GRcar.AEB", "graphics(1,\"a.bmp\")\n")), std::nullopt);
-    EXPECT_EQ(port.last("note").text,
-              "No directory with Graphics Files for Knowledge Base car.\n"
-              "herefore the Graphics Base can not be loaded.");
-    port.clearCalls();
-    EXPECT_EQ(load(LoadOption::SoundBase, base("SOcar.AEB", "sounds(1,\"a.wav\")\n")), std::nullopt);
-    EXPECT_EQ(app.messages.text(),
-              "\n\nNo directory with Sound Files for\nKnowledge Base car.\n"
-              "Therefore the Sound Base can not be loaded.\n");
-}
 
 TEST_F(Loading, ModelBaseReloadReplacesModelsButKeepsRules) {
     loadRules();

@@ -78,25 +78,25 @@ protected:
 };
 
 TEST_F(AskablesFileCommands, CreatingWritesTheFileInTheOldCodePage) {
-    auto s = bases(false, false);
-    s.lista_warunkow_dopytywalnych = {"\xC5\xBAr\xC3\xB3\x64\xC5\x82o"};   // źródło in UTF-8
-    port.then(kName, "askables.txt");
-    create(s);
-    EXPECT_EQ(test::readFile(dir.path() / "askables.txt"),
-              "Non-exclusive Askable Conditions for Rule Base RUgarden.AEB\n   \x9Fr\xF3\x64\xB3o\n\n");
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Creating new Askable Conditions and Arguments File");
-    EXPECT_EQ(note.text, "New Askable Conditions and Arguments File " + (dir.path() / "askables.txt").string() +
-                             " has been created.");
-}
-
-TEST_F(AskablesFileCommands, ATextTheCodePageCannotHoldStaysUtf8) {
-    auto s = bases(false, false);
-    s.lista_warunkow_dopytywalnych = {"\xE6\xB0\xB4"};   // a letter outside the code page
-    port.then(kName, "askables.txt");
-    create(s);
-    EXPECT_EQ(test::readFile(dir.path() / "askables.txt"),
-              "Non-exclusive Askable Conditions for Rule Base RUgarden.AEB\n   \xE6\xB0\xB4\n\n");
+    struct Case { const char* condition; const char* written; };
+    const Case cases[] = {
+        {"\xC5\xBAr\xC3\xB3\x64\xC5\x82o", "\x9Fr\xF3\x64\xB3o"},   // źródło in UTF-8
+        {"\xE6\xB0\xB4", "\xE6\xB0\xB4"},   // a letter the code page cannot hold stays UTF-8
+    };
+    for (const Case& c : cases) {
+        auto s = bases(false, false);
+        s.lista_warunkow_dopytywalnych = {c.condition};
+        port.then(kName, "askables.txt");
+        create(s);
+        EXPECT_EQ(test::readFile(dir.path() / "askables.txt"),
+                  "Non-exclusive Askable Conditions for Rule Base RUgarden.AEB\n   " + std::string(c.written) + "\n\n");
+        const auto note = port.last("note");
+        EXPECT_EQ(note.title, "Creating new Askable Conditions and Arguments File");
+        EXPECT_EQ(note.text, "New Askable Conditions and Arguments File " + (dir.path() / "askables.txt").string() +
+                                 " has been created.");
+        EXPECT_EQ(port.pending(), 0u);
+        std::filesystem::remove(dir.path() / "askables.txt");
+    }
 }
 
 TEST_F(AskablesFileCommands, DecliningTheOverwriteAsksForTheNameAgain) {

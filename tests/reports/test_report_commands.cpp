@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,33 +100,34 @@ TEST_F(ReportCommands, CancelledSaveDialogSavesNothingQuietly) {
     EXPECT_TRUE(port.ofKind("note").empty());
 }
 
-TEST_F(ReportCommands, AFullDiskKeepsTheOldReportFile) {
-    const fs::path file = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
-    app.report.replace("new");
-    port.then("yes").then("run1.RPT").then("Saving Report File", "yes");
-    {
-        kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
-        raport(app);
+TEST_F(ReportCommands, AFailedWriteIsReportedAndKeepsTheOldFileAndTheReport) {
+    const fs::path old = dir.write("run1.RPT", "tekst_raportu(\"old\")\n");
+    struct Case { const char* typed; bool fullDisk; std::string note; };
+    const Case cases[] = {
+        {"run1.RPT", true, "Report run1.RPT has not been saved.\ncannot write " + old.string() + ": No space left on device"},
+        {"no-such-dir/r.RPT", false,
+         "Report r.RPT has not been saved.\ncannot write " + (dir.path() / "no-such-dir/r.RPT").string() +
+             ": No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        app.messages.clear();
+        app.report.replace("precious");
+        port.then("yes").then(c.typed);
+        if (c.fullDisk) port.then("Saving Report File", "yes");   // replace run1.RPT
+        {
+            std::optional<kb::InjectedSaveFault> full;
+            if (c.fullDisk) full.emplace(kb::InjectedSaveFault::Step::Write, ENOSPC);
+            raport(app);
+        }
+        EXPECT_EQ(test::readFile(old), "tekst_raportu(\"old\")\n");
+        EXPECT_EQ(filesInDir().size(), 1u);
+        EXPECT_EQ(app.report.tekst_raportu(), "precious");
+        EXPECT_EQ(port.last("note").title, "Attention error!");
+        EXPECT_EQ(port.last("note").text, c.note);
+        EXPECT_NE(app.messages.text().find(" has not been saved: "), std::string::npos);
+        EXPECT_EQ(app.messages.text().find("has been saved"), std::string::npos);
     }
-    EXPECT_EQ(test::readFile(file), "tekst_raportu(\"old\")\n");
-    EXPECT_EQ(filesInDir().size(), 1u);
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Attention error!");
-    EXPECT_EQ(note.text, "Report run1.RPT has not been saved.\ncannot write " + file.string() +
-                             ": No space left on device");
-}
-
-TEST_F(ReportCommands, WriteFailureIsReportedAndTheReportKept) {
-    app.report.replace("precious");
-    port.then("yes").then("no-such-dir/r.RPT");
-    raport(app);
-    EXPECT_EQ(app.report.tekst_raportu(), "precious");
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Attention error!");
-    EXPECT_EQ(note.text.rfind("Report r.RPT has not been saved.\n", 0), 0u) << note.text;
-    EXPECT_NE(note.text.find("No such file or directory"), std::string::npos) << note.text;
-    EXPECT_NE(app.messages.text().find(" has not been saved: "), std::string::npos);
-    EXPECT_EQ(app.messages.text().find("has been saved"), std::string::npos);
 }
 
 TEST_F(ReportCommands, InspectionShowsASavedReportAndLoadsIt) {
@@ -155,16 +157,22 @@ TEST_F(ReportCommands, CancelledInspectionChangesNothing) {
     EXPECT_EQ(port.calls().size(), 1u);
 }
 
-TEST_F(ReportCommands, MalformedReportsAreReportedAndTheBufferKept) {
-    struct Case { const char* name; std::string content; const char* excerpt; };
+TEST_F(ReportCommands, MalformedOrUnreadableReportsAreReportedAndTheBufferKept) {
+    struct Case { const char* name; std::optional<std::string> content; std::string start; };   // nullopt: a folder
+    const auto syntax = [](const char* name, const char* excerpt) {
+        return "Syntax error in file " + std::string(name) + "\n\n" + excerpt;
+    };
     for (const auto& c : {
-             Case{"unterminated.rpt", "tekst_raportu(\"never closed\n", "tekst_raportu(\"never closed\n              ^"},
-             Case{"wrong.rpt", "tekst_summary(\"x\")\n", "tekst_summary(\"x\")\n^"},
-             Case{"garbage.rpt", std::string("\x01\x02\x7F" "ELF\x00", 7), "???ELF?\n^"},
-             Case{"empty.rpt", "", "\n^"},
+             Case{"unterminated.rpt", "tekst_raportu(\"never closed\n",
+                  syntax("unterminated.rpt", "tekst_raportu(\"never closed\n              ^")},
+             Case{"wrong.rpt", "tekst_summary(\"x\")\n", syntax("wrong.rpt", "tekst_summary(\"x\")\n^")},
+             Case{"garbage.rpt", std::string("\x01\x02\x7F" "ELF\x00", 7), syntax("garbage.rpt", "???ELF?\n^")},
+             Case{"empty.rpt", "", syntax("empty.rpt", "\n^")},
+             Case{"folder.rpt", std::nullopt, "Report folder.rpt could not be read.\n"},
          }) {
         SCOPED_TRACE(c.name);
-        dir.write(c.name, c.content);
+        if (c.content) dir.write(c.name, *c.content);
+        else dir.mkdir(c.name);
         app.report.replace("kept");
         port.clearCalls();
         port.then(c.name);
@@ -173,8 +181,7 @@ TEST_F(ReportCommands, MalformedReportsAreReportedAndTheBufferKept) {
         EXPECT_TRUE(port.ofKind("text view").empty());
         const auto note = port.last("note");
         EXPECT_EQ(note.title, "Exception handling");
-        EXPECT_EQ(note.text.rfind("Syntax error in file " + std::string(c.name) + "\n\n" + c.excerpt, 0), 0u)
-            << note.text;
+        EXPECT_EQ(note.text.rfind(c.start, 0), 0u) << note.text;
     }
 }
 
@@ -188,17 +195,6 @@ TEST_F(ReportCommands, ErrorInAHugeLineShowsOnlyItsSurroundings) {
     EXPECT_NE(note.text.find("...aaaa"), std::string::npos);
     EXPECT_NE(note.text.find("\\qbbbb"), std::string::npos);
     EXPECT_NE(note.text.find("(line 1, position 100016)"), std::string::npos) << note.text;
-}
-
-TEST_F(ReportCommands, UnreadableReportIsReported) {
-    dir.mkdir("folder.rpt");
-    app.report.replace("kept");
-    port.then("folder.rpt");
-    przeglad_raportu(app);
-    EXPECT_EQ(app.report.tekst_raportu(), "kept");
-    const auto note = port.last("note");
-    EXPECT_EQ(note.title, "Exception handling");
-    EXPECT_EQ(note.text.rfind("Report folder.rpt could not be read.\n", 0), 0u) << note.text;
 }
 
 TEST_F(ReportCommands, DeletingAsksAndDeletesOnYes) {

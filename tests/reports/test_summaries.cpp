@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "kb/file_io.h"
 #include "support/chaining_fixture.h"
@@ -52,33 +53,36 @@ TEST_F(Summaries, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees) {
     EXPECT_EQ(app.messages.text(), "\n Summary old.txt has been saved.\n");
 }
 
-TEST_F(Summaries, FilesThatCannotBeWrittenAreReported) {
-    port.then("yes").then("nodir/x.txt");
-    podsumowanie(app);
-    EXPECT_EQ(port.last("note").title, "Attention error!");
-    EXPECT_EQ(port.last("note").text, "Summary x.txt has not been saved!\ncannot write " +
-                                          (bases() / "nodir/x.txt").string() + ": No such file or directory");
-
-    dir.mkdir("BASES/sub.txt");   // a directory where the file should go
-    port.then("yes").then("sub.txt").then("Summary", "yes");
-    podsumowanie(app);
-    EXPECT_EQ(port.last("note").text,
-              "Summary sub.txt has not been saved!\n" + (bases() / "sub.txt").string() + " is a directory");
-    EXPECT_TRUE(std::filesystem::is_directory(bases() / "sub.txt"));
-}
-
-TEST_F(Summaries, AFullDiskKeepsTheOldSummary) {
+TEST_F(Summaries, AFailedWriteIsReportedAndKeepsWhatWasThere) {
     dir.write("BASES/old.txt", "old");
-    port.then("Chaining summary", "yes").then("Declare name of new summary file", "old.txt").then("Summary", "yes");
-    {
-        kb::InjectedSaveFault full(kb::InjectedSaveFault::Step::Write, ENOSPC);
-        podsumowanie(app);
+    dir.mkdir("BASES/sub.txt");   // a directory where the file should go
+    struct Case { const char* typed; bool fullDisk; std::string why; };
+    const Case cases[] = {
+        {"nodir/x.txt", false, "cannot write " + (bases() / "nodir/x.txt").string() + ": No such file or directory"},
+        {"sub.txt", false, (bases() / "sub.txt").string() + " is a directory"},
+        {"old.txt", true, "cannot write " + (bases() / "old.txt").string() + ": No space left on device"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        port.clearCalls();
+        port.then("Chaining summary", "yes").then("Declare name of new summary file", c.typed);
+        const bool exists = std::filesystem::exists(bases() / c.typed);
+        if (exists) port.then("Summary", "yes");
+        {
+            std::optional<kb::InjectedSaveFault> full;
+            if (c.fullDisk) full.emplace(kb::InjectedSaveFault::Step::Write, ENOSPC);
+            podsumowanie(app);
+        }
+        Strings titles{"Chaining summary", "Declare name of new summary file"};
+        if (exists) titles.push_back("Summary");
+        titles.push_back("Attention error!");
+        EXPECT_EQ(port.titles(), titles);
+        const std::string shown = std::filesystem::path(c.typed).filename().string();
+        EXPECT_EQ(port.last("note").text, "Summary " + shown + " has not been saved!\n" + c.why);
+        EXPECT_EQ(port.pending(), 0u);
     }
     EXPECT_EQ(test::readFile(bases() / "old.txt"), "old");
-    EXPECT_EQ(port.titles(), (Strings{"Chaining summary", "Declare name of new summary file", "Summary",
-                                      "Attention error!"}));
-    EXPECT_EQ(port.last("note").text, "Summary old.txt has not been saved!\ncannot write " +
-                                          (bases() / "old.txt").string() + ": No space left on device");
+    EXPECT_TRUE(std::filesystem::is_directory(bases() / "sub.txt"));
 }
 
 TEST_F(Summaries, ReadingRefusesWhatIsNotASummaryFile) {

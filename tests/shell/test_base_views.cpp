@@ -66,6 +66,7 @@ TEST_F(Inspection, AModelKindWithoutModelsGivesItsNoteAndOpensNothing) {
         EXPECT_EQ(note.title, "Attention!") << command;
         EXPECT_EQ(note.text, text) << command;
     }
+    port.thenClose();
     EXPECT_TRUE(shell.run(cmd::kBasicModels));
     EXPECT_TRUE(port.ofKind("note").empty());
 }
@@ -108,6 +109,20 @@ TEST_F(Inspection, GraphicsPickerListsOnlyPositiveRecordsAndTheChosenFileIsShown
     EXPECT_EQ(port.last("pick one").items, (std::vector<std::string>{"algae.bmp"}));
     // Found without regard to letter case, as on the file systems bases come from.
     EXPECT_EQ(port.last("graphics").text, bitmap.filename().string());
+}
+
+TEST_F(Inspection, AMediaNameThatIsAPathIsRefusedEvenWhenTheStoreHoldsIt) {
+    dir.write("BASES/GRpond.AEB", "graphics(1,\"algae.bmp\")\n");
+    dir.write("GRAPHICS/pond/algae.bmp", "BM");
+    dir.write("secret.bmp", "BM");
+    load(cmd::kGraphicsBaseLoading, "GRpond.AEB");
+    // Loading refuses such a name; here the store got it some other way.
+    app.store.setGraphicsBase({{{1, "../../secret.bmp"}}, {}});
+    port.then("Graphics file inspection", "1");
+    EXPECT_TRUE(shell.run(cmd::kGraphicsFileInspection));
+    EXPECT_TRUE(port.ofKind("graphics").empty());
+    EXPECT_EQ(port.last("note").title, "Attention error!");
+    EXPECT_TRUE(port.last("note").text.starts_with("The graphics file ../../secret.bmp is refused!\n"));
 }
 
 TEST_F(Inspection, SoundBaseWithOnlyNegatedRecordsHasNoFileToPlay) {

@@ -67,15 +67,37 @@ INSTANTIATE_TEST_SUITE_P(
              {"10", "No condition", "area", "r", "0"}, {{"0", "3.14"}, {"0", "2"}}},
         Case{RecordKind::Constraints, "Inspection of constraints", 1, 5, {}, {{"red", "green"}}}));
 
-TEST(RecordWindowAsText, PrintsCountsThenEachRecordWithItsLabels) {
+TEST(RecordWindowAsText, ListsTheNumbersThenShowsTheRecordTyped) {
+    kb::Store store = sample();
+    kb::RuleBase rules;
+    rules.rules = {{3, "wet", {"rain"}, 1}, {1, "slippery", {"wet", "cold"}, 0}, {3, "dry", {"sun"}, 0}};
+    store.setRuleBase(rules);
     test::ScriptedPort port;
-    port.recordWindow(recordSource(RecordKind::Rules, sample()));
-    const auto d = port.last("window");
-    EXPECT_EQ(d.title, "Inspection of rules");
-    EXPECT_EQ(d.text,
-              "Overall number of rules: 2\n"
-              "Rule number: 3\n   Rule conclusion: wet\n   List of conditions: [rain, nroof]\n"
-              "Rule number: 1\n   Rule conclusion: slippery\n   List of conditions: [wet, cold]\n");
+    port.then("3").then("7").then(" 1 ").then("");
+    port.recordWindow(recordSource(RecordKind::Rules, store));
+    const auto list = port.calls().front();
+    EXPECT_EQ(list.kind, "window");
+    EXPECT_EQ(list.title, "Inspection of rules");
+    EXPECT_EQ(list.text, "Overall number of rules: 3\nRule number:\n   3\n   1\n   3\n");
+    Strings records;
+    for (const auto& c : port.calls())
+        if (c.kind == "record") records.push_back(c.text);
+    // A number held twice shows its first record; one not listed is asked again.
+    EXPECT_EQ(records, (Strings{"Rule number: 3\nRule conclusion: wet\nList of conditions: [rain]\n",
+                                "Rule number: 1\nRule conclusion: slippery\nList of conditions: [wet, cold]\n"}));
+    EXPECT_EQ(port.pending(), 0u);
+}
+
+TEST(RecordWindowAsText, AModelRecordKeepsItsFieldsInWindowOrder) {
+    test::ScriptedPort port;
+    port.then("9").then("");
+    port.recordWindow(recordSource(RecordKind::LinearModels, sample()));
+    EXPECT_EQ(port.calls().front().text,
+              "LINEAR MODEL\ny=a1*x1+a2*x2+...+an*xn\nNumber of basic models: 1\nNumber of extended models: 1\n"
+              "Number of linear models: 1\nNumber of polynomial models: 1\nModel number:\n   9\n");
+    EXPECT_EQ(port.last("record").text,
+              "Model number: 9\nGo-ahead condition: moving\nValue of :inear form: cost\nDisplay semaphor: 1\n"
+              "List of coefficients: [2, 3.5]\nList of variables: [x1, x2]\n");
 }
 
 }  // namespace

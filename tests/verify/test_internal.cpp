@@ -124,6 +124,51 @@ TEST_F(Internal, AgreesWithTheTestAsWrittenOnRandomBases) {
     EXPECT_GT(withFindings, 100);
 }
 
+// Rules whose every name has one alternative are decided without the
+// generator; the verdicts and the flattenings kept must not change.
+TEST_F(Internal, TheOneFlatteningShortcutAgreesWithTheGenerator) {
+    std::mt19937 rng(29);
+    auto sameAsGenerator = [&](const std::string& what) {
+        wyznacz_sprzecznosc_1w(app, false);
+        const InternalFindings expected = f();
+        wyznacz_sprzecznosc_1w(app, true);
+        ASSERT_EQ(f().sprzecznosc_1w, expected.sprzecznosc_1w) << what;
+        ASSERT_EQ(f().regula_splaszczona_1w, expected.regula_splaszczona_1w) << what;
+        ASSERT_EQ(f().sprzecznosc_1_w, expected.sprzecznosc_1_w) << what;
+    };
+    int withFindings = 0;
+    for (int round = 0; round < 2000; ++round) {
+        // Acyclic, mostly one rule per conclusion so that most names have a
+        // single alternative; some rules without conditions, some numbered 0.
+        std::vector<kb::Rule> rs;
+        const int count = 1 + static_cast<int>(rng() % 10);
+        for (int i = 1; i <= count; ++i) {
+            const int k = rng() % 5 == 0 ? 1 + static_cast<int>(rng() % static_cast<unsigned>(i)) : i;
+            Names w;
+            const int n = static_cast<int>(rng() % 4);
+            for (int j = 0; j < n; ++j)
+                w.push_back(std::string(rng() % 4 == 0 ? "n" : "") + (rng() % 3 == 0 ? "q" : "p") +
+                            std::to_string(rng() % static_cast<unsigned>(k)));
+            rs.push_back(R(rng() % 6 == 0 ? 0 : i, "p" + std::to_string(k), w));
+        }
+        rules(rs);
+        sameAsGenerator("round " + std::to_string(round));
+        withFindings += f().sprzecznosc_1_w;
+    }
+    EXPECT_GT(withFindings, 100);
+
+    // Deep chains, consistent and with a contradiction between the ends.
+    for (const bool contradiction : {false, true}) {
+        std::vector<kb::Rule> chain{R(1, "c1", {"a1"})};
+        for (int k = 2; k <= 300; ++k)
+            chain.push_back(R(k, "c" + std::to_string(k), {"c" + std::to_string(k - 1), "a" + std::to_string(k)}));
+        chain.push_back(R(301, "top", {"c300", contradiction ? "na1" : "b"}));
+        rules(chain);
+        sameAsGenerator(contradiction ? "chain with a contradiction" : "chain");
+        EXPECT_EQ(f().sprzecznosc_1_w, contradiction);
+    }
+}
+
 const char* const kOffer =
     "Augmented Exact Rule Base\n     RUt.AEB\nmay be tested for internal inconsistencies. \n\nThis test may take "
     "a lot of time for large and heavily \nnested rule bases, because the rules need to be flattened.\nIt should be "
