@@ -2,6 +2,7 @@
 #include "cli/cli_app.h"
 
 #include <cctype>
+#include <iostream>
 #include <charconv>
 #include <exception>
 #include <functional>
@@ -31,7 +32,7 @@ constexpr std::string_view kCloseWord = "close";
 
 constexpr const char* kUsage =
     "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
-    "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+    "       torv_ae_cli --check [--format text|json|sarif] [--witness DIR] PATH...\n"
     "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH\n"
     "       torv_ae_cli --record CASE [RULE_BASE_FILE]\n"
     "       torv_ae_cli --test CASE...";
@@ -103,9 +104,14 @@ int CliApp::runConsultation(const std::vector<std::string>& args) {
 int CliApp::runCheck(const std::vector<std::string>& args) {
     lint::Format format = lint::Format::Text;
     std::vector<std::string> paths;
+    std::optional<std::filesystem::path> witnessDir;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string a = args[i];
         std::string value;
+        if (a == "--witness" && i + 1 < args.size()) {
+            witnessDir = startDirectory_ / args[++i];
+            continue;
+        }
         if (a == "--format" && i + 1 < args.size()) {
             value = args[++i];
         } else if (a.starts_with("--format=")) {
@@ -129,11 +135,18 @@ int CliApp::runCheck(const std::vector<std::string>& args) {
         out_ << kUsage << '\n';
         return 2;
     }
-    const lint::CheckResult result = lint::check(paths, startDirectory_);
+    const lint::CheckResult result = lint::check(paths, startDirectory_, witnessDir.has_value());
     switch (format) {
     case lint::Format::Text: lint::writeText(out_, result, startDirectory_); break;
     case lint::Format::Json: lint::writeJson(out_, result, startDirectory_); break;
     case lint::Format::Sarif: lint::writeSarif(out_, result, startDirectory_); break;
+    }
+    if (witnessDir) {
+        // The findings go to standard output; what could not be written goes to the error stream.
+        if (const std::string why = lint::writeWitnesses(*witnessDir, result, startDirectory_); !why.empty()) {
+            std::cerr << "torv_ae_cli: " << why << '\n';
+            return 2;
+        }
     }
     return result.exitStatus();
 }
@@ -208,6 +221,9 @@ int CliApp::runTests(const std::vector<std::string>& args) {
             const shell::Command* c = shell::findCommand(run.command);
             const std::string name = c ? std::string(c->text) : std::to_string(run.command);
             if (run.refused) out_ << "  run " << k + 1 << " (" << name << "): the command is not available\n";
+            if (run.notTaken)
+                out_ << "  run " << k + 1 << " (" << name << "): a recorded answer is not taken any more (takes: "
+                     << escapeControlBytes(*run.notTaken) << "); the run stopped there\n";
             for (const auto& g : run.gained) out_ << "  run " << k + 1 << " (" << name << "): gained " << g << '\n';
             for (const auto& l : run.lost) out_ << "  run " << k + 1 << " (" << name << "): lost " << l << '\n';
             for (const auto& u : run.unanswered)

@@ -51,6 +51,7 @@ const std::vector<CodeInfo>& codes() {
         {"AE105", Severity::Error, "Joint model-rule inconsistency"},
         {"AE106", Severity::Error, "Joint rule-constraint inconsistency"},
         {"AE107", Severity::Warning, "Joint rule-constraint redundancy"},
+        {"AE108", Severity::Note, "Redundancy resting only on flattenings that can never hold"},
         {"AE900", Severity::Warning, "Other fault reported by a load or diagnosis"},
     };
     return all;
@@ -248,7 +249,7 @@ constexpr int kReports[] = {cmd::kDiagnosingExternal,
 
 }  // namespace
 
-CheckResult checkKnowledgeBase(const KnowledgeBase& kb) {
+CheckResult checkKnowledgeBase(const KnowledgeBase& kb, bool withWitnesses) {
     CheckResult result;
     result.knowledgeBases = 1;
     if (kb.rules().empty()) {
@@ -258,6 +259,8 @@ CheckResult checkKnowledgeBase(const KnowledgeBase& kb) {
     }
     Session session;
     session.loadAll(kb);
+    // Before the reports: showing a finding may consume it.
+    std::vector<Witness> found = witnessesOf(session.app());
     for (int id : kReports) session.run(id);
 
     for (std::size_t base : session.refused())
@@ -276,10 +279,19 @@ CheckResult checkKnowledgeBase(const KnowledgeBase& kb) {
         if (!seen.insert({f->code, f->file.string(), f->line, f->message}).second) continue;
         result.findings.push_back(std::move(*f));
     }
+    LineIndex rules(kb.rules());
+    for (auto& w : found) {
+        if (w.vacuous)
+            result.findings.push_back({"AE108", Severity::Note, kb.rules(), rules.line("rule", std::to_string(w.rules.front())),
+                                       0, w.text});
+        if (!withWitnesses) continue;
+        if (w.code == "AE103" && !w.vacuous) w.script = consultationScript(kb.rules(), w.assignment);
+        result.witnesses.emplace_back(kb.rules(), std::move(w));
+    }
     return result;
 }
 
-CheckResult check(const std::vector<std::string>& paths, const std::filesystem::path& root) {
+CheckResult check(const std::vector<std::string>& paths, const std::filesystem::path& root, bool withWitnesses) {
     std::vector<std::string> resolved;
     for (const auto& p : paths) {
         const std::filesystem::path path(p);
@@ -289,10 +301,11 @@ CheckResult check(const std::vector<std::string>& paths, const std::filesystem::
     CheckResult all;
     all.unreadable = std::move(found.unreadable);
     for (const auto& kb : found.bases) {
-        CheckResult one = checkKnowledgeBase(kb);
+        CheckResult one = checkKnowledgeBase(kb, withWitnesses);
         all.knowledgeBases += one.knowledgeBases;
         for (auto& f : one.findings) all.findings.push_back(std::move(f));
         for (auto& u : one.unreadable) all.unreadable.push_back(std::move(u));
+        for (auto& w : one.witnesses) all.witnesses.push_back(std::move(w));
     }
     return all;
 }

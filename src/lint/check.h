@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lint/knowledge_bases.h"
+#include "lint/witness.h"
 
 namespace torv::lint {
 
@@ -38,15 +39,18 @@ struct CheckResult {
     /// Paths or base files that could not be read at all, with why.
     std::vector<std::pair<std::string, std::string>> unreadable;
     std::size_t knowledgeBases = 0;
+    /// With `withWitnesses`: each knowledge base's rule file and witnesses.
+    std::vector<std::pair<std::filesystem::path, Witness>> witnesses;
 
     /// 0 clean (notes allowed), 1 errors or warnings, 2 something unreadable.
     int exitStatus() const;
 };
 
 /// Lints one knowledge base.
-CheckResult checkKnowledgeBase(const KnowledgeBase& kb);
+CheckResult checkKnowledgeBase(const KnowledgeBase& kb, bool withWitnesses = false);
 /// Lints every knowledge base under the paths; relative paths are taken
 /// from `root`.
-CheckResult check(const std::vector<std::string>& paths, const std::filesystem::path& root);
+CheckResult check(const std::vector<std::string>& paths, const std::filesystem::path& root,
+                  bool withWitnesses = false);
 
 }  // namespace torv::lint

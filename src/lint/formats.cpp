@@ -3,7 +3,11 @@
 
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <ostream>
+#include <system_error>
+
+#include "kb/file_io.h"
 
 namespace torv::lint {
 
@@ -63,6 +67,29 @@ Counts count(const CheckResult& r) {
 }
 
 }  // namespace
+
+std::string writeWitnesses(const fs::path& dir, const CheckResult& r, const fs::path& root) {
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) return dir.string() + ": " + ec.message();
+    std::map<std::string, int> counts;
+    auto save = [&](const fs::path& file, const std::string& text) -> std::string {
+        if (fs::exists(fs::symlink_status(file, ec))) return file.string() + " exists already";
+        const kb::FileResult saved = kb::saveFileAtomically(file, text);
+        return saved.ok ? std::string() : saved.error;
+    };
+    for (const auto& [rules, w] : r.witnesses) {
+        const std::string stem = rules.stem().string() + "-" + w.code + "-" + std::to_string(++counts[rules.stem().string() + w.code]);
+        std::string text = w.text;
+        if (w.script) {
+            text += "Shown by: torv_ae_cli " + shownPath(rules, root) + " < " + stem + ".in\n"
+                    "Both rules fire and conclude " + w.conclusion + ".\n";
+            if (auto why = save(dir / (stem + ".in"), *w.script); !why.empty()) return why;
+        }
+        if (auto why = save(dir / (stem + ".txt"), text); !why.empty()) return why;
+    }
+    return {};
+}
 
 std::string jsonString(std::string_view s) {
     std::string out = "\"";

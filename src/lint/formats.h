@@ -18,6 +18,11 @@ void writeText(std::ostream& out, const CheckResult& r, const std::filesystem::p
 void writeJson(std::ostream& out, const CheckResult& r, const std::filesystem::path& root);
 void writeSarif(std::ostream& out, const CheckResult& r, const std::filesystem::path& root);
 
+/// Writes one text file per witness into `dir` (made when missing), and
+/// beside a redundancy's the terminal input that shows it. Never writes over
+/// a file; why it stopped, or empty.
+std::string writeWitnesses(const std::filesystem::path& dir, const CheckResult& r, const std::filesystem::path& root);
+
 /// A JSON string literal; bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(std::string_view s);
 /// A path as shown: relative to root when below it, with forward slashes.

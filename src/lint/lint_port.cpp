@@ -7,7 +7,7 @@ namespace torv::lint {
 
 void LintPort::present(const port::Dialog& d) {
     // An answer that was not taken would be asked again forever.
-    if (d.kind == "?") throw std::runtime_error("unattended run: answer not taken: " + d.title);
+    if (d.kind == "?") throw AnswerNotTaken(d.title);
     if (watcher_) watcher_(d);
     shown_.push_back(d);
 }

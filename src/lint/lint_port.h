@@ -6,12 +6,18 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "port/text_port.h"
 
 namespace torv::lint {
+
+/// A box refused the answer given (a replayed answer the base no longer takes).
+struct AnswerNotTaken : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 class LintPort : public port::TextPort {
 public:

@@ -260,7 +260,7 @@ std::string CaseRecorder::save() const {
 bool ReplayResult::changed() const {
     if (!missingBases.empty()) return true;
     for (const auto& r : runs)
-        if (r.refused || !r.gained.empty() || !r.lost.empty() || !r.unanswered.empty()) return true;
+        if (r.refused || r.notTaken || !r.gained.empty() || !r.lost.empty() || !r.unanswered.empty()) return true;
     return false;
 }
 
@@ -305,6 +305,8 @@ ReplayResult replay(const TestCase& c, const fs::path& caseDirectory) {
             diff.refused = !session.run(run.command);
         } catch (const port::EndProgram&) {
             // A recorded "End" ends the run as it ended the consultation.
+        } catch (const AnswerNotTaken& e) {
+            diff.notTaken = e.what();
         }
         session.port().setAnswerer({});
         session.port().setWatcher({});

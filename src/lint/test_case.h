@@ -77,6 +77,9 @@ struct RunDiff {
     bool refused = false;                    // the command was greyed
     std::vector<std::string> gained, lost;
     std::vector<std::string> unanswered;     // boxes without a recorded answer
+    /// A recorded answer the box no longer takes (what it takes instead);
+    /// the run stopped there.
+    std::optional<std::string> notTaken;
 };
 
 struct ReplayResult {

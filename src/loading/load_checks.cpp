@@ -9,6 +9,7 @@
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "kb/term_reader.h"
+#include "loading/model_checks.h"
 #include "port/user_port.h"
 #include "state/app_state.h"
 
@@ -329,9 +330,8 @@ bool testowanie_dopytywalnosci_argumentow(AppState& app) {
                   "The following non-askable arguments declared as 'known_arguments()'\n" + names +
                       "\nProceed to the option 'Model Base/'Model Base Editing',"
                       "\nload the faulty bases and remove the faults");
-    app.store.kasowanie_argument_znany();
-    app.store.kasowanie_dmodel();
-    app.store.kasowanie_nazwy_mo();
+    // Models of a refused base must not take part in a later run.
+    engine::unloadModelBase(app);
     return false;
 }
 

@@ -24,6 +24,7 @@
 #include "state/app_state.h"
 #include "shell/shell.h"
 #include "qt/editor_window.h"
+#include "lint/witness.h"
 #include "qt/graph_window.h"
 #include "qt/record_windows.h"
 #include "state/record_sources.h"
@@ -284,6 +285,9 @@ void MainWindow::fillWindowMenu() {
     auto* graph = windowMenu_->addAction(QStringLiteral("Rule dependency &graph"));
     graph->setEnabled(!shell_.app().store.rules().empty());
     connect(graph, &QAction::triggered, this, &MainWindow::showDependencyGraph);
+    auto* witness = windowMenu_->addAction(QStringLiteral("Show &witness"));
+    witness->setEnabled(!shell_.app().store.rules().empty());
+    connect(witness, &QAction::triggered, this, &MainWindow::showWitnesses);
     const auto windows = mdi_->subWindowList();
     if (!windows.isEmpty()) windowMenu_->addSeparator();
     int n = 0;
@@ -308,6 +312,15 @@ void MainWindow::showDependencyGraph() {
     auto* sub = mdi_->addSubWindow(w);
     sub->resize(900, 600);
     sub->show();
+}
+
+void MainWindow::showWitnesses() {
+    // The diagnoses run again on the files, apart from this session: a
+    // report shown here may have consumed its findings.
+    runGuarded([this] {
+        const lint::KnowledgeBase kb = lint::loadedKnowledgeBase(shell_.app());
+        port_.textView("Witnesses of the findings", lint::witnessReport(kb, lint::witnesses(kb)));
+    });
 }
 
 void MainWindow::openRuleAt(std::size_t index) {

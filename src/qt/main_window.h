@@ -50,6 +50,8 @@ public:
     MessagesCopy* messagesCopy() const { return messagesCopy_; }
     /// "Rule dependency graph" over the loaded rule base.
     void showDependencyGraph();
+    /// "Show witness": the evidence of each finding of the loaded bases.
+    void showWitnesses();
     /// The rule window, showing the rule at a position in the rule table.
     void openRuleAt(std::size_t index);
     QMenu* windowMenu() const { return windowMenu_; }

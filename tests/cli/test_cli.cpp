@@ -223,7 +223,7 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
 TEST_F(CliTest, BadArgumentsGiveTheUsage) {
     const std::string usage =
         "Usage: torv_ae_cli [--help] [RULE_BASE_FILE]\n"
-        "       torv_ae_cli --check [--format text|json|sarif] PATH...\n"
+        "       torv_ae_cli --check [--format text|json|sarif] [--witness DIR] PATH...\n"
         "       torv_ae_cli --graph [--focus CONDITION] [--depth N] PATH\n"
         "       torv_ae_cli --record CASE [RULE_BASE_FILE]\n"
         "       torv_ae_cli --test CASE...\n";

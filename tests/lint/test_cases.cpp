@@ -147,6 +147,20 @@ TEST(TestCases, AQuestionWithoutARecordedAnswerIsAChange) {
         << r.out;
 }
 
+TEST(TestCases, AnAnswerNoLongerTakenStopsTheRun) {
+    TempDir dir;
+    std::string c = slurp(kCases / "garden.case");
+    c.replace(c.find("../../../"), 9, kSource.string() + "/");
+    // The pick list of facts has 29 items; item 99 is not one of them.
+    const auto at = c.find("= \"21 11 13 7\"");
+    ASSERT_NE(at, std::string::npos);
+    c.replace(at, 14, "= \"99\"");
+    std::ofstream(dir.path() / "g.case") << c;
+    const CliRun r = cli({"--test", "g.case"}, "", dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("a recorded answer is not taken any more"), std::string::npos) << r.out;
+}
+
 TEST(TestCases, RefusalsAndUnreadableCases) {
     TempDir dir;
     std::ofstream(dir.path() / "exists.case") << "x";

@@ -54,7 +54,9 @@ public:
         const auto& m = s.modelBase();
         std::string out;
         if (s.nazwa_re || s.nazwa_re_pelna || !s.rules().empty() || !s.facts().empty()) out += "rules ";
-        if (s.nazwa_mo || !m.model_b.empty() || !m.argument_known.empty()) out += "models ";
+        if (s.nazwa_mo || !m.model_b.empty() || !m.model_e.empty() || !m.model_lin.empty() ||
+            !m.model_poly.empty() || !m.argument_known.empty() || !m.m_fact.empty())
+            out += "models ";
         if (s.nazwa_og || !s.constraints().empty()) out += "constraints ";
         return out;
     }

@@ -18,6 +18,8 @@
 #include "qt/graph_window.h"
 #include "qt/main_window.h"
 #include "qt/record_windows.h"
+#include "qt/view_windows.h"
+#include <QPlainTextEdit>
 
 using namespace torv;
 using namespace torv::qt;
@@ -33,12 +35,14 @@ T* newest(QMdiArea* area) {
     return subs.isEmpty() ? nullptr : qobject_cast<T*>(subs.back()->widget());
 }
 
-QAction* graphAction(MainWindow& w) {
+QAction* windowAction(MainWindow& w, const QString& text) {
     emit w.windowMenu()->aboutToShow();
     for (auto* a : w.windowMenu()->actions())
-        if (a->text() == QStringLiteral("Rule dependency &graph")) return a;
+        if (a->text() == text) return a;
     return nullptr;
 }
+
+QAction* graphAction(MainWindow& w) { return windowAction(w, QStringLiteral("Rule dependency &graph")); }
 
 }  // namespace
 
@@ -53,6 +57,7 @@ private slots:
     void searchAndZoom();
     void neighbourhoodOfACondition();
     void largeBaseAsksForACondition();
+    void showWitnessGivesTheRedundancysConsultation();
 
 private:
     GraphWindow* openGraph();
@@ -144,6 +149,20 @@ void TestQtGraph::largeBaseAsksForACondition() {
     QCOMPARE(g.status(), QString());
     // Rules 199 to 202 with their conclusions c199..c202, premises c198..c201 and d198..d201.
     QCOMPARE(g.nodes().size(), std::size_t(4 + 5 + 4));
+}
+
+void TestQtGraph::showWitnessGivesTheRedundancysConsultation() {
+    DialogDriver loading;
+    loading.otherwise(answerAnything);   // the load-time tests declined
+    app_->start({QStringLiteral(TORVAE_SOURCE_DIR "/tests/lint/bases/redundancy/RUred.AEB")});
+    QAction* a = windowAction(app_->window(), QStringLiteral("Show &witness"));
+    QVERIFY(a && a->isEnabled());
+    a->trigger();
+    auto* w = newest<TextViewWindow>(app_->window().findChild<QMdiArea*>());
+    QVERIFY(w);
+    const QString text = w->view()->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("Rules 1 and 2 conclude a.")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Terminal input showing it (torv_ae_cli RUred.AEB < FILE):")));
 }
 
 QTEST_MAIN(TestQtGraph)

@@ -1,0 +1,114 @@
+// Witnesses: each finding kind's evidence is checked, the redundancy's
+// consultation is replayed through the terminal, and a redundancy resting
+// on flattenings that never hold is marked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "cli/cli_app.h"
+#include "lint/check.h"
+#include "lint/session.h"
+#include "lint/witness.h"
+#include "state/app_state.h"
+
+namespace torv::lint {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kSource = TORVAE_SOURCE_DIR;
+const fs::path kBases = kSource / "tests/lint/bases";
+
+std::vector<Witness> of(const fs::path& folder) {
+    const Discovery d = discover({folder.string()});
+    EXPECT_EQ(d.bases.size(), 1u);
+    return d.bases.empty() ? std::vector<Witness>{} : witnesses(d.bases.front());
+}
+
+/// The store of a knowledge base as its loads leave it.
+struct Loaded {
+    explicit Loaded(const fs::path& folder) { session.loadAll(discover({folder.string()}).bases.front()); }
+    const kb::Store& store() { return session.app().store; }
+    Session session;
+};
+
+TEST(Witness, ExternalInconsistencyIsACycleAndATamperedOneIsNot) {
+    const auto ws = of(kBases / "external");
+    ASSERT_EQ(ws.size(), 2u);
+    Loaded bases(kBases / "external");
+    for (const auto& w : ws) {
+        EXPECT_EQ(w.code, "AE101");
+        EXPECT_TRUE(isCycle(bases.store(), w.rules));
+        EXPECT_NE(w.text.find("Checked: each rule concludes"), std::string::npos);
+    }
+    EXPECT_FALSE(isCycle(bases.store(), {1}));       // rule 1 does not feed itself
+    EXPECT_FALSE(isCycle(bases.store(), {1, 9}));    // no rule 9
+    EXPECT_FALSE(isCycle(bases.store(), {}));
+}
+
+TEST(Witness, InternalAndJointInconsistenciesShowTheirPair) {
+    const auto internal = of(kBases / "internal");
+    ASSERT_EQ(internal.size(), 1u);
+    EXPECT_EQ(internal[0].code, "AE102");
+    EXPECT_EQ(contradictoryPair(internal[0].assignment), "b");
+    EXPECT_EQ(contradictoryPair({"b", "c", "nd"}), std::nullopt);
+
+    const auto joint = of(kBases / "joint_inconsistency");
+    ASSERT_EQ(joint.size(), 1u);
+    EXPECT_EQ(joint[0].code, "AE106");
+    Loaded bases(kBases / "joint_inconsistency");
+    EXPECT_EQ(constraintMembersIn(bases.store(), 1, joint[0].assignment), (std::vector<std::string>{"b", "c"}));
+    EXPECT_TRUE(constraintMembersIn(bases.store(), 1, {"b", "y"}).empty());
+    EXPECT_TRUE(constraintMembersIn(bases.store(), 7, joint[0].assignment).empty());
+}
+
+TEST(Witness, RedundancyReplaysWithBothRulesFiring) {
+    const auto ws = of(kBases / "redundancy");
+    ASSERT_EQ(ws.size(), 1u);
+    ASSERT_TRUE(ws[0].script);
+    std::istringstream in(*ws[0].script);
+    std::ostringstream out;
+    cli::CliApp app(in, out, kSource);
+    EXPECT_EQ(app.run({"tests/lint/bases/redundancy/RUred.AEB"}), 0);
+    const std::string t = out.str();
+    for (const char* rule : {"Rule  1 is resolved.", "Rule  2 is resolved."}) {
+        const auto at = t.find(rule);
+        ASSERT_NE(at, std::string::npos) << rule << '\n' << t;
+        EXPECT_EQ(t.find("It follows: \n    a\n", at), t.find("It follows: ", at)) << rule;
+    }
+}
+
+TEST(Witness, ARedundancyThatCanNeverHoldIsMarked) {
+    const CheckResult r = check({"tests/lint/witness/vacuous"}, kSource);
+    const auto marked = std::count_if(r.findings.begin(), r.findings.end(), [](const Finding& f) { return f.code == "AE108"; });
+    EXPECT_EQ(marked, 1);
+    // The diagnosis's own finding stays as the desktop shows it.
+    EXPECT_TRUE(std::any_of(r.findings.begin(), r.findings.end(), [](const Finding& f) { return f.code == "AE103"; }));
+    const auto ws = of(kSource / "tests/lint/witness/vacuous");
+    const auto red = std::find_if(ws.begin(), ws.end(), [](const Witness& w) { return w.code == "AE103"; });
+    ASSERT_NE(red, ws.end());
+    EXPECT_TRUE(red->vacuous);
+    EXPECT_FALSE(red->script);
+}
+
+TEST(Witness, WrittenToAFolderAndNeverOverAFile) {
+    const fs::path dir = fs::temp_directory_path() / ("torvae_witness_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    auto run = [&] {
+        std::istringstream in;
+        std::ostringstream out;
+        cli::CliApp app(in, out, kSource);
+        return app.run({"--check", "--witness", dir.string(), "tests/lint/bases/redundancy"});
+    };
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(fs::is_regular_file(dir / "RUred-AE103-1.txt"));
+    EXPECT_TRUE(fs::is_regular_file(dir / "RUred-AE103-1.in"));
+    EXPECT_EQ(run(), 2);   // the witness files are there already
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace torv::lint
