@@ -36,6 +36,11 @@ public:
     /// Prints one line of the front end's own, starting on a fresh line.
     void printLine(std::string_view text);
 
+    /// On a terminal an edited file is a copy opened in $VISUAL or $EDITOR
+    /// (vi when neither is set); otherwise its new text is read from the
+    /// input, up to a line holding only ".".
+    void setInteractiveEditor(bool on) { interactiveEditor_ = on; }
+
     /// Told every box shown (answer null) and every answer read for one;
     /// a consultation being recorded as a test case listens here.
     std::function<void(const port::Dialog&, const std::optional<std::string>*)> observer;
@@ -51,6 +56,7 @@ public:
     void drawProgressOn(std::ostream* err) { progressOut_ = err; }
 
 protected:
+    std::optional<std::string> editedText(const port::EditSession& session, const std::string& text) override;
     void present(const port::Dialog& d) override;
     std::optional<std::string> answer(const port::Dialog& d) override;
 
@@ -65,6 +71,7 @@ private:
     bool atLineStart_ = true;
     std::ostream* progressOut_ = nullptr;
     int shownPercent_ = -1;
+    bool interactiveEditor_ = false;
 };
 
 }  // namespace torv::cli
