@@ -311,6 +311,11 @@ void CliApp::printHelp() {
          << "Blank lines and lines starting with '#' are skipped; \"" << kCloseWord
          << "\" asks to close the program;\n"
          << "end of input ends it. Each question reads its answer from the next line.\n\n"
+         << "Editing a file (the editing and creating commands): on a terminal a copy of the file\n"
+         << "opens in $VISUAL or $EDITOR (vi when neither is set); from a script the new text is\n"
+         << "the lines that follow, up to a line holding only \".\" (a line \"..\" stands for \".\").\n"
+         << "Then \"Do you wish to save the base ?\" is asked. The subdirectory-creating commands\n"
+         << "ask for the name of a folder to create in the media folder of their kind.\n\n"
          << "Commands (* = does its work at start-up; the others become enabled as bases are loaded):\n";
     for (const auto& menu : shell::menuBar()) {
         out_ << plain(menu.title) << '\n';

@@ -27,6 +27,8 @@ public:
     int run(const std::vector<std::string>& args);
 
     shell::Shell& shell() { return shell_; }
+    /// Edit files in the user's editor (standard input is a terminal).
+    void useTerminalEditor(bool on) { port_.setInteractiveEditor(on); }
 
 private:
     /// Reads and runs command lines until end of input.

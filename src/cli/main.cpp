@@ -1,4 +1,6 @@
 // torv_ae_cli: the terminal front end.
+#include <unistd.h>
+
 #include <exception>
 #include <iostream>
 #include <string>
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
     try {
         std::vector<std::string> args(argv + 1, argv + argc);
         torv::cli::CliApp app(std::cin, std::cout);
+        app.useTerminalEditor(::isatty(STDIN_FILENO) == 1);
         return app.run(args);
     } catch (const std::exception& e) {
         // Even starting can fail (no current directory): say so, never abort.

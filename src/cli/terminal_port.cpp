@@ -1,9 +1,17 @@
 // TerminalUserPort: boxes printed to a stream and answered from another.
 #include "cli/terminal_port.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <istream>
 #include <ostream>
+#include <system_error>
 
+#include "kb/file_io.h"
 #include "port/message_window.h"
 
 namespace torv::cli {
@@ -37,6 +45,76 @@ void TerminalUserPort::openHelp(const std::filesystem::path& file) {
         return;
     }
     present({"help", file.filename().string(), file.string(), "", {}, false});
+}
+
+namespace {
+
+/// The user's editor command: $VISUAL, else $EDITOR, else vi.
+std::string editorCommand() {
+    for (const char* name : {"VISUAL", "EDITOR"})
+        if (const char* v = std::getenv(name); v && *v) return v;
+    return "vi";
+}
+
+/// Runs the editor command on `file` through the shell, as other programs
+/// do (the command may carry options); its exit status, -1 when it could
+/// not be run.
+int runEditor(const std::string& command, const std::filesystem::path& file) {
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        const std::string line = command + " \"$1\"";
+        ::execl("/bin/sh", "sh", "-c", line.c_str(), "sh", file.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+/// A private folder for the copy being edited, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/torv_ae-edit.XXXXXX";
+        if (::mkdtemp(pattern.data())) path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+std::optional<std::string> TerminalUserPort::editedText(const port::EditSession& session, const std::string& text) {
+    if (!interactiveEditor_) return TextPort::editedText(session, text);
+    const std::string command = editorCommand();
+    present({"editor", session.title(), "", command, {}, false});
+    auto failed = [&](const std::string& why) -> std::optional<std::string> {
+        note("Attention error!", "The file could not be edited with " + command + ":\n" + why);
+        return std::nullopt;
+    };
+    ScratchFolder scratch;
+    if (scratch.path().empty()) return failed("no folder for a copy of the file");
+    // The copy has the file's name, so that the editor knows its kind.
+    const std::filesystem::path copy = scratch.path() / session.file().filename();
+    if (const kb::FileResult r = kb::saveFileAtomically(copy, text); !r.ok) return failed(r.error);
+    out_.flush();
+    const int status = runEditor(command, copy);
+    if (status != 0)
+        return failed(status < 0 ? "it could not be run" : "it ended with status " + std::to_string(status));
+    kb::ReadResult read = kb::readRegularFile(copy, kb::kMaxBaseFileBytes);
+    if (!read.ok()) return failed(read.error);
+    return std::move(read.bytes);
 }
 
 std::string escapeControlBytes(std::string_view text) {
@@ -85,7 +163,7 @@ void TerminalUserPort::present(const port::Dialog& d) {
     // A caption sits above the dialog's text; button labels and a file mask
     // sit below it.
     const bool promptBelow = d.kind == "yes/no" || d.kind == "ask" || d.kind == "open file" ||
-                             d.kind == "save file";
+                             d.kind == "save file" || d.kind == "folder" || d.kind == "editor";
     if (!promptBelow) {
         write(d.prompt);
         freshLine();

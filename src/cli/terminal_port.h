@@ -35,6 +35,11 @@ public:
     /// Prints one line of the front end's own, starting on a fresh line.
     void printLine(std::string_view text);
 
+    /// On a terminal an edited file is a copy opened in $VISUAL or $EDITOR
+    /// (vi when neither is set); otherwise its new text is read from the
+    /// input, up to a line holding only ".".
+    void setInteractiveEditor(bool on) { interactiveEditor_ = on; }
+
     /// Told every box shown (answer null) and every answer read for one;
     /// a consultation being recorded as a test case listens here.
     std::function<void(const port::Dialog&, const std::optional<std::string>*)> observer;
@@ -44,6 +49,7 @@ public:
     void openHelp(const std::filesystem::path& file) override;
 
 protected:
+    std::optional<std::string> editedText(const port::EditSession& session, const std::string& text) override;
     void present(const port::Dialog& d) override;
     std::optional<std::string> answer(const port::Dialog& d) override;
 
@@ -56,6 +62,7 @@ private:
     std::istream& in_;
     std::ostream& out_;
     bool atLineStart_ = true;
+    bool interactiveEditor_ = false;
 };
 
 }  // namespace torv::cli

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <charconv>
 #include <system_error>
+#include <utility>
 
 #include "kb/media.h"
+#include "kb/paths.h"
 
 namespace torv::kb {
 
@@ -275,6 +277,15 @@ std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesyst
     auto whole = readWholeFile(path);
     if (auto* e = std::get_if<ReadError>(&whole)) return *e;
     return parseBaseText(kind, std::get<std::string>(whole));
+}
+
+std::optional<BaseKind> baseKindOfFile(std::string_view fileName) {
+    static constexpr std::pair<const char*, BaseKind> kPrefixes[] = {
+        {"RU*.AEB", BaseKind::Rule},   {"MO*.AEB", BaseKind::Model},    {"CO*.AEB", BaseKind::Constraint},
+        {"AD*.AEB", BaseKind::Advice}, {"GR*.AEB", BaseKind::Graphics}, {"SO*.AEB", BaseKind::Sound}};
+    for (const auto& [mask, kind] : kPrefixes)
+        if (maskMatches(mask, fileName)) return kind;
+    return std::nullopt;
 }
 
 void storeBase(Store& store, AnyBase&& base) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <variant>
 
 #include "kb/store.h"
@@ -18,6 +20,10 @@ std::variant<AnyBase, ReadError> readBaseFile(BaseKind kind, const std::filesyst
 
 /// Parses a base file's text (as read from disk) of the given kind.
 std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view text);
+
+/// The base a file name belongs to by its prefix ("RUgarden.AEB", any
+/// letter case, extension .AEB); nullopt for any other file.
+std::optional<BaseKind> baseKindOfFile(std::string_view fileName);
 
 /// Moves a base that was read into the store, replacing that base's records.
 void storeBase(Store& store, AnyBase&& base);

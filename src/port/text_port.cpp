@@ -250,6 +250,12 @@ std::string TextPort::saveFile(const FileDialog& dialog) {
     }
 }
 
+std::optional<std::string> TextPort::subdirectoryDialog(const FileDialog& dialog) {
+    auto a = show({"folder", dialog.title, dialog.directory.string(), texts::kSubdirectoryPrompt, {}, true});
+    if (!a || a->find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+    return a;
+}
+
 std::optional<std::string> TextPort::pickRuleForFlattening(const std::vector<std::string>& lines) {
     auto a = showUntil({"pick one", titles::kPickRuleForFlattening, "", texts::kRuleForFlatteningHeading, lines, true},
                        itemAnswer(lines.size()));
@@ -430,8 +436,28 @@ void TextPort::playSound(const std::filesystem::path& wave) {
     show({"sound", wave.filename().string(), "", "", {}, false});
 }
 
-void TextPort::editFile(const std::filesystem::path& file) {
-    show({"editor", file.filename().string(), "", "", {}, false});
+std::optional<std::string> TextPort::editedText(const EditSession& session, const std::string& text) {
+    const Dialog d{"editor", session.title(), text, texts::kEditorScriptPrompt, {}, true};
+    present(d);
+    std::string edited;
+    while (auto line = answer(d)) {
+        if (*line == ".") return edited;
+        edited += *line == ".." ? std::string(".") : *line;
+        edited += '\n';
+    }
+    return std::nullopt;
+}
+
+void TextPort::editFile(std::shared_ptr<EditSession> session, bool) {
+    std::string text;
+    if (session->text()) {
+        text = *session->text();
+        // Input that ends inside the text is answered No by the save question.
+        if (auto edited = editedText(*session, text)) text = std::move(*edited);
+    }
+    while (!session->closeRequested(text)) {
+    }
+    session->closed();
 }
 
 void TextPort::openHelp(const std::filesystem::path& file) {

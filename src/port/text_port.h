@@ -51,6 +51,7 @@ public:
                                            const std::string& initial) override;
     std::string openFile(const FileDialog& dialog) override;
     std::string saveFile(const FileDialog& dialog) override;
+    std::optional<std::string> subdirectoryDialog(const FileDialog& dialog) override;
 
     std::optional<std::string> pickRuleForFlattening(const std::vector<std::string>& lines) override;
     void importedFacts(const std::vector<std::string>& facts,
@@ -78,7 +79,9 @@ public:
     void recordWindow(std::shared_ptr<const RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
-    void editFile(const std::filesystem::path& file) override;
+    /// Shows the text, takes the new one (editedText) and asks the save
+    /// question, again while saving fails; the call returns once closed.
+    void editFile(std::shared_ptr<EditSession> session, bool wrap) override;
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
 
@@ -89,6 +92,9 @@ public:
     };
 
 protected:
+    /// The edited text: the lines that follow, up to a line holding only
+    /// "." ("..", a line "."). nullopt when the input ends first.
+    virtual std::optional<std::string> editedText(const EditSession& session, const std::string& text);
     /// Shows a dialog (header, text, prompt, items). A dialog of kind "?"
     /// tells that an answer was not taken; its title lists what is.
     virtual void present(const Dialog& d) = 0;

@@ -49,6 +49,20 @@ inline constexpr MediaPicker kMelodyPicker{"Melody Base:", "Pick melody file for
 inline constexpr MediaPicker kGraphicsPicker{"Graphics base", "Pick graphics file for inspection"};
 inline constexpr MediaPicker kAdvicePicker{"Advice base:", "Pick advice file for inspection"};
 
+/// The editor window: its title is this and the file's name.
+inline constexpr const char* kEditorTitle = "Editing the file: ";
+/// How a text port takes the new text of an edited file.
+inline constexpr const char* kEditorScriptPrompt =
+    "Type the new text, then a line holding only \".\" (a line \"..\" stands for a line \".\").";
+/// The terminal's form of the folder-creating dialogs: the folder's name.
+inline constexpr const char* kSubdirectoryPrompt = "Name of the folder to create here (empty: none)";
+/// The editor's check of a base file by the term reader: the action, what
+/// it says of a clean text, and the place of a fault ("Line 3, position 7: ").
+inline constexpr const char* kCheckAction = "Check";
+inline constexpr const char* kCheckPassed = "Check: the term reader finds no fault in this text.";
+inline constexpr const char* kCheckFaultLine = "Line ";
+inline constexpr const char* kCheckFaultPosition = ", position ";
+
 inline constexpr const char* kAskablesWindowTitle = "Inspection of askables";
 inline constexpr const char* kGraphicsWindowTitle = "Inspection of graphics";
 

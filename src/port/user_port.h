@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "port/edit_session.h"
 #include "port/record_source.h"
 
 namespace torv::port {
@@ -100,6 +101,11 @@ public:
     /// Full path of a file to create, or "" when cancelled. A typed name
     /// without extension gets withDefaultSuffix().
     virtual std::string saveFile(const FileDialog& dialog) = 0;
+    /// The folder-creating dialog over dialog.directory. A port with the
+    /// platform's file dialog lets the user create folders in it and returns
+    /// nullopt; a text port returns the name typed for a folder the caller
+    /// creates there (nullopt when cancelled).
+    virtual std::optional<std::string> subdirectoryDialog(const FileDialog& dialog) = 0;
 
     // ---- resource dialogs ----
     /// 10000: the chosen line, nullopt on Cancel.
@@ -157,8 +163,9 @@ public:
     virtual void graphicsWindow(const std::filesystem::path& bitmap) = 0;
     /// Plays a wave file and returns when it has finished (bounded wait).
     virtual void playSound(const std::filesystem::path& wave) = 0;
-    /// The editor window on a base or text file.
-    virtual void editFile(const std::filesystem::path& file) = 0;
+    /// The editor window over a session; `wrap` breaks long lines on
+    /// display. A window may outlive the call: it keeps the session.
+    virtual void editFile(std::shared_ptr<EditSession> session, bool wrap) = 0;
     /// Opens a help file with the desktop's viewer (or the project manual).
     virtual void openHelp(const std::filesystem::path& file) = 0;
     /// The main window's title.

@@ -135,8 +135,6 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
     connect(&port_, &QtUserPort::titleChanged, this, &QWidget::setWindowTitle);
     connect(&port_, &QtUserPort::childWindowClosed, this, [&app] { app.messages.recreate(); });
     connect(&port_, &QtUserPort::messageWritten, this, [&app](const QString& t) { app.messages.write(fromQ(t)); });
-    connect(&port_, &QtUserPort::editorClosing, this, [this] { shell_.editorClosing(); });
-    connect(&port_, &QtUserPort::editorDestroyed, this, [this] { shell_.editorClosed(); });
 
     app.messages.setListener({
         [this](std::string_view text) {
@@ -492,10 +490,16 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     bool confirmed = false;
     runGuarded([&] { confirmed = shell_.closeRequested(); });
     if (confirmed || ended_) {
-        ended_ = true;
-        // Open editors still offer to save their text.
+        // Open editors still offer to save their text; one whose text could
+        // not be saved keeps the program open rather than lose it.
+        bool textLeft = false;
         for (auto* sub : mdi_->subWindowList())
-            if (qobject_cast<EditorWindow*>(sub->widget())) sub->close();
+            if (qobject_cast<EditorWindow*>(sub->widget()) && !sub->close()) textLeft = true;
+        if (textLeft) {
+            e->ignore();
+            return;
+        }
+        ended_ = true;
         e->accept();
     } else {
         e->ignore();

@@ -183,6 +183,18 @@ std::string QtUserPort::openFile(const port::FileDialog& dialog) {
     return pathFromQ(runFileDialog(dialog, false, dialogParent()));
 }
 
+std::optional<std::string> QtUserPort::subdirectoryDialog(const port::FileDialog& dialog) {
+    // The dialog's own "Create New Folder" makes the folders; a file chosen
+    // in it is of no use here. It opens where the media folder is nearest.
+    port::FileDialog at = dialog;
+    std::error_code ec;
+    while (!at.directory.empty() && !std::filesystem::is_directory(at.directory, ec) &&
+           at.directory.has_parent_path() && at.directory.parent_path() != at.directory)
+        at.directory = at.directory.parent_path();
+    runFileDialog(at, false, dialogParent());
+    return std::nullopt;
+}
+
 std::string QtUserPort::saveFile(const port::FileDialog& dialog) {
     // The dialog adds the extension itself, before it asks about overwriting.
     return pathFromQ(runFileDialog(dialog, true, dialogParent()));
@@ -352,11 +364,8 @@ void QtUserPort::playSound(const std::filesystem::path& wave) {
                             QStringLiteral(" could not be played: ") + failure + QLatin1Char('\n'));
 }
 
-void QtUserPort::editFile(const std::filesystem::path& file) {
-    const bool wrap = yesNo("Wrap/unwrap", "Wraping the text?") == port::kYes;
-    auto* w = new EditorWindow(pathToQ(file.string()), wrap, *this);
-    connect(w, &QObject::destroyed, this, &QtUserPort::editorDestroyed);
-    showChild(w, {720, 460});
+void QtUserPort::editFile(std::shared_ptr<port::EditSession> session, bool wrap) {
+    showChild(new EditorWindow(std::move(session), wrap), {720, 460});
 }
 
 void QtUserPort::showManual() {

@@ -53,6 +53,7 @@ public:
                                            const std::string& initial) override;
     std::string openFile(const port::FileDialog& dialog) override;
     std::string saveFile(const port::FileDialog& dialog) override;
+    std::optional<std::string> subdirectoryDialog(const port::FileDialog& dialog) override;
 
     // ---- resource dialogs ----
     std::optional<std::string> pickRuleForFlattening(const std::vector<std::string>& lines) override;
@@ -82,7 +83,7 @@ public:
     void recordWindow(std::shared_ptr<const port::RecordSource> source) override;
     void graphicsWindow(const std::filesystem::path& bitmap) override;
     void playSound(const std::filesystem::path& wave) override;
-    void editFile(const std::filesystem::path& file) override;
+    void editFile(std::shared_ptr<port::EditSession> session, bool wrap) override;
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
 
@@ -90,12 +91,8 @@ signals:
     void titleChanged(const QString& title);
     /// An inspection, graphics or editor window has closed.
     void childWindowClosed();
-    /// A line for the message window from a window of the port (the editor).
+    /// A line for the message window from the port itself (a sound it cannot play).
     void messageWritten(const QString& text);
-    /// An editor window was asked to close (its base's inspections grey out).
-    void editorClosing();
-    /// An editor window is gone (the loaded rule base's name is forgotten).
-    void editorDestroyed();
 
 private:
     QWidget* dialogParent() const;

@@ -130,18 +130,6 @@ Availability availability(int id) {
     case kGraphicsSubdirectoriesDeleting:
     case kSoundSubdirectoryDeleting:
         return Availability::NoAction;
-    // Creating, deleting and editing bases, media files and abstracts.
-    case kRuleBaseEditing: case kRuleBaseCreating: case kRuleBaseDeleting:
-    case kModelBaseEditing: case kModelBaseCreating: case kModelBaseDeleting:
-    case kConstraintBaseEditing: case kConstraintBaseCreating: case kConstraintBaseDeleting:
-    case kAdviceBaseEditing: case kAdviceBaseCreating: case kAdviceBaseDeleting:
-    case kAdviceSubdirectoryCreating: case kAdviceFileCreating: case kAdviceFileDeleting:
-    case kGraphicsBaseEditing: case kGraphicsBaseCreating: case kGraphicsBaseDeleting:
-    case kGraphicsSubdirectoriesCreating: case kGraphicsFileDeleting:
-    case kSoundBaseEditing: case kSoundBaseCreating: case kSoundBaseDeleting:
-    case kSoundSubdirectoryCreating: case kSoundFileDeleting:
-    case kAbstractEditing: case kAbstractCreating: case kAbstractDeleting:
-        return Availability::NotAvailableYet;
     default:
         return Availability::Works;
     }

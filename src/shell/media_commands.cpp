@@ -85,22 +85,9 @@ std::optional<fs::path> mediaFile(AppState& app, MediaKind kind, const std::stri
     return path;
 }
 
-/// A folder the browse dialogs start in: the knowledge base's own media
-/// folder when it exists, else the media folder, else the current directory.
-fs::path browseStart(const AppState& app, const char* mediaFolder) {
-    std::error_code ec;
-    const fs::path folder = kb::platformPath(app.currentDir, mediaFolder).lexically_normal();
-    if (app.store.wyroznik) {
-        const fs::path own = folder / *app.store.wyroznik;
-        if (fs::is_directory(own, ec)) return own;
-    }
-    if (fs::is_directory(folder, ec)) return folder;
-    return app.currentDir;
-}
-
 std::string browse(AppState& app, const char* title, const char* mask, const char* label,
                    const char* mediaFolder) {
-    const std::string chosen = app.port.openFile({title, mask, {{label, mask}}, browseStart(app, mediaFolder)});
+    const std::string chosen = app.port.openFile({title, mask, {{label, mask}}, mediaDialogStart(app, mediaFolder)});
     return chosen.empty() ? chosen : app.resolve(chosen).string();
 }
 
@@ -201,6 +188,17 @@ void dzialanie_w_bazie_melodii(AppState& app, MediaBaseAction action) {
         return;
     }
     }
+}
+
+fs::path mediaDialogStart(const AppState& app, const char* mediaFolder) {
+    std::error_code ec;
+    const fs::path folder = kb::platformPath(app.currentDir, mediaFolder).lexically_normal();
+    if (app.store.wyroznik) {
+        const fs::path own = folder / *app.store.wyroznik;
+        if (fs::is_directory(own, ec)) return own;
+    }
+    if (fs::is_directory(folder, ec)) return folder;
+    return app.currentDir;
 }
 
 void browseAdviceFiles(AppState& app) {

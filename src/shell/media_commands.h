@@ -3,6 +3,8 @@
 // the media folders.
 #pragma once
 
+#include <filesystem>
+
 namespace torv { struct AppState; }
 
 namespace torv::shell {
@@ -17,6 +19,11 @@ void dzialanie_w_bazie_rad(AppState& app, AdviceBaseAction action);
 enum class MediaBaseAction { InspectBase = 1, InspectFile = 2 };
 void dzialanie_w_bazie_grafiki(AppState& app, MediaBaseAction action);
 void dzialanie_w_bazie_melodii(AppState& app, MediaBaseAction action);
+
+/// Where the media file dialogs start: the knowledge base's own folder in
+/// `mediaFolder` ("../ADVICES/") when it exists, else that folder, else the
+/// current directory.
+std::filesystem::path mediaDialogStart(const AppState& app, const char* mediaFolder);
 
 /// The three browse commands: any advice text file, bitmap or wave file the
 /// user picks. The recorded knowledge-base name stays, so that later loads

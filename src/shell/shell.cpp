@@ -16,6 +16,7 @@
 #include "reports/report_commands.h"
 #include "reports/abstracts.h"
 #include "reports/summaries.h"
+#include "shell/base_files.h"
 #include "shell/base_views.h"
 #include "shell/media_commands.h"
 #include "state/app_state.h"
@@ -87,15 +88,6 @@ void Shell::introClosed() {
     app_.menu.startUp();
     app_.messages.recreate();
 }
-
-void Shell::editorClosing() {
-    using namespace cmd;
-    app_.menu.grey({kInspectingSingleRule, kInspectingAllRules, kAskableConditions, kLinearModels, kBasicModels,
-                    kExtendedModels, kPolynomialModels, kModelAskables, kJointModelRuleAskables,
-                    kInspectingSingleConstraint, kInspectingAllConstraints});
-}
-
-void Shell::editorClosed() { app_.store.nazwa_re.reset(); }
 
 bool Shell::run(int id) {
     if (!findCommand(id) || !app_.menu.enabled(id)) return false;
@@ -193,6 +185,32 @@ void Shell::dispatch(int id) {
     case kGraphicsBaseLoading: load(LoadOption::GraphicsBase, &MenuState::graphicsBaseLoaded); break;
     case kSoundBaseLoading: load(LoadOption::SoundBase, &MenuState::soundBaseLoaded); break;
 
+    case kRuleBaseEditing: editBaseFile(app_, kb::BaseKind::Rule); break;
+    case kRuleBaseCreating: createBaseFile(app_, kb::BaseKind::Rule); break;
+    case kRuleBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Rule); break;
+    case kModelBaseEditing: editBaseFile(app_, kb::BaseKind::Model); break;
+    case kModelBaseCreating: createBaseFile(app_, kb::BaseKind::Model); break;
+    case kModelBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Model); break;
+    case kConstraintBaseEditing: editBaseFile(app_, kb::BaseKind::Constraint); break;
+    case kConstraintBaseCreating: createBaseFile(app_, kb::BaseKind::Constraint); break;
+    case kConstraintBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Constraint); break;
+    case kAdviceBaseEditing: editBaseFile(app_, kb::BaseKind::Advice); break;
+    case kAdviceBaseCreating: createBaseFile(app_, kb::BaseKind::Advice); break;
+    case kAdviceBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Advice); break;
+    case kGraphicsBaseEditing: editBaseFile(app_, kb::BaseKind::Graphics); break;
+    case kGraphicsBaseCreating: createBaseFile(app_, kb::BaseKind::Graphics); break;
+    case kGraphicsBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Graphics); break;
+    case kSoundBaseEditing: editBaseFile(app_, kb::BaseKind::Sound); break;
+    case kSoundBaseCreating: createBaseFile(app_, kb::BaseKind::Sound); break;
+    case kSoundBaseDeleting: deleteBaseFile(app_, kb::BaseKind::Sound); break;
+    case kAdviceFileCreating: createAdviceFile(app_); break;
+    case kAdviceFileDeleting: deleteMediaFile(app_, MediaFolder::Advice); break;
+    case kGraphicsFileDeleting: deleteMediaFile(app_, MediaFolder::Graphics); break;
+    case kSoundFileDeleting: deleteMediaFile(app_, MediaFolder::Sound); break;
+    case kAdviceSubdirectoryCreating: createSubdirectory(app_, MediaFolder::Advice); break;
+    case kGraphicsSubdirectoriesCreating: createSubdirectory(app_, MediaFolder::Graphics); break;
+    case kSoundSubdirectoryCreating: createSubdirectory(app_, MediaFolder::Sound); break;
+
     case kInspectingSingleRule: inspectRecords(app_, RecordKind::Rules); break;
     case kInspectingAllRules: dzialanie_w_bazie_regul(app_, RuleBaseAction::InspectAll); break;
     case kAskableConditions: dzialanie_w_bazie_regul(app_, RuleBaseAction::Askables); break;
@@ -235,6 +253,9 @@ void Shell::dispatch(int id) {
     case kReportInspection: reports::przeglad_raportu(app_); break;
     case kReportDeleting: reports::usuwanie_raportu(app_); break;
     case kAbstractInspection: reports::przeglad_opisu(app_); break;
+    case kAbstractEditing: editAbstract(app_); break;
+    case kAbstractCreating: createAbstract(app_); break;
+    case kAbstractDeleting: deleteAbstract(app_); break;
     case kSummaryReading: reports::czytanie_podsumowania(app_); break;
     case kSummaryDeleting: reports::usuwanie_podsumowania(app_); break;
 

@@ -98,12 +98,6 @@ public:
     /// Closing the intro window: start-up menu state, message window created.
     void introClosed();
 
-    /// The editor window is closing: the inspection commands are greyed,
-    /// since what they would show may have been edited.
-    void editorClosing();
-    /// The editor window has gone: the rule base's name is forgotten.
-    void editorClosed();
-
     /// Runs a command to its end. Greyed and unknown commands do nothing and
     /// return false. port::EndProgram propagates to the front end. Memory
     /// running out stops the command with a note, never the program.

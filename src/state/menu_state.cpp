@@ -35,7 +35,9 @@ void MenuState::startUp() {
         kInspectingSingleConstraint, kInspectingAllConstraints,
         kConstraintBaseEditing, kConstraintBaseCreating, kConstraintBaseDeleting,
         kAdviceBaseEditing, kAdviceBaseCreating, kAdviceBaseDeleting,
-        kAdviceSubdirectoryCreating, kAdviceSubdirectoryDeleting, kAdviceFileCreating,
+        // Deleting advice texts comes with creating them: no rule would ever
+        // enable it otherwise.
+        kAdviceSubdirectoryCreating, kAdviceSubdirectoryDeleting, kAdviceFileCreating, kAdviceFileDeleting,
         kGraphicsBaseEditing, kGraphicsBaseCreating, kGraphicsBaseDeleting,
         kGraphicsSubdirectoriesCreating, kGraphicsSubdirectoriesDeleting, kGraphicsFileDeleting,
         kSoundBaseEditing, kSoundBaseCreating, kSoundBaseDeleting,

@@ -1,7 +1,10 @@
 // The terminal front end as a user sees it: a script in, a transcript out.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "cli/cli_app.h"
 #include "support/fixtures.h"
@@ -97,10 +100,12 @@ protected:
     CliTest() { dir.write("BASES/RUcar.AEB", kRuleBase); }
 
     /// Runs the program over a script; returns the transcript.
-    std::string run(const std::string& script, const std::vector<std::string>& args = {}) {
+    std::string run(const std::string& script, const std::vector<std::string>& args = {},
+                    bool terminalEditor = false) {
         std::istringstream in(script);
         std::ostringstream out;
         CliApp app(in, out, dir.path());
+        app.useTerminalEditor(terminalEditor);
         status = app.run(args);
         return out.str();
     }
@@ -205,7 +210,8 @@ TEST_F(CliTest, HelpListsEveryCommandAndMarksThoseThatWorkAtStartUp) {
               std::string::npos)
         << help;
     EXPECT_NE(help.find("    10121  Garphics Subdirectories deleting  (no action)\n"), std::string::npos);
-    EXPECT_NE(help.find("    10068  Rule Base editing  (not available yet)\n"), std::string::npos);
+    EXPECT_NE(help.find("  * 10068  Rule Base editing\n"), std::string::npos);
+    EXPECT_NE(help.find("up to a line holding only \".\""), std::string::npos) << "how a script edits a file";
     EXPECT_NE(help.find("  * 10094  Inspecting all constraints\n"), std::string::npos);
     EXPECT_NE(help.find("    10119  Graphics Subdirectories and  Files\n"), std::string::npos);
     EXPECT_NE(help.find("  * 10161  &About\n"), std::string::npos);
@@ -241,6 +247,58 @@ TEST_F(CliTest, AnExceptionInACommandIsPrintedAndTheProgramGoesOn) {
     for (std::size_t p = transcript.find("[error] "); p != std::string::npos; p = transcript.find("[error] ", p + 1))
         ++errors;
     EXPECT_EQ(errors, 2u) << transcript;
+}
+
+/// The editor command a test runs in place of the user's, for its lifetime.
+class EditorCommand {
+public:
+    explicit EditorCommand(const char* command) {
+        for (const char* name : {"VISUAL", "EDITOR"})
+            if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
+        ::unsetenv("EDITOR");
+        ::setenv("VISUAL", command, 1);
+    }
+    ~EditorCommand() {
+        ::unsetenv("VISUAL");
+        for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+constexpr const char* kEditScript = "Rule Base editing\nBASES/RUcar.AEB\nno\n";
+
+TEST_F(CliTest, OnATerminalACopyIsEditedInTheUsersEditorAndSavedInTheFilesLineEnds) {
+    const auto file = dir.write("BASES/RUcar.AEB", "fact(\"old\")\r\n");
+    EditorCommand sed("sed -i s/old/new/");
+    const std::string transcript = run(std::string(kEditScript) + "yes\n", {}, true);
+    EXPECT_EQ(test::readFile(file), "fact(\"new\")\r\n");
+    EXPECT_NE(transcript.find("[editor] Editing the file: RUcar.AEB\nsed -i s/old/new/\n[yes/no] Saving\n"),
+              std::string::npos)
+        << transcript;
+    EXPECT_NE(transcript.find("[note] Attention!\nFile: RUcar.AEB has been saved.\n"), std::string::npos);
+}
+
+TEST_F(CliTest, AnEditorThatFailsLeavesTheFileAsItWas) {
+    const auto file = dir.write("BASES/RUcar.AEB", "fact(\"old\")\n");
+    EditorCommand fails("exit 3;");
+    const std::string transcript = run(std::string(kEditScript) + "yes\n", {}, true);
+    EXPECT_NE(transcript.find("[note] Attention error!\nThe file could not be edited with exit 3;:\n"
+                              "it ended with status 3\n"),
+              std::string::npos)
+        << transcript;
+    EXPECT_EQ(test::readFile(file), "fact(\"old\")\n");
+}
+
+TEST_F(CliTest, FromAScriptTheTextEndsAtADotAndEndOfInputSavesNothing) {
+    const auto file = dir.write("BASES/RUcar.AEB", "fact(\"old\")\n");
+    run(std::string(kEditScript) + "fact(\"a\")\n..\n.\nno\n");
+    EXPECT_EQ(test::readFile(file), "fact(\"old\")\n") << "answered No";
+    run(std::string(kEditScript) + "fact(\"a\")\n..\n.\nyes\n");
+    EXPECT_EQ(test::readFile(file), "fact(\"a\")\n.\n");
+    run(std::string(kEditScript) + "fact(\"b\")\n");
+    EXPECT_EQ(test::readFile(file), "fact(\"a\")\n.\n") << "the input ended inside the text";
 }
 
 }  // namespace

@@ -123,8 +123,6 @@ private slots:
     void waveLengthFromHeader();
     void unplayableWaveSaysSoAndMissingOneStaysSilent();
     void waveReturnsWhenPlayed();
-    void editorSavesAndCloses();
-    void editorClosedWithNoKeepsFile();
     void displayEncoding_data();
     void displayEncoding();
 
@@ -438,71 +436,6 @@ void TestQtWindows::waveReturnsWhenPlayed() {
     port_->playSound(f.fileName().toStdString());
     // Bounded by the length plus the margin, whether or not a sound card exists.
     QVERIFY2(t.elapsed() < 300 + 3000 + 1500, qPrintable(QString::number(t.elapsed())));
-}
-
-void TestQtWindows::editorSavesAndCloses() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RUcar.AEB"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("rule(1,\"a\",[\"b\"],1)\n");
-    f.close();
-    QSignalSpy messages(port_, &QtUserPort::messageWritten);
-    QSignalSpy gone(port_, &QtUserPort::editorDestroyed);
-    SeenBox wrap, saved;
-    DialogDriver driver;
-    driver.then(recordAndClick(wrap, QStringLiteral("&No")));
-    port_->editFile(path.toStdString());
-    QCOMPARE(wrap.title, QStringLiteral("Wrap/unwrap"));
-    QCOMPARE(wrap.text, QStringLiteral("Wraping the text?"));
-    auto* w = newest<EditorWindow>(*area_);
-    QVERIFY(w);
-    QCOMPARE(w->windowTitle(), QStringLiteral("Editing the file: RUcar.AEB"));
-    QCOMPARE(w->editor()->toPlainText(), QStringLiteral("rule(1,\"a\",[\"b\"],1)\n"));
-    QCOMPARE(w->editor()->textCursor().position(), 0);
-    QCOMPARE(w->editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QStringList menu;
-    for (auto* a : w->menuBar()->actions().front()->menu()->actions())
-        if (!a->isSeparator()) menu << a->text();
-    QCOMPARE(menu, (QStringList{"Cofnij", "Pon\u00f3w", "Wytnij", "Kopiuj", "Wklej", "Usu\u0144", "Save as", "Save"}));
-    QCOMPARE(messages.front().front().toString(),
-             QStringLiteral("If you wish to edit yet another base or abstract file, click this window!\n"));
-
-    w->editor()->setPlainText(QStringLiteral("fact(\"x\")\n"));
-    driver.then(recordAndClick(saved));
-    w->save();
-    QVERIFY(driver.done());
-    QCOMPARE(saved.title, QStringLiteral("Attention!"));
-    QCOMPARE(saved.text, QStringLiteral("File RUcar.AEB has been saved"));
-    QCOMPARE(messages.back().front().toString(), QStringLiteral("File : ") + path + QStringLiteral(" has been saved\n"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("fact(\"x\")\n"));
-    QTRY_COMPARE(gone.count(), 1);
-}
-
-void TestQtWindows::editorClosedWithNoKeepsFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("COcar.AEB"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("constraint(1,[\"a\",\"b\"])\n");
-    f.close();
-    QSignalSpy closing(port_, &QtUserPort::editorClosing);
-    SeenBox question;
-    DialogDriver driver;
-    driver.then(answerYes);
-    port_->editFile(path.toStdString());
-    auto* w = newest<EditorWindow>(*area_);
-    QCOMPARE(w->editor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    w->editor()->setPlainText(QStringLiteral("changed"));
-    driver.then(recordAndClick(question, QStringLiteral("&No")));
-    area_->subWindowList().front()->close();
-    QVERIFY(driver.done());
-    QCOMPARE(closing.count(), 1);
-    QCOMPARE(question.title, QStringLiteral("Saving"));
-    QCOMPARE(question.text, QStringLiteral("Do you wish to save the base ?"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("constraint(1,[\"a\",\"b\"])\n"));
 }
 
 void TestQtWindows::displayEncoding_data() {

@@ -325,16 +325,5 @@ TEST_F(ShellTest, AskablesFileListsTheLoadedRuleBasesAskables) {
               "Non-exclusive Askable Conditions for Rule Base RUcar.AEB\n   fan_off\n   light_on\n   thermostat_ok\n\n");
 }
 
-TEST_F(ShellTest, ClosingTheEditorGreysInspectionAndForgetsTheRuleBaseName) {
-    loadRuleBase();
-    shell.menu().enable({cmd::kInspectingAllRules, cmd::kInspectingAllConstraints});
-    shell.editorClosing();
-    EXPECT_FALSE(shell.menu().enabled(cmd::kInspectingAllRules));
-    EXPECT_FALSE(shell.menu().enabled(cmd::kInspectingAllConstraints));
-    EXPECT_TRUE(app.store.nazwa_re.has_value());
-    shell.editorClosed();
-    EXPECT_FALSE(app.store.nazwa_re.has_value());
-}
-
 }  // namespace
 }  // namespace torv::shell
