@@ -71,6 +71,34 @@ std::vector<std::string> constraintMembersIn(const kb::Store& store, std::int32_
     return members.size() >= 2 ? members : std::vector<std::string>{};
 }
 
+bool differOnlyByMembers(const kb::Store& store, std::int32_t k, const std::vector<verify::FlattenedRule>& flattenings) {
+    const kb::Constraint* constraint = nullptr;
+    for (const auto& c : store.constraints())
+        if (c.numer == k) {
+            constraint = &c;
+            break;
+        }
+    if (!constraint || flattenings.size() < 2) return false;
+    const std::set<std::string> members(constraint->warunki.begin(), constraint->warunki.end());
+    std::optional<std::set<std::string>> rest;
+    std::set<std::string> required;
+    for (const auto& f : flattenings) {
+        std::set<std::string> others;
+        std::size_t inConstraint = 0;
+        for (const auto& c : f.warunki) {
+            if (members.count(c)) {
+                ++inConstraint;
+                required.insert(c);
+            } else {
+                others.insert(c);
+            }
+        }
+        if (inConstraint != 1 || (rest && *rest != others)) return false;
+        rest = std::move(others);
+    }
+    return required.size() == flattenings.size();
+}
+
 std::vector<Witness> witnessesOf(const AppState& app) {
     std::vector<Witness> out;
     const kb::Store& store = app.store;
@@ -129,6 +157,18 @@ std::vector<Witness> witnessesOf(const AppState& app) {
             out.push_back(std::move(w));
             break;
         }
+    }
+
+    for (const auto& j : f.jointRedundancy.reguly_nadmiarowe_n2) {
+        Witness w{"AE107", j.reguly, {}, {}, false, std::nullopt, {}};
+        w.text = "Rules " + joined(j.reguly, ", ") + " differ only in which member of constraint " + std::to_string(j.k) +
+                 " they require:\n";
+        for (const auto& r : j.splaszczone) w.text += "  rule " + std::to_string(r.numer) + ": " + joined(r.warunki) + "\n";
+        w.text += differOnlyByMembers(store, j.k, j.splaszczone)
+                      ? "Checked: without those members the flattenings are equal; whichever member holds, the same "
+                        "conclusion follows.\n"
+                      : "Not confirmed: the flattenings differ in more than one member of the constraint.\n";
+        out.push_back(std::move(w));
     }
     return out;
 }

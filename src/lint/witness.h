@@ -13,6 +13,9 @@
 //                            can never hold: such a finding is vacuous.
 //   joint rule-constraint    the flattening and the two members of the
 //   inconsistency            constraint it requires; checked by finding both.
+//   joint rule-constraint    the flattenings, equal but for the one member
+//   redundancy               of the constraint each requires; checked by
+//                            comparing them without those members.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +63,8 @@ std::string witnessReport(const KnowledgeBase& kb, const std::vector<Witness>& w
 bool isCycle(const kb::Store& store, const verify::Numbers& chain);
 /// A condition whose negation is in the list too; nullopt when none.
 std::optional<std::string> contradictoryPair(const verify::Names& conditions);
+/// The flattenings are equal but for one member of constraint `k` each.
+bool differOnlyByMembers(const kb::Store& store, std::int32_t k, const std::vector<verify::FlattenedRule>& flattenings);
 /// Two members of constraint `k` among the conditions; empty when fewer.
 std::vector<std::string> constraintMembersIn(const kb::Store& store, std::int32_t k, const verify::Names& conditions);
 

@@ -65,6 +65,20 @@ TEST(Witness, InternalAndJointInconsistenciesShowTheirPair) {
     EXPECT_TRUE(constraintMembersIn(bases.store(), 7, joint[0].assignment).empty());
 }
 
+TEST(Witness, JointRedundancyDiffersOnlyInTheConstraintsMember) {
+    const auto ws = of(kBases / "joint_redundancy");
+    const auto w = std::find_if(ws.begin(), ws.end(), [](const Witness& x) { return x.code == "AE107"; });
+    ASSERT_NE(w, ws.end());
+    EXPECT_NE(w->text.find("Checked: without those members"), std::string::npos) << w->text;
+    Loaded bases(kBases / "joint_redundancy");
+    using F = verify::FlattenedRule;
+    EXPECT_TRUE(differOnlyByMembers(bases.store(), 1, {F{1, "a", {"x", "b"}, {}}, F{2, "a", {"b", "y"}, {}}}));
+    EXPECT_FALSE(differOnlyByMembers(bases.store(), 1, {F{1, "a", {"x", "b"}, {}}, F{2, "a", {"c", "y"}, {}}}));
+    EXPECT_FALSE(differOnlyByMembers(bases.store(), 1, {F{1, "a", {"x", "y"}, {}}, F{2, "a", {"y"}, {}}}));
+    EXPECT_FALSE(differOnlyByMembers(bases.store(), 1, {F{1, "a", {"x", "b"}, {}}, F{2, "a", {"x", "b"}, {}}}));
+    EXPECT_FALSE(differOnlyByMembers(bases.store(), 9, {F{1, "a", {"x"}, {}}, F{2, "a", {"y"}, {}}}));
+}
+
 TEST(Witness, RedundancyReplaysWithBothRulesFiring) {
     const auto ws = of(kBases / "redundancy");
     ASSERT_EQ(ws.size(), 1u);
