@@ -185,7 +185,8 @@ void pisz_sprzecznosc_2(AppState& app) {
     std::vector<JointInconsistency> pary;
     for (const auto& p : f.sprzecznosc_2)
         if (std::find(pary.begin(), pary.end(), p) == pary.end()) pary.push_back(p);
-    for (const auto& [n, k] : pary) {
+    for (const JointInconsistency& para : pary) {
+        const std::int32_t n = para.n, k = para.k;
         const auto& cs = app.store.constraints();
         const auto lk = std::find_if(cs.begin(), cs.end(), [&](const kb::Constraint& c) { return c.numer == k; });
         if (lk == cs.end()) continue;
