@@ -196,6 +196,16 @@ void Store::kasowanie_m_fakt() { model_.m_fact.clear(); }
 void Store::kasowanie_argument_znany() { model_.argument_known.clear(); }
 void Store::kasowanie_modele_ekskluzywne() { model_.exclusive_models.clear(); }
 void Store::kasowanie_nazwy_mo() { nazwa_mo.reset(); }
+void Store::unloadModelBase() {
+    kasowanie_dmodel();
+    kasowanie_dmodel_r();
+    kasowanie_dmodel_liniowy();
+    kasowanie_dmodel_wielomianowy();
+    kasowanie_argument_znany();
+    kasowanie_m_fakt();
+    kasowanie_nazwy_mo();
+    nazwa_mo_pelna.reset();
+}
 void Store::kasowanie_dogranicz() { constraint_.constraints.clear(); }
 void Store::kasowanie_nazwy_og() { nazwa_og.reset(); }
 void Store::kasowanie_drada() {

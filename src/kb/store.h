@@ -231,6 +231,9 @@ public:
     void kasowanie_argument_znany();
     void kasowanie_modele_ekskluzywne();
     void kasowanie_nazwy_mo();
+    /// The whole model base: every model kind, known arguments, m_facts
+    /// and its names.
+    void unloadModelBase();
     void kasowanie_dogranicz();
     void kasowanie_nazwy_og();
     void kasowanie_drada();

@@ -9,7 +9,6 @@
 #include "kb/media.h"
 #include "kb/paths.h"
 #include "kb/term_reader.h"
-#include "loading/model_checks.h"
 #include "port/user_port.h"
 #include "state/app_state.h"
 
@@ -123,16 +122,11 @@ const char* const kGuidanceBoth =
     " enter the options 'Rule Base Editing' or 'Model Base Editing'\n"
     " load the faulty bases and remove the faults\n";
 
-/// Both bases go: rules, facts, every model kind, known arguments, their
-/// names and the lists derived from them.
+/// Both bases go: rules, facts, the whole model base, their names and the
+/// lists derived from them.
 void unloadRuleAndModelBases(AppState& app) {
     Store& s = app.store;
-    s.kasowanie_dmodel();
-    s.kasowanie_dmodel_r();
-    s.kasowanie_dmodel_liniowy();
-    s.kasowanie_dmodel_wielomianowy();
-    s.kasowanie_argument_znany();
-    s.kasowanie_nazwy_mo();
+    s.unloadModelBase();
     s.kasowanie_fakt();
     s.kasowanie_dregula();
     s.kasowanie_nazwy_re();
@@ -331,7 +325,7 @@ bool testowanie_dopytywalnosci_argumentow(AppState& app) {
                       "\nProceed to the option 'Model Base/'Model Base Editing',"
                       "\nload the faulty bases and remove the faults");
     // Models of a refused base must not take part in a later run.
-    engine::unloadModelBase(app);
+    app.store.unloadModelBase();
     return false;
 }
 

@@ -83,23 +83,12 @@ bool testuj_listy_modeli_wielomianowych(AppState& app) {
     return true;
 }
 
-void unloadModelBase(AppState& app) {
-    kb::Store& s = app.store;
-    s.kasowanie_dmodel();
-    s.kasowanie_dmodel_r();
-    s.kasowanie_dmodel_liniowy();
-    s.kasowanie_dmodel_wielomianowy();
-    s.kasowanie_argument_znany();
-    s.kasowanie_m_fakt();
-    s.kasowanie_nazwy_mo();
-    s.nazwa_mo_pelna.reset();
-}
-
 bool testuj_strukture_modeli(AppState& app) {
     if (testuj_operacje_relacje_modeli_elementarnych(app) && testuj_operacje_relacje_modeli_rozwinietych(app) &&
         testuj_listy_modeli_liniowych(app) && testuj_listy_modeli_wielomianowych(app))
         return true;
-    unloadModelBase(app);
+    // A model base with a faulty model is not kept at all.
+    app.store.unloadModelBase();
     return false;
 }
 

@@ -15,10 +15,6 @@ bool testuj_listy_modeli_liniowych(AppState& app);
 /// Polynomial models: coefficient and power lists of different length.
 bool testuj_listy_modeli_wielomianowych(AppState& app);
 
-/// A refused model base is not kept at all: every model kind, the known
-/// arguments, the m_facts and its names.
-void unloadModelBase(AppState& app);
-
 /// The four tests above in that order; on the first failure the whole model
 /// base (models, known arguments, m_facts and its name) is discarded.
 bool testuj_strukture_modeli(AppState& app);

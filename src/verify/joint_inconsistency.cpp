@@ -12,11 +12,17 @@
 #include "state/app_state.h"
 #include "state/command_ids.h"
 #include "verify/flattening.h"
+#include "verify/joint_common.h"
 #include "verify/load_offers.h"
 
 namespace torv::verify {
 
 namespace {
+
+using joint::linie;
+using joint::nazwa_og;
+using joint::nazwa_re;
+using joint::odmowa;
 
 const char* const kTitle = "Diagnostic Report on joint rule-constraint inconsistencies";
 
@@ -24,12 +30,6 @@ std::string typ(const AppState& app) {
     return nazwa_sprzecznosci_2(app.store.rozszerzenie.value_or("")).value_or("IAE2");
 }
 
-std::string nazwa_re(const AppState& app) { return app.store.nazwa_re.value_or(""); }
-std::string nazwa_og(const AppState& app) { return app.store.nazwa_og.value_or(""); }
-
-void linie(AppState& app, std::initializer_list<std::string> l) {
-    for (const auto& s : l) app.messages.write(s + "\n");
-}
 
 /// Two members of the constraint in the flattened list.
 bool dwa_czlonki(const Names& flat, const Names& czlonkowie) {
@@ -37,15 +37,6 @@ bool dwa_czlonki(const Names& flat, const Names& czlonkowie) {
     for (const auto& c : flat)
         if (std::find(czlonkowie.begin(), czlonkowie.end(), c) != czlonkowie.end() && ++n == 2) return true;
     return false;
-}
-
-/// True when the test may not run; says why when flattening is refused.
-bool odmowa(AppState& app) {
-    if (app.verdicts.externallyInconsistent()) return true;
-    FlatteningBase base(app.store, app.askables);
-    if (!flattening_refused(app, base)) return false;
-    app.port.note("Attention!", kNoFlatteningText);
-    return true;
 }
 
 }  // namespace

@@ -13,11 +13,17 @@
 #include "state/app_state.h"
 #include "state/command_ids.h"
 #include "verify/flattening.h"
+#include "verify/joint_common.h"
 #include "verify/load_offers.h"
 
 namespace torv::verify {
 
 namespace {
+
+using joint::linie;
+using joint::nazwa_og;
+using joint::nazwa_re;
+using joint::odmowa;
 
 const char* const kReportTitle = "Diagnosing joint redundancies";
 
@@ -33,21 +39,6 @@ void powiedz_o_cieciu(AppState& app) {
 
 std::string typ(const AppState& app) {
     return nazwa_nadmiaru_2(app.store.rozszerzenie.value_or("")).value_or("RAE2");
-}
-
-std::string nazwa_re(const AppState& app) { return app.store.nazwa_re.value_or(""); }
-std::string nazwa_og(const AppState& app) { return app.store.nazwa_og.value_or(""); }
-
-void linie(AppState& app, std::initializer_list<std::string> l) {
-    for (const auto& s : l) app.messages.write(s + "\n");
-}
-
-bool odmowa(AppState& app) {
-    if (app.verdicts.externallyInconsistent()) return true;
-    FlatteningBase base(app.store, app.askables);
-    if (!flattening_refused(app, base)) return false;
-    app.port.note("Attention!", kNoFlatteningText);
-    return true;
 }
 
 /// regula_splaszczona_dopuszczalna: the flattening holds a member of the constraint.

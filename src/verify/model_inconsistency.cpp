@@ -310,19 +310,6 @@ namespace {
 
 constexpr const char* kTitle = "Diagnostic Report on model inconsistencies";
 
-/// The model base goes: it may only be edited and loaded again.
-void usun_baze_modeli(AppState& app) {
-    kb::Store& s = app.store;
-    s.kasowanie_dmodel();
-    s.kasowanie_dmodel_r();
-    s.kasowanie_dmodel_liniowy();
-    s.kasowanie_dmodel_wielomianowy();
-    s.kasowanie_argument_znany();
-    s.kasowanie_m_fakt();
-    s.kasowanie_nazwy_mo();
-    s.nazwa_mo_pelna.reset();
-}
-
 void porada_edycji(AppState& app, const std::string& notatka) {
     auto& r = app.report;
     r.pisz(" Enter 'Model Base',");
@@ -332,7 +319,8 @@ void porada_edycji(AppState& app, const std::string& notatka) {
     r.pisz(" choose faulty base and remove the inconsistencies.");
     r.piszcr();
     app.port.note(kTitle, notatka);
-    usun_baze_modeli(app);
+    // The model base goes: it may only be edited and loaded again.
+    app.store.unloadModelBase();
 }
 
 }  // namespace
