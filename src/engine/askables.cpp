@@ -1,6 +1,10 @@
 // Askable conditions and arguments of the rule and model bases.
 #include "engine/askables.h"
 
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
 #include "state/app_state.h"
 
 namespace torv::engine {
@@ -36,13 +40,23 @@ bool jest_relacja_podwojna(const std::string& op) {
 }
 
 Names wyznacz_warunki_dopytywalne(const kb::Store& store, Askables& a) {
+    // redukuj of every condition (positive) and of every conclusion, taken
+    // walking backwards so that nothing is copied before it is known to be
+    // the last occurrence: a million rules hold four million conditions.
+    std::unordered_set<std::string_view> seenConditions, seenConclusions;
     Names conditions, conclusions;
-    for (const auto& r : store.rules()) {
-        append(conditions, r.warunki);
-        conclusions.push_back(r.wniosek);
+    const auto& rules = store.rules();
+    for (auto r = rules.rbegin(); r != rules.rend(); ++r) {
+        for (auto c = r->warunki.rbegin(); c != r->warunki.rend(); ++c) {
+            const std::string_view p = kb::jest_negacja(*c) ? std::string_view(*c).substr(1) : std::string_view(*c);
+            if (seenConditions.insert(p).second) conditions.emplace_back(p);
+        }
+        if (seenConclusions.insert(r->wniosek).second) conclusions.push_back(r->wniosek);
     }
-    a.lista_warunkow = redukuj(kb::usun_negacje(conditions));
-    a.lista_wnioskow_regul = redukuj(conclusions);
+    std::reverse(conditions.begin(), conditions.end());
+    std::reverse(conclusions.begin(), conclusions.end());
+    a.lista_warunkow = std::move(conditions);
+    a.lista_wnioskow_regul = std::move(conclusions);
     return without(roznica_zbiorow(a.lista_warunkow, a.lista_wnioskow_regul), kNoCondition);
 }
 

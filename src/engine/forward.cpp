@@ -1,12 +1,12 @@
 // Forward chaining.
 #include "engine/forward.h"
 
-#include <set>
 #include <unordered_set>
 
 #include "engine/explanations.h"
 #include "engine/forward_models.h"
 #include "engine/gate.h"
+#include "engine/position_set.h"
 #include "engine/support.h"
 #include "kb/paths.h"
 #include "reports/report_commands.h"
@@ -28,8 +28,7 @@ const char* const kEndText = "Rule with 'end' conclusion ends the chaining proce
 class PlanRegul {
 public:
     explicit PlanRegul(AppState& app)
-        : s_(app.chaining), rules_(app.store.rules()), odlozona_(rules_.size(), 0) {
-        for (std::size_t i = 0; i < rules_.size(); ++i) otwarte_.insert(otwarte_.end(), i);
+        : s_(app.chaining), rules_(app.store.rules()), odlozona_(rules_.size(), 0), otwarte_(rules_.size(), true) {
         if (!s_.fullScan) s_.rbd.observer = [this](std::string_view w) { changed(w); };
     }
     ~PlanRegul() { s_.rbd.observer = nullptr; }
@@ -44,10 +43,9 @@ public:
                 if (!marks.count(rules_[i].numer)) return i;
             return std::nullopt;
         }
-        for (auto it = otwarte_.lower_bound(od); it != otwarte_.end();) {
-            const std::size_t i = *it;
-            if (marks.count(rules_[i].numer) || odlozona_[i]) {
-                it = otwarte_.erase(it);   // re-entered when one of its conditions changes
+        for (auto i = otwarte_.next(od); i; i = otwarte_.next(*i + 1)) {
+            if (marks.count(rules_[*i].numer) || odlozona_[*i]) {
+                otwarte_.erase(*i);   // re-entered when one of its conditions changes
                 continue;
             }
             return i;
@@ -59,20 +57,16 @@ public:
 
 private:
     void changed(std::string_view warunek) {
-        for (const std::string& w : {std::string(warunek), kb::negacja(warunek)}) {
-            auto it = s_.rulesByCondition.find(w);
-            if (it == s_.rulesByCondition.end()) continue;
-            for (std::size_t i : it->second) {
-                odlozona_[i] = 0;
-                otwarte_.insert(i);
-            }
-        }
+        s_.forRulesUsing(warunek, [this](std::size_t i) {
+            odlozona_[i] = 0;
+            otwarte_.insert(i);
+        });
     }
 
     ChainingState& s_;
     const std::vector<kb::Rule>& rules_;
     std::vector<char> odlozona_;
-    std::set<std::size_t> otwarte_;
+    PositionSet otwarte_;
 };
 
 /// What the alternatives of a pass share.
@@ -327,15 +321,15 @@ void wnioskowanie_cd(AppState& app) {
 std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& warunki) {
     ChainingState& s = app.chaining;
     std::vector<char> znaczniki;
+    std::string bufor;
     for (const auto& c : warunki) {
-        const bool neg = kb::jest_negacja(c);
-        const std::string_view dodatni = neg ? std::string_view(c).substr(1) : std::string_view(c);
+        const std::string_view dodatni = kb::jest_negacja(c) ? std::string_view(c).substr(1) : std::string_view(c);
         char z;
         if (s.rbd.decided(c)) {
             z = 'y';
-        } else if (s.rbd.decided(kb::negacja(c))) {
+        } else if (s.rbd.decided(kb::negationInto(c, bufor))) {
             z = 'n';
-        } else if (s.askableSet.count(std::string(dodatni))) {
+        } else if (s.askableSet.contains(dodatni)) {
             z = pytaj_o_warunek(app, c);
         } else {
             return std::nullopt;   // derived and not decided yet
@@ -404,11 +398,7 @@ bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wyni
 void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek) {
     ChainingState& s = app.chaining;
     const auto& rules = app.store.rules();
-    for (const std::string& w : {warunek, kb::negacja(warunek)}) {
-        auto it = s.rulesByCondition.find(w);
-        if (it == s.rulesByCondition.end()) continue;
-        for (std::size_t i : it->second) s.regula_zastosowana.erase(rules[i].numer);
-    }
+    s.forRulesUsing(warunek, [&](std::size_t i) { s.regula_zastosowana.erase(rules[i].numer); });
     s.rbd.changed(warunek);
 }
 

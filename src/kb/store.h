@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,16 @@ namespace torv::kb {
 
 using StringList = std::vector<std::string>;
 using IntList = std::vector<std::int32_t>;
+
+/// Hashes a name so that tables keyed by std::string can be searched with a
+/// string_view, without making a string for every lookup.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using NameSet = std::unordered_set<std::string, NameHash, std::equal_to<>>;
+template <class V>
+using NameMap = std::unordered_map<std::string, V, NameHash, std::equal_to<>>;
 
 // ---- rule base (RU*.AEB) ----
 
@@ -273,11 +284,7 @@ private:
     SoundBase sound_;
 
     // conclusion -> positions in rule_.rules; number -> first position
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
-    std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>> byConclusion_;
+    NameMap<std::vector<std::size_t>> byConclusion_;
     std::unordered_map<std::int32_t, std::size_t> ruleByNumber_;
     std::map<std::int32_t, ModelRef> modelByNumber_;
     std::map<std::string, std::vector<ModelRef>, std::less<>> modelsByResult_;
@@ -287,6 +294,9 @@ private:
 
 /// negacja: "x" -> "nx", "nx" -> "x".
 std::string negacja(std::string_view name);
+/// negacja written into `buffer` (kept by the caller between calls), for
+/// lookups in the hot loops of chaining that should not allocate.
+std::string_view negationInto(std::string_view name, std::string& buffer);
 /// negacja used with two names: either is "n" followed by the other.
 bool negacja(std::string_view a, std::string_view b);
 /// usun_negacje: the positive form of each name, in order.

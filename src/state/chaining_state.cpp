@@ -89,12 +89,14 @@ void ChainingState::prepare(const kb::Store& store, const Names& askables) {
 
     rulesByCondition.clear();
     const auto& rules = store.rules();
+    rulesByCondition.reserve(rules.size());
     for (std::size_t i = 0; i < rules.size(); ++i)
         for (const auto& c : rules[i].warunki) {
             auto& v = rulesByCondition[c];
             if (v.empty() || v.back() != i) v.push_back(i);
         }
-    askableSet = {askables.begin(), askables.end()};
+    askableSet.clear();
+    askableSet.insert(askables.begin(), askables.end());
 }
 
 const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek) {

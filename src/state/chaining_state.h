@@ -60,15 +60,11 @@ public:
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
     const std::vector<std::int32_t>* numbers(std::string_view warunek) const;
 
     std::vector<Rbd> records_;
     // condition -> numbers of its records, in recording order
-    std::unordered_map<std::string, std::vector<std::int32_t>, Hash, std::equal_to<>> index_;
+    kb::NameMap<std::vector<std::int32_t>> index_;
 };
 
 /// zmienna_ustalona: a determined argument value.
@@ -105,7 +101,7 @@ struct ChainingState {
     std::vector<kb::Constraint> ograniczenia;
 
     // Records of the operations shared by both chainings.
-    std::unordered_set<std::string> rbd_finalna;              // decided and already presented
+    kb::NameSet rbd_finalna;                                  // decided and already presented
     Names rbd_wstecz;                                         // established backwards
     Names etykieta;                                           // summary labels, in entry order
     std::optional<std::string> hipoteza;
@@ -114,9 +110,18 @@ struct ChainingState {
 
     // Derived from the store when a run is prepared.
     /// Positions of the rules whose condition list holds a condition.
-    std::unordered_map<std::string, std::vector<std::size_t>> rulesByCondition;
+    kb::NameMap<std::vector<std::size_t>> rulesByCondition;
     /// ogolna_lista_dopytywalnych as a set.
-    std::unordered_set<std::string> askableSet;
+    kb::NameSet askableSet;
+
+    /// Calls `f` with the position of every rule whose conditions hold the
+    /// condition or its negation (twice for a rule holding both).
+    template <class F>
+    void forRulesUsing(std::string_view warunek, F&& f) const {
+        for (std::string_view w : {warunek, kb::negationInto(warunek, negationBuffer_)})
+            if (auto it = rulesByCondition.find(w); it != rulesByCondition.end())
+                for (std::size_t i : it->second) f(i);
+    }
 
     /// Scan every rule from the first in each pass instead of visiting only
     /// the rules whose conditions changed. Both give the same run; the full
@@ -131,6 +136,9 @@ struct ChainingState {
     /// the preparation asks for itself) and takes the constraints and the
     /// indexes from the store.
     void prepare(const kb::Store& store, const Names& askables);
+
+private:
+    mutable std::string negationBuffer_;
 };
 
 /// The first constraint (in record order) that lists the condition, or null.

@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "kb/store.h"
+
 namespace torv::engine {
 
 struct ZmiennaUstalona;
@@ -28,14 +30,10 @@ public:
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
     std::size_t stosowane_ = 0;
     std::unordered_set<std::int32_t> zastosowane_;
     std::size_t ustalone_ = 0;
-    std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> pierwsza_;   // argument -> first position
+    kb::NameMap<std::size_t> pierwsza_;   // argument -> first position
 };
 
 }  // namespace torv::engine

@@ -1,6 +1,8 @@
 // Askable conditions and arguments, and the list operations under them.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/askables.h"
 #include "loading/loading.h"
 #include "state/app_state.h"
@@ -28,6 +30,32 @@ TEST(Lists, DifferenceUnionAndIntersection) {
 TEST(Lists, NumbersAreRecognised) {
     for (const char* n : {"2", "-0.5", "3.5", "1e3", "+7", "0.25E-2"}) EXPECT_TRUE(czy_liczba(n)) << n;
     for (const char* n : {"", "x", "2a", ".", "1e", "inf", "nan", "1,5", "-"}) EXPECT_FALSE(czy_liczba(n)) << n;
+}
+
+TEST(Lists, RuleConditionsAndConclusionsAreEachNamedOnceAtTheirLastOccurrence) {
+    // Against the plain reading: every condition made positive, then redukuj.
+    std::mt19937 rng(7);
+    for (int round = 0; round < 200; ++round) {
+        kb::RuleBase base;
+        const int rules = static_cast<int>(rng() % 12);
+        for (int i = 0; i < rules; ++i) {
+            kb::Rule r{i + 1, "c" + std::to_string(rng() % 6), {}, 1};
+            for (unsigned k = rng() % 5; k > 0; --k)
+                r.warunki.push_back(std::string(rng() % 3, 'n') + "c" + std::to_string(rng() % 6));
+            base.rules.push_back(r);
+        }
+        kb::Store store;
+        store.setRuleBase(base);
+        Names conditions, conclusions;
+        for (const auto& r : base.rules) {
+            conditions.insert(conditions.end(), r.warunki.begin(), r.warunki.end());
+            conclusions.push_back(r.wniosek);
+        }
+        Askables a;
+        wyznacz_warunki_dopytywalne(store, a);
+        EXPECT_EQ(a.lista_warunkow, redukuj(kb::usun_negacje(conditions))) << "round " << round;
+        EXPECT_EQ(a.lista_wnioskow_regul, redukuj(conclusions)) << "round " << round;
+    }
 }
 
 class AskablesTest : public ::testing::Test {

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "support/chaining_fixture.h"
 #include "engine/askables.h"
 #include "engine/forward.h"
+#include "engine/position_set.h"
 #include "port/text_port.h"
 
 namespace torv::engine {
@@ -303,6 +305,36 @@ TEST(RuleScheduling, SettingRulesAsideGivesTheRunOfAFullRescan) {
         if (full.find("Rule  ") != std::string::npos) ++explained;
     }
     EXPECT_GT(explained, 50);   // the bases do chain
+}
+
+TEST(RuleScheduling, PositionSetFindsWhatAnOrderedSetFinds) {
+    // Sizes around word and level boundaries; random inserts, erases and
+    // searches compared with std::set.
+    for (std::size_t size : {0u, 1u, 63u, 64u, 65u, 4095u, 4096u, 4097u, 300000u}) {
+        std::mt19937 rng(static_cast<unsigned>(size));
+        PositionSet set(size, size % 2 == 1);
+        std::set<std::size_t> expected;
+        if (size % 2 == 1)
+            for (std::size_t i = 0; i < size; ++i) expected.insert(i);
+        for (int step = 0; step < 20000; ++step) {
+            const std::size_t i = size ? rng() % size : 0;
+            switch (rng() % 3) {
+                case 0:
+                    if (size) set.insert(i), expected.insert(i);
+                    break;
+                case 1:
+                    if (size) set.erase(i), expected.erase(i);
+                    break;
+                default: {
+                    const std::size_t from = rng() % (size + 2);
+                    const auto it = expected.lower_bound(from);
+                    const auto want = it == expected.end() ? std::nullopt : std::optional<std::size_t>(*it);
+                    ASSERT_EQ(set.next(from), want) << "size " << size << " from " << from;
+                    ASSERT_EQ(set.contains(i), expected.count(i) == 1);
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
