@@ -309,8 +309,8 @@ void wnioskowanie_cd_0(AppState& app) {
 }
 
 void wnioskowanie_cd(AppState& app) {
+    const auto& work = port::texts::kForwardChaining;
     const auto run = [&] {
-        const auto& work = port::texts::kForwardChaining;
         Przebieg p{app, PlanRegul(app), port::Progress(app.port, work.label, app.store.rules().size())};
         while (!app.chaining.endDecided()) {
             bool fired = false;
@@ -323,7 +323,7 @@ void wnioskowanie_cd(AppState& app) {
         }
     };
     // Stopped, the run ends at once, as a closed dialog ends it: no closing.
-    if (!port::runToEnd(app.port, app.messages, port::texts::kForwardChaining, run)) return;
+    if (!port::runToEnd(app.port, app.messages, work, run)) return;
     if (app.chaining.endDecided())
         koniec_przez_end(app);
     else

@@ -255,17 +255,26 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
     app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
     app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*s.wyroznik));
     app.port.note("Successful  loading of Rule Base", "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");
+    // Each check goes over the whole base: the user may stop the load between two.
+    port::Progress checks(app.port, port::texts::kLoadingLabel + name, 5);
+    std::uint64_t done = 0;
+    const auto nextCheck = [&] { checks.check(done++); };
+    nextCheck();
     if (!testuj_numery_regul(app)) return endedWithoutLoad();
+    nextCheck();
     if (!engine::wyznacz_liste_faktow(app)) return endedWithoutLoad();
     s.jestem_tu.reset();
     if (!verify::testuj_sprzecznosc_1z(app)) return endedWithoutLoad();
     wyznacz_nazwe_opisu(app);
+    nextCheck();
     if (!engine::pamietaj_dopytywalne_regul(app)) return endedWithoutLoad();
 
     // From here on the load counts as done; a failing check has reported itself.
     if (!verify::testuj_sprzecznosc_1w(app)) return std::nullopt;
     if (!verify::testuj_nadmiar_1(app)) return std::nullopt;
+    nextCheck();
     if (!testowanie_dopytywalnosci_faktow(app)) return std::nullopt;
+    nextCheck();
     wykrywanie_warunkow_pojedynczych(app);
     return name;
 }

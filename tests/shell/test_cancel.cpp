@@ -74,6 +74,13 @@ std::string loadCancelled(const char* base) {
 }
 
 const Case kCases[] = {
+    {"rule base checks", false, {}, "Loading RUt.AEB", [](Program& p) { p.loadRules(); },
+     loadCancelled("Rule Base"),
+     [](const AppState& a) {
+         EXPECT_FALSE(a.store.nazwa_re);
+         EXPECT_TRUE(a.store.rules().empty());
+         EXPECT_TRUE(a.askables.lista_warunkow.empty());
+     }},
     {"external test offered at load", true, {}, texts::kExternalTest.label, [](Program& p) { p.loadRules(); },
      texts::kExternalTest.cancelled,
      [](const AppState& a) {
