@@ -2,11 +2,17 @@
 #include "lint/witness.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
 #include <set>
+#include <unordered_map>
 
+#include "kb/term_reader.h"
 #include "lint/session.h"
 #include "state/app_state.h"
 #include "state/command_ids.h"
+#include "verify/flattening.h"
+#include "verify/model_inconsistency.h"
 
 namespace torv::lint {
 
@@ -34,7 +40,191 @@ void addAskables(const kb::Store& store, const kb::Rule& r, std::vector<std::str
             into.push_back(c);
 }
 
+
+std::string quotedList(const kb::StringList& l) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < l.size(); ++i) out += (i ? "," : "") + kb::quoteString(l[i]);
+    return out + "]";
+}
+
+std::string numberList(const kb::IntList& l) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < l.size(); ++i) out += (i ? "," : "") + std::to_string(l[i]);
+    return out + "]";
+}
+
+/// A record in the syntax of its base file.
+std::string written(const kb::Rule& r) {
+    return "rule(" + std::to_string(r.numer) + "," + kb::quoteString(r.wniosek) + "," + quotedList(r.warunki) + "," +
+           std::to_string(r.semafor) + ")";
+}
+std::string written(const kb::ModelB& m) {
+    return "model_b(" + std::to_string(m.numer) + "," + kb::quoteString(m.warunek) + "," + kb::quoteString(m.wynik) +
+           "," + kb::quoteString(m.arg1) + "," + kb::quoteString(m.operacja) + "," + kb::quoteString(m.arg2) + "," +
+           std::to_string(m.semafor) + ")";
+}
+std::string written(const kb::ModelE& m) {
+    return "model_e(" + std::to_string(m.numer) + "," + kb::quoteString(m.warunek) + "," + kb::quoteString(m.wynik) +
+           "," + kb::quoteString(m.operacja) + "," + quotedList(m.argumenty) + "," + std::to_string(m.semafor) + ")";
+}
+std::string written(const kb::ModelLin& m) {
+    return "model_lin(" + std::to_string(m.numer) + "," + kb::quoteString(m.warunek) + "," + kb::quoteString(m.wynik) +
+           "," + quotedList(m.wspolczynniki) + "," + quotedList(m.zmienne) + "," + std::to_string(m.semafor) + ")";
+}
+std::string written(const kb::ModelPoly& m) {
+    return "model_poly(" + std::to_string(m.numer) + "," + kb::quoteString(m.warunek) + "," + kb::quoteString(m.wynik) +
+           "," + kb::quoteString(m.zmienna) + "," + quotedList(m.wspolczynniki) + "," + numberList(m.potegi) + "," +
+           std::to_string(m.semafor) + ")";
+}
+
+/// The model base as the chains see it, indexed once: an arithmetic model
+/// computes its result from its arguments, a relational one concludes its
+/// conclusion when its go-ahead condition holds.
+class ChainWalker {
+public:
+    explicit ChainWalker(const kb::Store& store) : store_(store) {
+        for (auto& l : verify::listy_argumentow(store)) models_[l.numer] = {false, l.wynik, std::move(l.argumenty), {}};
+        const auto& m = store.modelBase();
+        for (const auto& x : m.model_b)
+            if (verify::model_relacyjny(x)) models_[x.numer] = {true, x.wynik, {x.warunek}, {}};
+        for (const auto& x : m.model_e)
+            if (verify::model_relacyjny(x)) models_[x.numer] = {true, x.wynik, {x.warunek}, {}};
+        auto text = [&](const auto& records) {
+            for (const auto& x : records)
+                if (auto it = models_.find(x.numer); it != models_.end()) it->second.written = written(x);
+        };
+        text(m.model_b);
+        text(m.model_e);
+        text(m.model_lin);
+        text(m.model_poly);
+    }
+
+    bool closes(const RecordChain& chain) const {
+        if (chain.steps.empty()) return false;
+        std::string name = chain.start;
+        for (const auto& s : chain.steps) {
+            if (!link(s, name)) return false;
+            name = s.needs;
+        }
+        return name == chain.start;
+    }
+
+    /// A line per record: the name it concludes, what it needs, and the
+    /// record as written.
+    std::string describe(const RecordChain& chain) const {
+        std::string out, name = chain.start;
+        for (const auto& s : chain.steps) {
+            const std::string n = std::to_string(s.numer);
+            if (s.kind == ChainStep::Kind::Rule) {
+                const kb::Rule* r = store_.ruleByNumber(s.numer);
+                out += r ? "  " + name + " is concluded by rule " + n + ", which needs " + s.needs + ":\n      " +
+                               written(*r) + "\n"
+                         : "  " + name + ": there is no rule " + n + "\n";
+            } else if (auto it = models_.find(s.numer); it != models_.end()) {
+                out += "  " + name +
+                       (it->second.relational ? " is concluded by model " + n + " when " + s.needs + " holds:\n"
+                                              : " is computed by model " + n + " from " + s.needs + ":\n") +
+                       "      " + it->second.written + "\n";
+            } else {
+                out += "  " + name + ": there is no arithmetic or relational model " + n + "\n";
+            }
+            name = s.needs;
+        }
+        return out;
+    }
+
+    std::string resultOf(std::int32_t n) const {
+        auto it = models_.find(n);
+        return it == models_.end() ? std::string() : it->second.concludes;
+    }
+
+    RecordChain modelRuleChain(const verify::JointModelRuleFinding& f) const {
+        auto model = models_.find(f.n);
+        if (model == models_.end() || !model->second.relational) return {};
+        RecordChain chain{model->second.needs.front(), {}};
+        const std::string& g = chain.start;
+        const kb::Rule* first = store_.ruleByNumber(f.m);
+        if (!first || positive(first->wniosek) != positive(g)) return chain;
+
+        // Breadth first over the records the finding lists, from the
+        // conditions of rule m to g; each name is reached once.
+        std::set<std::int32_t> rules{f.m}, models;
+        for (auto n : verify::normalizuj_uzyte(f.reguly)) rules.insert(n);
+        for (auto n : verify::normalizuj_uzyte(f.modele)) models.insert(n);
+        std::map<std::string, std::pair<std::string, ChainStep>> reachedFrom;
+        std::deque<std::string> open;
+        auto reach = [&](const std::string& from, ChainStep step) {
+            if (reachedFrom.count(step.needs)) return false;
+            reachedFrom.emplace(step.needs, std::make_pair(from, step));
+            if (step.needs == g) return true;
+            open.push_back(step.needs);
+            return false;
+        };
+        bool found = false;
+        for (const auto& c : first->warunki) found = found || reach(g, {ChainStep::Kind::Rule, f.m, c});
+        while (!found && !open.empty()) {
+            const std::string x = open.front();
+            open.pop_front();
+            for (auto n : rules)
+                if (const kb::Rule* r = store_.ruleByNumber(n); r && positive(r->wniosek) == positive(x))
+                    for (const auto& c : r->warunki) found = found || reach(x, {ChainStep::Kind::Rule, n, c});
+            for (auto n : models)
+                if (auto it = models_.find(n);
+                    it != models_.end() && it->second.relational && positive(it->second.concludes) == positive(x))
+                    found = found || reach(x, {ChainStep::Kind::Model, n, it->second.needs.front()});
+        }
+        if (!found) return chain;
+        std::string at = g;
+        do {
+            const auto& [from, step] = reachedFrom.at(at);
+            chain.steps.insert(chain.steps.begin(), step);
+            at = from;
+        } while (at != g);
+        return chain;
+    }
+
+private:
+    struct Model {
+        bool relational = false;
+        std::string concludes;
+        verify::Names needs;   // arguments, or the go-ahead condition
+        std::string written;
+    };
+
+    /// The step's record concludes `name` and needs the step's name.
+    bool link(const ChainStep& s, const std::string& name) const {
+        if (s.kind == ChainStep::Kind::Rule) {
+            const kb::Rule* r = store_.ruleByNumber(s.numer);
+            return r && positive(r->wniosek) == positive(name) &&
+                   std::any_of(r->warunki.begin(), r->warunki.end(),
+                               [&](const std::string& c) { return positive(c) == positive(s.needs); });
+        }
+        auto it = models_.find(s.numer);
+        if (it == models_.end()) return false;
+        const Model& m = it->second;
+        const bool concludes = m.relational ? positive(m.concludes) == positive(name) : m.concludes == name;
+        return concludes && std::find(m.needs.begin(), m.needs.end(), s.needs) != m.needs.end();
+    }
+
+    const kb::Store& store_;
+    std::unordered_map<std::int32_t, Model> models_;
+};
+
+std::string chainVerdict(const ChainWalker& walker, const RecordChain& chain) {
+    if (chain.start.empty()) return "Not confirmed: no relational model has that number.\n";
+    return walker.closes(chain)
+               ? "Checked: each record concludes the name before it and needs the next one, back to " + chain.start +
+                     ".\n"
+               : "Not confirmed: the records do not lead from " + chain.start + " back to it as listed.\n";
+}
+
 }  // namespace
+
+bool closesChain(const kb::Store& store, const RecordChain& chain) { return ChainWalker(store).closes(chain); }
+
+RecordChain modelRuleChain(const kb::Store& store, const verify::JointModelRuleFinding& finding) {
+    return ChainWalker(store).modelRuleChain(finding);
+}
 
 bool isCycle(const kb::Store& store, const verify::Numbers& chain) {
     if (chain.empty()) return false;
@@ -169,6 +359,39 @@ std::vector<Witness> witnessesOf(const AppState& app) {
                         "conclusion follows.\n"
                       : "Not confirmed: the flattenings differ in more than one member of the constraint.\n";
         out.push_back(std::move(w));
+    }
+
+    const ChainWalker walker(store);
+    auto modelWitness = [&](const char* code, const std::string& heading, RecordChain chain, verify::Numbers rules) {
+        Witness w{code, std::move(rules), {}, {}, false, std::nullopt, {}};
+        w.text = heading + walker.describe(chain) + chainVerdict(walker, chain);
+        out.push_back(std::move(w));
+    };
+    using Kind = ChainStep::Kind;
+    for (const auto& x : f.model.model_arytmetyczny_sprzeczny)
+        modelWitness("AE104", "The result " + x.r + " of model " + std::to_string(x.n) + " is its own argument:\n",
+                     {x.r, {{Kind::Model, x.n, x.r}}}, {});
+    for (const auto& x : f.model.model_arytmetyczny_sprzeczny_gleboko) {
+        RecordChain chain{x.r, {}};
+        for (std::size_t i = 0; i < x.chain.size(); ++i)
+            chain.steps.push_back({Kind::Model, x.chain[i], i + 1 < x.chain.size() ? walker.resultOf(x.chain[i + 1]) : x.r});
+        modelWitness("AE104", "The result " + x.r + " of model " + std::to_string(x.n) +
+                                  " is an argument of its nested models " + joined(x.chain, " ==> ") + ":\n",
+                     std::move(chain), {});
+    }
+    for (const auto& x : f.model.model_relacyjny_sprzeczny)
+        modelWitness("AE104", "Relational model " + std::to_string(x.n) + " concludes " + x.c +
+                                  ", its own go-ahead condition:\n",
+                     {x.c, {{Kind::Model, x.n, x.c}}}, {});
+    for (const auto& x : f.jointModelRule.modele_i_reguly_sprzeczne) {
+        RecordChain chain = walker.modelRuleChain(x);
+        verify::Numbers rules;
+        for (const auto& s : chain.steps)
+            if (s.kind == Kind::Rule) rules.push_back(s.numer);
+        const std::string g = chain.start.empty() ? "its go-ahead condition" : chain.start;
+        modelWitness("AE105", "Relational model " + std::to_string(x.n) + " needs " + g + " to go ahead; rule " +
+                                  std::to_string(x.m) + " concludes " + g + ", and deriving it needs " + g + " again:\n",
+                     std::move(chain), std::move(rules));
     }
     return out;
 }

@@ -16,6 +16,14 @@
 //   joint rule-constraint    the flattenings, equal but for the one member
 //   redundancy               of the constraint each requires; checked by
 //                            comparing them without those members.
+//   model-base inconsistency the chain of models from the result (or the
+//                            go-ahead condition) through the arguments back
+//                            to itself, each model as written; checked by
+//                            walking the chain over the model base.
+//   joint model-rule         the chain from the go-ahead condition of the
+//   inconsistency            relational model through the rules and models
+//                            of the finding back to that condition; checked
+//                            the same way.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +66,32 @@ KnowledgeBase loadedKnowledgeBase(const AppState& app);
 std::string witnessReport(const KnowledgeBase& kb, const std::vector<Witness>& ws);
 
 // ---- the checks ----
+
+/// One record of a chain of records: it concludes (or computes) the name
+/// the step before it needs, and needs `needs` itself.
+struct ChainStep {
+    enum class Kind { Rule, Model };
+    Kind kind = Kind::Model;
+    std::int32_t numer = 0;
+    std::string needs;   // an argument, a go-ahead condition or a condition
+    bool operator==(const ChainStep&) const = default;
+};
+
+/// Records leading from `start` back to `start`.
+struct RecordChain {
+    std::string start;
+    std::vector<ChainStep> steps;
+};
+
+/// Each record of the chain is in the store, concludes the name before it
+/// (rules and relational models: that name or its negation; arithmetic
+/// models: exactly it, as their result) and needs its `needs`, which for
+/// the last one is the start again.
+bool closesChain(const kb::Store& store, const RecordChain& chain);
+/// The chain of a joint model-rule finding, through the rules and models it
+/// lists: from the go-ahead condition of model `n` by rule `m` back to that
+/// condition. Empty steps when there is none.
+RecordChain modelRuleChain(const kb::Store& store, const verify::JointModelRuleFinding& finding);
 
 /// The chain (m first, n last) is a cycle through conclusions and conditions.
 bool isCycle(const kb::Store& store, const verify::Numbers& chain);

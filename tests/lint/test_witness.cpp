@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <unistd.h>
@@ -106,6 +107,79 @@ TEST(Witness, ARedundancyThatCanNeverHoldIsMarked) {
     ASSERT_NE(red, ws.end());
     EXPECT_TRUE(red->vacuous);
     EXPECT_FALSE(red->script);
+}
+
+/// A model finding, a record its chain must show as written, and a tampering
+/// of the finding that breaks a link.
+struct ModelChainCase {
+    const char* folder;
+    const char* code;
+    std::size_t count;
+    const char* shows;
+    std::function<void(verify::RuleBaseFindings&)> tamper;
+};
+
+class ModelChains : public testing::TestWithParam<ModelChainCase> {};
+
+TEST_P(ModelChains, AreWrittenCheckedAndATamperedOneIsNotConfirmed) {
+    const ModelChainCase& c = GetParam();
+    const auto ws = of(kBases / c.folder);
+    ASSERT_EQ(std::count_if(ws.begin(), ws.end(), [&](const Witness& w) { return w.code == c.code; }),
+              static_cast<std::ptrdiff_t>(c.count));
+    for (const auto& w : ws) {
+        EXPECT_NE(w.text.find("Checked: each record concludes"), std::string::npos) << w.text;
+        EXPECT_NE(w.text.find(std::string("\n      ") + c.shows + "\n"), std::string::npos) << w.text;
+    }
+
+    Loaded bases(kBases / c.folder);
+    c.tamper(bases.session.app().findings);
+    const auto tampered = witnessesOf(bases.session.app());
+    ASSERT_FALSE(tampered.empty());
+    EXPECT_EQ(tampered.front().code, c.code);
+    EXPECT_NE(tampered.front().text.find("Not confirmed"), std::string::npos) << tampered.front().text;
+
+    const fs::path dir = fs::temp_directory_path() / ("torvae_chain_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    std::istringstream in;
+    std::ostringstream out;
+    cli::CliApp app(in, out, kSource);
+    EXPECT_EQ(app.run({"--check", "--witness", dir.string(), (kBases / c.folder).string()}), 1);
+    const auto rules = discover({(kBases / c.folder).string()}).bases.front().rules().stem().string();
+    std::stringstream file;
+    file << std::ifstream(dir / (rules + "-" + c.code + "-1.txt")).rdbuf();
+    EXPECT_NE(file.str().find("Checked: each record concludes"), std::string::npos) << file.str();
+    fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Witness, ModelChains,
+    testing::Values(
+        ModelChainCase{"model_direct", "AE104", 1, R"(model_b(1,"No condition","total","total","+","1",1))",
+                       [](auto& f) { f.model.model_arytmetyczny_sprzeczny[0].r = "sum"; }},
+        ModelChainCase{"model_inconsistency", "AE104", 2, R"(model_b(2,"No condition","y","x","*","2",1))",
+                       [](auto& f) { f.model.model_arytmetyczny_sprzeczny_gleboko[0].chain = {2, 1}; }},
+        ModelChainCase{"model_relational", "AE104", 1, R"(model_b(1,"hot","hot","temperature",">","30",1))",
+                       [](auto& f) { f.model.model_relacyjny_sprzeczny[0].n = 7; }},
+        ModelChainCase{"joint_model_rule", "AE105", 1, R"(rule(2,"comfortable",["hot","dry"],1))",
+                       [](auto& f) { f.jointModelRule.modele_i_reguly_sprzeczne[0].modele = {2}; }}),
+    [](const testing::TestParamInfo<ModelChainCase>& i) { return std::string(i.param.folder); });
+
+TEST(Witness, AJointModelRuleChainRunsFromTheGoAheadConditionBackToIt) {
+    Loaded bases(kBases / "joint_model_rule");
+    const auto& finding = bases.session.app().findings.jointModelRule.modele_i_reguly_sprzeczne.at(0);
+    using K = ChainStep::Kind;
+    const RecordChain chain = modelRuleChain(bases.store(), finding);
+    EXPECT_EQ(chain.start, "warm_enough");
+    EXPECT_EQ(chain.steps, (std::vector<ChainStep>{{K::Rule, 1, "comfortable"}, {K::Rule, 2, "hot"},
+                                                   {K::Model, 1, "warm_enough"}}));
+    EXPECT_TRUE(closesChain(bases.store(), chain));
+    for (std::size_t i = 0; i < chain.steps.size(); ++i) {
+        RecordChain cut = chain;
+        cut.steps.erase(cut.steps.begin() + static_cast<std::ptrdiff_t>(i));
+        EXPECT_FALSE(closesChain(bases.store(), cut)) << "without step " << i;
+    }
+    auto otherRule = finding;
+    otherRule.m = 3;   // concludes picnic, not the go-ahead condition
+    EXPECT_TRUE(modelRuleChain(bases.store(), otherRule).steps.empty());
 }
 
 TEST(Witness, WrittenToAFolderAndNeverOverAFile) {
