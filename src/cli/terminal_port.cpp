@@ -24,8 +24,7 @@ TerminalUserPort::TerminalUserPort(std::istream& in, std::ostream& out) : in_(in
 bool TerminalUserPort::progress(const std::string& label, std::uint64_t done, std::uint64_t total) {
     if (!progressOut_) return true;
     if (done >= total) {
-        if (shownPercent_ >= 0) *progressOut_ << "\r\033[K" << std::flush;  // the line goes when the work ends
-        shownPercent_ = -1;
+        eraseProgress();  // the line goes when the work ends
         return true;
     }
     const int percent = static_cast<int>(total ? done * 100 / total : 0);
@@ -33,6 +32,11 @@ bool TerminalUserPort::progress(const std::string& label, std::uint64_t done, st
     shownPercent_ = percent;
     *progressOut_ << "\r" << escapeControlBytes(label) << ": " << percent << "%\033[K" << std::flush;
     return true;
+}
+
+void TerminalUserPort::eraseProgress() {
+    if (shownPercent_ >= 0) *progressOut_ << "\r\033[K" << std::flush;
+    shownPercent_ = -1;
 }
 
 void TerminalUserPort::attach(port::MessageWindow& messages) {
@@ -163,6 +167,7 @@ std::string escapeControlBytes(std::string_view text) {
 
 void TerminalUserPort::write(std::string_view text) {
     if (text.empty()) return;
+    eraseProgress();  // drawn again by the next report, below what is written now
     out_ << escapeControlBytes(text);
     out_.flush();
     atLineStart_ = text.back() == '\n';

@@ -65,6 +65,8 @@ private:
     void write(std::string_view text);
     /// Ends an open line, so that what follows starts a line of its own.
     void freshLine();
+    /// Removes a progress line that is shown.
+    void eraseProgress();
 
     std::istream& in_;
     std::ostream& out_;

@@ -15,6 +15,7 @@
 #include "engine/models.h"
 #include "engine/support.h"
 #include "kb/paths.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
 #include "state/app_state.h"
@@ -128,7 +129,9 @@ const NumberedLiteral* numer_dla(const std::vector<NumberedLiteral>& tabela, con
 
 class Search {
 public:
-    explicit Search(AppState& app) : app_(app), s_(app.chaining), w_(app.chaining.backward), st_(app.store) {}
+    /// Reports each goal taken up to `progress`, if given.
+    explicit Search(AppState& app, port::Progress* progress = nullptr)
+        : app_(app), s_(app.chaining), w_(app.chaining.backward), st_(app.store), progress_(progress) {}
 
     /// weryfikowanie_hipotezy_cd: the alternatives in order; the first that
     /// decides ends the search.
@@ -152,10 +155,11 @@ private:
 
     AppState& app_;
     /// Go-ahead conditions of models are verified by a nested search.
-    const ConditionProver prove_ = [&app = app_](const std::string& g) { return weryfikowanie_hipotezy_cd(app, g); };
+    const ConditionProver prove_ = [this](const std::string& g) { return Search(app_, progress_).cel(g).run(); };
     ChainingState& s_;
     BackwardState& w_;
     const kb::Store& st_;
+    port::Progress* progress_;
 };
 
 Step Search::testuj_warunki_wstecz(const Names* warunki) {
@@ -191,6 +195,8 @@ void Search::rozstrzygnieta(const kb::Rule& r, const std::string& g, const std::
 }
 
 Step Search::cel(std::string g) {
+    // How many rules have decided a goal: the search ends before all have.
+    if (progress_) progress_->checkPass(w_.regula_wykorzystana.size());
     const bool neg = kb::jest_negacja(g);
     const std::string p = neg ? g.substr(1) : g;
 
@@ -742,9 +748,11 @@ bool weryfikowanie_hipotezy_cd_0(AppState& app, const std::string& h) {
     for (const auto& f : app.store.facts()) pamietaj_wstecz(app, f.warunek);
     for (const auto& f : app.store.modelBase().m_fact) pamietaj_wstecz(app, f.warunek);
     for (const auto& a : app.store.modelBase().argument_known) s.zmienna_ustalona.push_back({a.argument, a.wartosc});
+    port::Progress progress(app.port, port::texts::kBackwardChaining.label, app.store.rules().size());
     if (h != "end" && !app.store.ruleIndexesByConclusion("end").empty() && !ustalony(app, "end"))
-        Search(app).reguly_end().run();
-    const bool udowodniona = weryfikowanie_hipotezy_cd(app, h);
+        Search(app, &progress).reguly_end().run();
+    const bool udowodniona = Search(app, &progress).cel(h).run();
+    progress.finish();
     return werdykt(app, h, udowodniona);
 }
 
@@ -791,7 +799,9 @@ void wnioskowanie_wstecz(AppState& app) {
     if (!bramka_wnioskowania(app)) return;
     przygotowanie_przebiegu(app, Kierunek::Wstecz);
     try {
-        opcja_z_menu_testowania(app, app.port.typeOfHypothesis());
+        // Stopped, the run ends at once, as a cancelled dialog ends it.
+        port::runToEnd(app.port, app.messages, port::texts::kBackwardChaining,
+                       [&] { opcja_z_menu_testowania(app, app.port.typeOfHypothesis()); });
     } catch (const RunStopped&) {
         // blokowanie has told the user.
     }

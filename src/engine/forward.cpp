@@ -9,6 +9,7 @@
 #include "engine/gate.h"
 #include "engine/support.h"
 #include "kb/paths.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "reports/summaries.h"
 #include "state/app_state.h"
@@ -79,6 +80,7 @@ private:
 struct Przebieg {
     AppState& app;
     PlanRegul plan;
+    port::Progress progress;   // over each pass's scan of the rules
 };
 
 // ---- the alternatives of a pass ----
@@ -92,6 +94,7 @@ bool alternatywa_reguly(Przebieg& p) {
     ChainingState& s = app.chaining;
     const auto& rules = app.store.rules();
     for (auto i = p.plan.nastepna(0); i; i = p.plan.nastepna(*i + 1)) {
+        p.progress.checkPass(*i);
         const kb::Rule& r = rules[*i];
         auto znaczniki = testuj_warunki(app, r.warunki);
         if (!znaczniki) {
@@ -306,8 +309,9 @@ void wnioskowanie_cd_0(AppState& app) {
 }
 
 void wnioskowanie_cd(AppState& app) {
-    {
-        Przebieg p{app, PlanRegul(app)};
+    const auto& work = port::texts::kForwardChaining;
+    const auto run = [&] {
+        Przebieg p{app, PlanRegul(app), port::Progress(app.port, work.label, app.store.rules().size())};
         while (!app.chaining.endDecided()) {
             bool fired = false;
             for (Alternatywa a : kAlternatywy)
@@ -317,7 +321,9 @@ void wnioskowanie_cd(AppState& app) {
                 }
             if (!fired) break;
         }
-    }
+    };
+    // Stopped, the run ends at once, as a closed dialog ends it: no closing.
+    if (!port::runToEnd(app.port, app.messages, work, run)) return;
     if (app.chaining.endDecided())
         koniec_przez_end(app);
     else

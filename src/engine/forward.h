@@ -30,7 +30,8 @@ void wnioskowanie(AppState& app);
 /// wnioskowanie_cd_0: records the bases' own facts and values, then runs
 /// the main loop.
 void wnioskowanie_cd_0(AppState& app);
-/// wnioskowanie_cd: the main loop, until "end" is decided or nothing fires.
+/// wnioskowanie_cd: the main loop, until "end" is decided, nothing fires or
+/// the user stops it (which ends the run without its closing).
 void wnioskowanie_cd(AppState& app);
 
 /// testuj_warunki: the marks 'y'/'n' of a rule's conditions, asking

@@ -249,7 +249,7 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
             ReadError e;
             e.kind = ReadError::Kind::Cancelled;
             e.line = number;
-            e.message = "The loading was cancelled.";
+            e.message = kLoadingCancelled;
             return e;
         }
         if (rules) {

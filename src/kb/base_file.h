@@ -17,6 +17,9 @@ namespace torv::kb {
 /// Every base read as a whole; the store is filled only from a clean read.
 using AnyBase = std::variant<RuleBase, ModelBase, ConstraintBase, AdviceBase, GraphicsBase, SoundBase>;
 
+/// The message of a read the user stopped, and of a load stopped later.
+inline constexpr const char* kLoadingCancelled = "The loading was cancelled.";
+
 /// Told how many bytes of the text have been read, of how many; false stops
 /// the read with a Cancelled error.
 using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;

@@ -9,6 +9,7 @@
 #include "loading/model_checks.h"
 #include "kb/base_file.h"
 #include "loading/load_checks.h"
+#include "port/texts.h"
 #include "port/user_port.h"
 #include "kb/media.h"
 #include "kb/paths.h"
@@ -155,7 +156,7 @@ ReadOutcome readingStep(AppState& app, BaseKind kind, const std::string& path) {
     app.store.jestem_tu = "Yes";
     std::optional<port::Progress> progress;  // made once the size is known
     auto result = readBaseFile(kind, path, [&](std::size_t done, std::size_t total) {
-        if (!progress) progress.emplace(app.port, "Loading " + fileNameOf(path), total);
+        if (!progress) progress.emplace(app.port, port::texts::kLoadingLabel + fileNameOf(path), total);
         return progress->at(done);
     });
     progress.reset();
@@ -254,17 +255,26 @@ std::optional<std::string> loadRuleBase(AppState& app, const std::string* givenP
     app.messages.write("Rule base  " + name + "\nhas been loaded!\n\n");
     app.port.setTitle("torv_AE consults Knowledge Base " + upperAscii(*s.wyroznik));
     app.port.note("Successful  loading of Rule Base", "Augmented Exact Rule Base\n   " + name + "\nhas been loaded!");
+    // Each check goes over the whole base: the user may stop the load between two.
+    port::Progress checks(app.port, port::texts::kLoadingLabel + name, 5);
+    std::uint64_t done = 0;
+    const auto nextCheck = [&] { checks.check(done++); };
+    nextCheck();
     if (!testuj_numery_regul(app)) return endedWithoutLoad();
+    nextCheck();
     if (!engine::wyznacz_liste_faktow(app)) return endedWithoutLoad();
     s.jestem_tu.reset();
     if (!verify::testuj_sprzecznosc_1z(app)) return endedWithoutLoad();
     wyznacz_nazwe_opisu(app);
+    nextCheck();
     if (!engine::pamietaj_dopytywalne_regul(app)) return endedWithoutLoad();
 
     // From here on the load counts as done; a failing check has reported itself.
     if (!verify::testuj_sprzecznosc_1w(app)) return std::nullopt;
     if (!verify::testuj_nadmiar_1(app)) return std::nullopt;
+    nextCheck();
     if (!testowanie_dopytywalnosci_faktow(app)) return std::nullopt;
+    nextCheck();
     wykrywanie_warunkow_pojedynczych(app);
     return name;
 }
@@ -423,13 +433,51 @@ std::optional<std::string> loadSoundBase(AppState& app) {
     return name;
 }
 
+/// A load whose checks the user stopped ends as a stopped read of its base:
+/// `unload` empties the base and what its checks found; the menu stays.
+template <class Load, class Unload>
+std::optional<std::string> cancellable(AppState& app, const FaultTexts& texts, Load load, Unload unload) {
+    try {
+        return load();
+    } catch (const port::Cancelled&) {
+        app.outcomes.clear();
+        unload();
+        return readFault(app, texts, {false, kLoadingCancelled});
+    }
+}
+
+std::optional<std::string> cancellableRuleLoad(AppState& app, const std::string* givenPath) {
+    return cancellable(app, kRuleFaults, [&] { return loadRuleBase(app, givenPath); },
+                       [&] {
+                           app.clearForRuleBase();
+                           app.port.setTitle("torv");
+                       });
+}
+
 }  // namespace
 
 std::optional<std::string> opcja_z_menu_glownego(AppState& app, LoadOption option) {
+    Store& s = app.store;
     switch (option) {
-    case LoadOption::RuleBase: return loadRuleBase(app, nullptr);
-    case LoadOption::ModelBase: return loadModelBase(app);
-    case LoadOption::ConstraintBase: return loadConstraintBase(app);
+    case LoadOption::RuleBase: return cancellableRuleLoad(app, nullptr);
+    case LoadOption::ModelBase:
+        return cancellable(app, kModelFaults, [&] { return loadModelBase(app); },
+                           [&] {
+                               s.unloadModelBase();
+                               app.verdicts.clearModelTests();
+                               app.findings.model = {};
+                               app.findings.jointModelRule = {};
+                           });
+    case LoadOption::ConstraintBase:
+        return cancellable(app, kConstraintFaults, [&] { return loadConstraintBase(app); },
+                           [&] {
+                               s.kasowanie_dogranicz();
+                               s.kasowanie_nazwy_og();
+                               s.nazwa_og_pelna.reset();
+                               app.findings.jointInconsistency = {};
+                               app.findings.jointRedundancy = {};
+                           });
+    // Nothing after these reads reports progress.
     case LoadOption::AdviceBase: return loadAdviceBase(app);
     case LoadOption::GraphicsBase: return loadGraphicsBase(app);
     case LoadOption::SoundBase: break;
@@ -439,7 +487,7 @@ std::optional<std::string> opcja_z_menu_glownego(AppState& app, LoadOption optio
 
 std::optional<std::string> loadRuleBaseFrom(AppState& app, const std::string& path) {
     const std::string full = app.resolve(path).lexically_normal().string();
-    return loadRuleBase(app, &full);
+    return cancellableRuleLoad(app, &full);
 }
 
 }  // namespace torv::kb

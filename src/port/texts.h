@@ -65,6 +65,39 @@ inline constexpr const char* kCheckPassed = "Check: the term reader finds no fau
 inline constexpr const char* kCheckFaultLine = "Line ";
 inline constexpr const char* kCheckFaultPosition = ", position ";
 
+/// Long work a port shows progress of: its label, and what the message
+/// window and a note say when the user stopped it.
+struct LongWork {
+    const char* label;
+    const char* cancelled;
+};
+/// A base file's read and checks: the label is this and the file's name; a
+/// stop ends the load as a failed read, with the read's own text.
+inline constexpr const char* kLoadingLabel = "Loading ";
+inline constexpr LongWork kExternalTest{"Testing for external inconsistencies",
+                                        "The test for external inconsistencies was cancelled.\n"
+                                        "No verdict has been recorded."};
+inline constexpr LongWork kInternalTest{"Testing for internal inconsistencies",
+                                        "The test for internal inconsistencies was cancelled.\n"
+                                        "No verdict has been recorded."};
+inline constexpr LongWork kRedundancyTest{"Testing for redundancies",
+                                          "The test for redundancies was cancelled.\nNo verdict has been recorded."};
+inline constexpr LongWork kJointInconsistencyTest{"Testing for joint inconsistencies",
+                                                  "The test for joint inconsistencies was cancelled.\n"
+                                                  "No verdict has been recorded."};
+inline constexpr LongWork kJointRedundancyTest{"Testing for joint redundancies",
+                                               "The test for joint redundancies was cancelled.\n"
+                                               "No verdict has been recorded."};
+/// Run while a model base loads, whose load a stop ends.
+inline constexpr const char* kModelTestLabel = "Testing the model base for inconsistencies";
+inline constexpr const char* kJointModelRuleTestLabel = "Testing model and rule bases for joint inconsistencies";
+inline constexpr LongWork kExclusivityTest{"Testing rule conclusions for exclusion",
+                                           "The test of rule conclusions for exclusion was cancelled.\n"
+                                           "No verdict has been recorded."};
+inline constexpr LongWork kFlatteningAll{"Flattening all rules", "Flattening all rules was cancelled."};
+inline constexpr LongWork kForwardChaining{"Forward chaining", "Forward chaining was cancelled."};
+inline constexpr LongWork kBackwardChaining{"Backward chaining", "Backward chaining was cancelled."};
+
 inline constexpr const char* kAskablesWindowTitle = "Inspection of askables";
 inline constexpr const char* kGraphicsWindowTitle = "Inspection of graphics";
 

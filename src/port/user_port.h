@@ -21,6 +21,10 @@ namespace torv::port {
 /// the dispatcher catches it and the front end exits cleanly.
 struct EndProgram {};
 
+/// Thrown by Progress::check when the user asked to stop long work: the
+/// command that started the work catches it, says so and keeps nothing.
+struct Cancelled {};
+
 /// One entry of a file dialog's type list: ("Rule Base (RU*.AEB)", "RU*.AEB").
 struct FileFilter {
     std::string label;
@@ -211,6 +215,20 @@ public:
         }
         return !stopped_;
     }
+    /// at(), throwing Cancelled once the user has asked to stop.
+    void check(std::uint64_t done) {
+        if (!at(done)) throw Cancelled{};
+    }
+    /// check() for work that goes over the same range again and again (the
+    /// passes of a scan): `position` is where the current pass is, and the
+    /// port hears of it about a hundred times per `total` steps of work.
+    void checkPass(std::uint64_t position) {
+        if (!stopped_ && ++steps_ >= next_) {
+            next_ = steps_ + step_;
+            stopped_ = !port_.progress(label_, position, total_);
+        }
+        if (stopped_) throw Cancelled{};
+    }
     /// Tells the port the work is over (done or stopped).
     void finish() {
         if (!finished_) port_.progress(label_, total_, total_);
@@ -225,6 +243,7 @@ private:
     std::uint64_t total_;
     std::uint64_t step_;
     std::uint64_t next_ = 0;
+    std::uint64_t steps_ = 0;
     bool stopped_ = false;
     bool finished_ = false;
 };

@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -51,11 +53,24 @@ constexpr const char* kHelpFile = "Main_ae.HLP";
 QtUserPort::QtUserPort(QObject* parent)
     : QObject(parent), openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     companions_.onKeyInDialog(Qt::Key_F1, [this] { showManual(); });
+    if (qApp) qApp->installEventFilter(this);
 }
 
 QtUserPort::~QtUserPort() {
+    if (qApp) qApp->removeEventFilter(this);
     delete manual_;
     delete witnessWindow_;
+}
+
+bool QtUserPort::eventFilter(QObject* watched, QEvent* e) {
+    // A dialog over the progress dialog would sit under it once the
+    // progress dialog shows itself; it goes instead.
+    if (progress_ && e->type() == QEvent::Show && watched != progress_ && qobject_cast<QDialog*>(watched)) {
+        progress_->hide();
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    return QObject::eventFilter(watched, e);
 }
 
 void QtUserPort::setWindowHost(QMdiArea* area) { host_ = area; }

@@ -102,10 +102,15 @@ public:
     void openHelp(const std::filesystem::path& file) override;
     void setTitle(const std::string& title) override;
     /// A progress dialog with Cancel, shown once the work has taken half a
-    /// second; events are processed so that the window stays alive.
+    /// second; events are processed so that the window stays alive. Any
+    /// other dialog closes it (a question asked during the work): the work's
+    /// next report opens a new one, again after half a second.
     bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override;
     /// The open progress dialog, if any (for tests).
     QProgressDialog* progressDialog() const { return progress_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 signals:
     void titleChanged(const QString& title);

@@ -27,6 +27,7 @@ struct ExternalFindings {
     std::vector<ExternalFinding> reguly_sprzeczne;
     /// The search stopped at its work limit; the findings are those met so far.
     bool truncated = false;
+    bool operator==(const ExternalFindings&) const = default;
 };
 
 /// A flattened rule kept by a diagnosis, with its normalised rules-used list.
@@ -57,6 +58,7 @@ struct InternalFindings {
     bool sprzecznosc_1_w = false;
     /// More contradictory flattenings were met than are kept.
     bool truncated = false;
+    bool operator==(const InternalFindings&) const = default;
 };
 
 /// reguly_nadmiarowe_n1: a redundant pair of rules, `n` examined first.
@@ -84,6 +86,7 @@ struct RedundancyFindings {
     bool jest_nadmiar = false;
     std::vector<RedundantPair> reguly_nadmiarowe_n1;
     std::vector<FlattenedPair> para_splaszczona_n1;
+    bool operator==(const RedundancyFindings&) const = default;
 };
 
 /// sprzecznosc_2: rule `n` is jointly inconsistent with constraint `k`.
@@ -103,6 +106,7 @@ struct JointInconsistencyFindings {
     bool tested = false;
     /// More were met than are kept.
     bool truncated = false;
+    bool operator==(const JointInconsistencyFindings&) const = default;
 };
 
 /// reguly_nadmiarowe_n2: rules whose flattenings differ only in which member
@@ -121,6 +125,7 @@ struct JointRedundancyFindings {
     std::vector<std::pair<std::string, std::int32_t>> zbadany_wniosek;
     /// A group was cut at its bound on flattenings.
     bool truncated = false;
+    bool operator==(const JointRedundancyFindings&) const = default;
 };
 
 /// model_arytmetyczny_sprzeczny: model `n`'s result `r` is one of its own arguments.
@@ -155,6 +160,7 @@ struct ModelFindings {
     std::string nazwa;
     /// The nested search stopped at its work limit.
     bool truncated = false;
+    bool operator==(const ModelFindings&) const = default;
 };
 
 /// modele_i_reguly_sprzeczne: relational model `n` is jointly inconsistent
@@ -171,6 +177,7 @@ struct JointModelRuleFindings {
     std::vector<JointModelRuleFinding> modele_i_reguly_sprzeczne;
     std::string nazwa_mo, nazwa_re;
     bool truncated = false;
+    bool operator==(const JointModelRuleFindings&) const = default;
 };
 
 /// The findings of the diagnoses, one record per diagnosis.
@@ -182,6 +189,7 @@ struct RuleBaseFindings {
     JointRedundancyFindings jointRedundancy;
     ModelFindings model;
     JointModelRuleFindings jointModelRule;
+    bool operator==(const RuleBaseFindings&) const = default;
 };
 
 }  // namespace torv::verify

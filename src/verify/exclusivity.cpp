@@ -2,7 +2,7 @@
 #include "verify/exclusivity.h"
 
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "state/app_state.h"
 #include "verify/flattening.h"
 
@@ -58,12 +58,13 @@ void pisz_wnioski(AppState& app, Exclusion opcja, const ExclusivityRun& run) {
 }  // namespace
 
 ExclusivityRun wyznacz_wykluczenie(FlatteningBase& base, Exclusion opcja, const std::vector<std::size_t>& wybrane,
-                                   std::uint64_t passBudget) {
+                                   std::uint64_t passBudget, port::Progress* progress) {
     ExclusivityRun out;
     const auto& rules = base.store().rules();
     std::uint64_t spent = 0;
-    for (std::size_t i : wybrane) {
-        const kb::Rule& rule = rules.at(i);
+    for (std::size_t k = 0; k < wybrane.size(); ++k) {
+        if (progress) progress->check(k);
+        const kb::Rule& rule = rules.at(wybrane[k]);
         // Not knowing whether a rule can fire, the states would answer wrongly.
         if (spent >= passBudget) {
             out.przerwana = rule.numer;
@@ -142,7 +143,12 @@ void analiza_bazy_wiedzy(AppState& app, Exclusion opcja, std::uint64_t passBudge
                                             tworz_numer_wniosek(app.store));
     if (!wybrane || wybrane->empty()) return;
 
-    const ExclusivityRun run = wyznacz_wykluczenie(base, opcja, *wybrane, passBudget);
+    ExclusivityRun run;
+    const auto test = [&] {
+        port::Progress progress(app.port, port::texts::kExclusivityTest.label, wybrane->size());
+        run = wyznacz_wykluczenie(base, opcja, *wybrane, passBudget, &progress);
+    };
+    if (!port::runToEnd(app.port, app.messages, port::texts::kExclusivityTest, test)) return;
     for (std::int32_t n : run.bez_splaszczenia)
         app.messages.write("Rule number:  " + std::to_string(n) + " cannot be flattened and takes no part in the test.\n");
     if (run.przerwana) {

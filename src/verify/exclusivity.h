@@ -14,6 +14,7 @@
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; }
+namespace torv::port { class Progress; }
 
 namespace torv::verify {
 
@@ -37,9 +38,11 @@ struct ExclusivityRun {
 
 /// wyznacz_reguly and testuj: the first flattening of each picked rule
 /// (positions in the store's rule order), then every state. The caller has
-/// made sure the base may be flattened (flattening_refused).
+/// made sure the base may be flattened (flattening_refused). Reports each
+/// picked rule to `progress`, if given (port::Cancelled when stopped).
 ExclusivityRun wyznacz_wykluczenie(FlatteningBase& base, Exclusion opcja, const std::vector<std::size_t>& wybrane,
-                                   std::uint64_t passBudget = kMaxExclusivityPasses);
+                                   std::uint64_t passBudget = kMaxExclusivityPasses,
+                                   port::Progress* progress = nullptr);
 
 /// One row of the table pisz_wnioski decides by.
 struct WierszWnioskow {

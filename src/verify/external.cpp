@@ -8,7 +8,7 @@
 
 #include "kb/paths.h"
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
 #include "verify/flattening.h"
@@ -133,7 +133,7 @@ std::vector<bool> onCycle(const std::vector<std::vector<std::int32_t>>& adj) {
 
 }  // namespace
 
-ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& limits) {
+ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& limits, port::Progress* progress) {
     ExternalSearchResult result;
     auto& findings = result.findings.reguly_sprzeczne;
     const auto& rules = store.rules();
@@ -189,6 +189,7 @@ ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& l
     std::size_t chainNumbers = 0;
     bool stop = false;
     for (std::size_t n = 0; n < rules.size() && !stop; ++n) {
+        if (progress) progress->check(n);
         const std::int32_t c = conclusion[n];
         if (!doubled && !kb::jest_negacja(rules[n].wniosek) && !cyclic[static_cast<std::size_t>(c)]) continue;
         onPath(c) = 0;
@@ -278,7 +279,8 @@ std::string typ_sprzecznosci(const AppState& app) {
 ExternalSearchResult badaj_sprzecznosc_1z(AppState& app) {
     app.findings.external = {};
     app.verdicts.sprzecznosc_1z.reset();
-    ExternalSearchResult r = badaj(app.store);
+    port::Progress progress(app.port, port::texts::kExternalTest.label, app.store.rules().size());
+    ExternalSearchResult r = badaj(app.store, {}, &progress);
     bool inconsistent = !r.findings.reguly_sprzeczne.empty();
     if (!inconsistent && r.findings.truncated) {
         // Only cycles make the search this long; the base is inconsistent
@@ -299,7 +301,10 @@ bool wyznacz_sprzecznosc_1z(AppState& app) {
 bool informuj_sprzecznosc_1z(AppState& app) {
     const std::string type = typ_sprzecznosci(app);
     const std::string name = app.store.nazwa_re.value_or("");
-    if (wyznacz_sprzecznosc_1z(app)) {
+    bool consistent = false;
+    const auto test = [&] { consistent = wyznacz_sprzecznosc_1z(app); };
+    if (!port::runToEnd(app.port, app.messages, port::texts::kExternalTest, test, app.findings.external)) return true;
+    if (consistent) {
         app.messages.write(" The loaded rule base" + name + "\n is not externally inconsistent.  " + type +
                            " sprzeczna.");
         app.port.note("Information on inconsistency",

@@ -12,6 +12,7 @@
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; }
+namespace torv::port { class Progress; }
 
 namespace torv::verify {
 
@@ -33,8 +34,10 @@ struct ExternalSearchResult {
     std::uint64_t steps = 0;   // conditions examined
 };
 
-/// badaj_sprzecznosc_1z without the state: every finding in discovery order.
-ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& limits = {});
+/// badaj_sprzecznosc_1z without the state: every finding in discovery order;
+/// reports to `progress`, if given (port::Cancelled when stopped).
+ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& limits = {},
+                           port::Progress* progress = nullptr);
 
 /// nazwa_sprzecznosci_1: "IAE1" for the extension ".AEB" in any case.
 std::optional<std::string> nazwa_sprzecznosci_1(std::string_view rozszerzenie);
@@ -46,6 +49,7 @@ ExternalSearchResult badaj_sprzecznosc_1z(AppState& app);
 /// wyznacz_sprzecznosc_1z: true when the verdict is "NO".
 bool wyznacz_sprzecznosc_1z(AppState& app);
 /// informuj_sprzecznosc_1z: runs the test and informs; false when inconsistent.
+/// Stopped by the user, it says so and records nothing, as if declined.
 bool informuj_sprzecznosc_1z(AppState& app);
 /// pisz_sprzecznosc_1z: "Diagnosing external inconsistencies" (10071).
 void pisz_sprzecznosc_1z(AppState& app);

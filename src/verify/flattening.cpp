@@ -8,7 +8,7 @@
 #include "engine/askables.h"
 #include "kb/store.h"
 #include "kb/term_reader.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "state/app_state.h"
 
 namespace torv::verify {
@@ -444,20 +444,28 @@ void splaszcz_wszystkie(AppState& app) {
     app.report.pisz("Nr  Conclusion  List of askable conditions  Rules used for flattening");
     app.report.piszcr();
     app.report.piszcr();
-    for (const auto& rule : app.store.rules()) {
-        Splaszcz gen(base, rule);
-        while (gen.next()) {
-            const std::string flat = lista_w_nawiasach(gen.flatNames());
-            const std::string used = lista_w_nawiasach(gen.usedNormalised());
-            const std::string nr = std::to_string(rule.numer);
-            app.messages.write(nr + " " + rule.wniosek + " " + flat + " " + used);
-            if (app.port.yesNo("Flattened rules: Number, Conclusion, List of askable condition, Rules used for flattening",
-                               nr + ". " + rule.wniosek + " " + flat + " " + used + "\n\nNext flattened rule?") !=
-                port::kYes)
-                return;
+    bool more = true;
+    const auto flattenAll = [&] {
+        const auto& rules = app.store.rules();
+        port::Progress progress(app.port, port::texts::kFlatteningAll.label, rules.size());
+        for (std::size_t i = 0; i < rules.size() && more; ++i) {
+            progress.check(i);
+            const kb::Rule& rule = rules[i];
+            Splaszcz gen(base, rule);
+            while (more && gen.next()) {
+                const std::string flat = lista_w_nawiasach(gen.flatNames());
+                const std::string used = lista_w_nawiasach(gen.usedNormalised());
+                const std::string nr = std::to_string(rule.numer);
+                app.messages.write(nr + " " + rule.wniosek + " " + flat + " " + used);
+                const std::string text = nr + ". " + rule.wniosek + " " + flat + " " + used + "\n\nNext flattened rule?";
+                more = app.port.yesNo("Flattened rules: Number, Conclusion, List of askable condition, "
+                                      "Rules used for flattening",
+                                      text) == port::kYes;
+            }
         }
-    }
-    app.port.note(kAttention, kNoMore);
+    };
+    if (port::runToEnd(app.port, app.messages, port::texts::kFlatteningAll, flattenAll) && more)
+        app.port.note(kAttention, kNoMore);
 }
 
 void splaszcz_wybrana(AppState& app) {

@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
 #include "verify/external.h"
@@ -58,15 +58,10 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts) {
     // such flattening clears every rule concluding it, so the search for a
     // conclusion stops there and nothing needs keeping.
     // Both rounds go over the rules: the second is often empty.
-    port::Progress progress(app.port, kInternalTestLabel, 2 * rules.size());
-    auto cancelled = [&] {
-        out = {};
-        stats.cancelled = true;
-        return stats;
-    };
+    port::Progress progress(app.port, port::texts::kInternalTest.label, 2 * rules.size());
     std::unordered_set<NameId> consistent;
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        if (!progress.at(i)) return cancelled();
+        progress.check(i);
         const auto& rule = rules[i];
         const NameId c = base.intern(rule.wniosek);
         if (consistent.count(c)) continue;
@@ -92,7 +87,7 @@ InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts) {
     // flattening is a contradiction the report shows.
     std::unordered_set<std::string> kept;
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        if (!progress.at(rules.size() + i)) return cancelled();
+        progress.check(rules.size() + i);
         const auto& rule = rules[i];
         const NameId c = base.intern(rule.wniosek);
         if (consistent.count(c)) continue;
@@ -123,11 +118,8 @@ void informuj_sprzecznosc_1w(AppState& app) {
             app.port.note("Attention!", kNoFlatteningText);
             return;
         }
-        if (wyznacz_sprzecznosc_1w(app).cancelled) {
-            app.messages.write(kInternalTestCancelled);
-            app.port.note("Information on inconsistency", kInternalTestCancelled);
-            return;
-        }
+        const auto test = [&] { wyznacz_sprzecznosc_1w(app); };
+        if (!port::runToEnd(app.port, app.messages, port::texts::kInternalTest, test, app.findings.internal)) return;
     }
     if (!app.verdicts.externallyInconsistent() && app.findings.internal.sprzecznosc_1_w) {
         app.messages.write("The loaded rule base contains at least one internal inconsistency");

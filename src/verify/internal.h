@@ -23,17 +23,13 @@ bool testuj_sprzecznosc(const Names& flat);
 struct InternalTestStats {
     std::uint64_t flattenings = 0;
     std::uint64_t passes = 0;
-    bool cancelled = false;  // stopped by the user: the findings are empty
 };
-
-inline constexpr const char* kInternalTestLabel = "Testing for internal inconsistencies";
-inline constexpr const char* kInternalTestCancelled =
-    "The test for internal inconsistencies was cancelled.\nNo verdict has been recorded.";
 
 /// How many contradictory flattenings the test keeps for the report.
 inline constexpr std::size_t kMaxKeptFlattenings = 100'000;
 
-/// wyznacz_sprzecznosc_1w: the test, reporting its progress to the port.
+/// wyznacz_sprzecznosc_1w: the test, reporting its progress to the port
+/// (port::Cancelled when the user stops it).
 /// Only what the report can show is kept:
 /// the flattenings of conclusions that have none free of contradiction;
 /// a conclusion's rules are no longer flattened once one such is found.
@@ -41,7 +37,7 @@ inline constexpr std::size_t kMaxKeptFlattenings = 100'000;
 /// reference the shortcut of rules with a single flattening is checked by.
 InternalTestStats wyznacz_sprzecznosc_1w(AppState& app, bool shortcuts = true);
 /// informuj_sprzecznosc_1w: runs the test and informs (or says that it
-/// was cancelled).
+/// was cancelled, keeping no findings).
 void informuj_sprzecznosc_1w(AppState& app);
 /// pisz_sprzecznosc_1w: "Diagnosing internal inconsistencies" (10072).
 void pisz_sprzecznosc_1w(AppState& app);

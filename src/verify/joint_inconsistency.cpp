@@ -7,7 +7,7 @@
 
 #include "kb/paths.h"
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
 #include "state/command_ids.h"
@@ -62,7 +62,11 @@ bool wyznacz_sprzecznosc_2(AppState& app) {
             if (v.empty() || v.back() != k) v.push_back(k);
         }
     }
-    for (const kb::Rule& rule : app.store.rules()) {
+    const auto& rules = app.store.rules();
+    port::Progress progress(app.port, port::texts::kJointInconsistencyTest.label, rules.size());
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        progress.check(i);
+        const kb::Rule& rule = rules[i];
         Splaszcz gen(base, rule);
         while (gen.next()) {
             const std::vector<NameId>& flat = gen.flat();
@@ -98,7 +102,12 @@ bool informuj_sprzecznosc_2(AppState& app) {
     if (odmowa(app)) return true;
     const std::string re = nazwa_re(app), og = nazwa_og(app), type = typ(app);
     linie(app, {"  Rule Bbase:           " + re, "  and Constraint Base: " + og, "  are tested for joint inconsistencies"});
-    if (wyznacz_sprzecznosc_2(app)) {
+    bool none = false;
+    const auto test = [&] { none = wyznacz_sprzecznosc_2(app); };
+    if (!port::runToEnd(app.port, app.messages, port::texts::kJointInconsistencyTest, test,
+                        app.findings.jointInconsistency))
+        return true;
+    if (none) {
         linie(app, {"  Rule Base:           " + re, "  and Constraint Base: " + og, "  are not jointly inconsistent."});
         app.port.note(kTitle, "Augmented Exact Rule Base\n   " + re + "\nand Augmented Exact Constraint Base\n   " + og +
                                   "\nare not jointly inconsistent!");
@@ -145,7 +154,10 @@ void pisz_sprzecznosc_2(AppState& app) {
     const std::string re = nazwa_re(app), og = nazwa_og(app), type = typ(app);
     if (f.sprzecznosc_2.empty()) {
         if (odmowa(app)) return;
-        if (wyznacz_sprzecznosc_2(app)) {
+        bool none = false;
+        const auto test = [&] { none = wyznacz_sprzecznosc_2(app); };
+        if (!port::runToEnd(app.port, app.messages, port::texts::kJointInconsistencyTest, test, f)) return;
+        if (none) {
             linie(app, {" No inconsistencies of type " + type + " have been detected in ", " Rule Base:           " + re,
                         " and Constraint base: " + og});
             app.port.note(kTitle, " No inconsistencies of type " + type + "\nhave been detected in " +

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "kb/store.h"
+#include "port/texts.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
@@ -70,7 +71,7 @@ ModelExpansion RelationalExpansion::splaszcz_modele(const Names& flat) {
 }
 
 JointSearchStats badaj_mr(const kb::Store& store, FlatteningBase& base, JointModelRuleFindings& out,
-                          const JointSearchLimits& limits) {
+                          const JointSearchLimits& limits, port::Progress* progress) {
     JointSearchStats stats;
     RelationalExpansion expansion(store);
     std::vector<std::pair<std::int32_t, const std::string*>> relational;
@@ -80,7 +81,9 @@ JointSearchStats badaj_mr(const kb::Store& store, FlatteningBase& base, JointMod
         if (model_relacyjny(x)) relational.emplace_back(x.numer, &x.warunek);
 
     auto& found = out.modele_i_reguly_sprzeczne;
-    for (const auto& [n, g] : relational) {
+    for (std::size_t i = 0; i < relational.size(); ++i) {
+        if (progress) progress->check(i);
+        const auto& [n, g] = relational[i];
         for (const kb::Rule* m : store.rulesByConclusion(*g)) {
             Splaszcz gen(base, *m);
             std::uint64_t here = 0;
@@ -118,7 +121,9 @@ JointSearchStats badaj_sprzecznosc_mr(AppState& app) {
         f.truncated = true;
         return {};
     }
-    return badaj_mr(app.store, base, f);
+    const kb::ModelBase& m = app.store.modelBase();
+    port::Progress progress(app.port, port::texts::kJointModelRuleTestLabel, m.model_b.size() + m.model_e.size());
+    return badaj_mr(app.store, base, f, {}, &progress);
 }
 
 bool wyznacz_sprzecznosc_mr(AppState& app) {

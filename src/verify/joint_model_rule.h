@@ -12,6 +12,7 @@
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; }
+namespace torv::port { class Progress; }
 
 namespace torv::verify {
 
@@ -60,12 +61,14 @@ struct JointSearchStats {
     std::uint64_t flattenings = 0;
 };
 
-/// badaj_sprzecznosc_mr without the state: every finding in discovery order.
+/// badaj_sprzecznosc_mr without the state: every finding in discovery order;
+/// reports to `progress`, if given (port::Cancelled when stopped).
 JointSearchStats badaj_mr(const kb::Store& store, FlatteningBase& base, JointModelRuleFindings& out,
-                          const JointSearchLimits& limits = {});
+                          const JointSearchLimits& limits = {}, port::Progress* progress = nullptr);
 
 /// badaj_sprzecznosc_mr: fills the findings; wyznacz_sprzecznosc_mr also
-/// records the verdict and is true when it is "NO".
+/// records the verdict and is true when it is "NO". Run while a model base
+/// loads, they throw port::Cancelled when the user stops them.
 JointSearchStats badaj_sprzecznosc_mr(AppState& app);
 bool wyznacz_sprzecznosc_mr(AppState& app);
 /// informuj_sprzecznosc_mr: false, after informing, when the bases are

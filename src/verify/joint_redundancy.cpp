@@ -8,7 +8,7 @@
 
 #include "kb/paths.h"
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
 #include "state/command_ids.h"
@@ -103,7 +103,10 @@ bool wyznacz_nadmiar_2(AppState& app) {
     std::vector<std::uint64_t> runda(constraints.size(), 0);
     std::vector<NameId> pierwszy(constraints.size(), -1);
     std::uint64_t nr = 0;   // flattenings met so far
-    for (std::size_t i = 0; i < rules.size() && !constraints.empty(); ++i)
+    // Each rule is flattened, then each constraint's groups are examined.
+    port::Progress progress(app.port, port::texts::kJointRedundancyTest.label, rules.size() + constraints.size());
+    for (std::size_t i = 0; i < rules.size() && !constraints.empty(); ++i) {
+        progress.check(i);
         for (Splaszcz gen(base, rules[i]); gen.next();) {
             ++nr;
             for (NameId id : gen.flat())
@@ -118,7 +121,9 @@ bool wyznacz_nadmiar_2(AppState& app) {
                         if (dopuszczalne[k][i]++ == 0) kolejnosc[k].push_back(i);
                     }
         }
+    }
     for (std::size_t kp = 0; kp < constraints.size(); ++kp) {
+        progress.check(rules.size() + kp);
         const kb::Constraint& k = constraints[kp];
         const std::vector<NameId> ids = base.intern(k.warunki);
         const std::set<NameId> czlonkowie(ids.begin(), ids.end());
@@ -172,7 +177,11 @@ void informuj_nadmiar_2(AppState& app) {
     if (odmowa(app)) return;
     const std::string re = nazwa_re(app), og = nazwa_og(app), type = typ(app);
     linie(app, {"  Rule base:           " + re, "  and Constraint Base: " + og, "  are tested for  joint redundancies."});
-    if (app.findings.jointRedundancy.reguly_nadmiarowe_n2.empty() && wyznacz_nadmiar_2(app)) {
+    JointRedundancyFindings& f = app.findings.jointRedundancy;
+    bool none = false;
+    const auto test = [&] { none = f.reguly_nadmiarowe_n2.empty() && wyznacz_nadmiar_2(app); };
+    if (!port::runToEnd(app.port, app.messages, port::texts::kJointRedundancyTest, test, f)) return;
+    if (none) {
         linie(app, {"  Rule Base:           " + re, "  and Constraint Base: " + og,
                     "  have no joint redundancies of type " + type + "."});
         powiedz_o_cieciu(app);
@@ -227,7 +236,10 @@ void pisz_nadmiar_2(AppState& app) {
     const std::string re = nazwa_re(app), og = nazwa_og(app), type = typ(app);
     if (f.reguly_nadmiarowe_n2.empty()) {
         if (odmowa(app)) return;
-        if (wyznacz_nadmiar_2(app)) {
+        bool none = false;
+        const auto test = [&] { none = wyznacz_nadmiar_2(app); };
+        if (!port::runToEnd(app.port, app.messages, port::texts::kJointRedundancyTest, test, f)) return;
+        if (none) {
             linie(app, {" Rule Base:           " + re, "  and Constraint Base: " + og,
                         "  have no joint redundancies of type " + type + "."});
             powiedz_o_cieciu(app);

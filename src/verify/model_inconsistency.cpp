@@ -9,6 +9,7 @@
 
 #include "state/lists.h"
 #include "kb/store.h"
+#include "port/texts.h"
 #include "port/user_port.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
@@ -131,7 +132,7 @@ std::vector<ArgumentList> listy_argumentow(const kb::Store& store) {
 }
 
 ModelSearchStats badaj_modele_arytmetyczne(const kb::Store& store, ModelFindings& out,
-                                           const ModelSearchLimits& limits) {
+                                           const ModelSearchLimits& limits, port::Progress* progress) {
     ModelSearchStats stats;
     const std::vector<ArgumentList> lists = listy_argumentow(store);
 
@@ -188,6 +189,7 @@ ModelSearchStats badaj_modele_arytmetyczne(const kb::Store& store, ModelFindings
     std::size_t chainNumbers = 0;
 
     for (std::size_t s = 0; s < lists.size() && !out.truncated; ++s) {
+        if (progress) progress->check(s);
         const std::int32_t r = result[s];
         if (direct[s] || !comp.cyclic[static_cast<std::size_t>(r)]) continue;
         ++stats.searches;
@@ -273,7 +275,10 @@ ModelSearchStats badaj_sprzecznosc_modeli(AppState& app) {
     ModelFindings& f = app.findings.model;
     f = {};
     f.nazwa = app.store.nazwa_mo.value_or("");
-    const ModelSearchStats stats = badaj_modele_arytmetyczne(app.store, f);
+    const kb::ModelBase& m = app.store.modelBase();
+    const std::size_t models = m.model_b.size() + m.model_e.size() + m.model_lin.size() + m.model_poly.size();
+    port::Progress progress(app.port, port::texts::kModelTestLabel, models);
+    const ModelSearchStats stats = badaj_modele_arytmetyczne(app.store, f, {}, &progress);
     badaj_modele_relacyjne(app.store, f);
     auto& v = app.verdicts;
     v.model_aryt_sprzeczny = !f.model_arytmetyczny_sprzeczny.empty();

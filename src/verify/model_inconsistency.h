@@ -12,6 +12,7 @@
 
 namespace torv { struct AppState; }
 namespace torv::kb { class Store; struct ModelB; struct ModelE; }
+namespace torv::port { class Progress; }
 
 namespace torv::verify {
 
@@ -50,13 +51,15 @@ struct ModelSearchStats {
 };
 
 /// badaj_sprzecznosc_modeli_arytmetycznych without the state: the direct and
-/// indirect findings, in the order the search meets them.
+/// indirect findings, in the order the search meets them; reports to
+/// `progress`, if given (port::Cancelled when stopped).
 ModelSearchStats badaj_modele_arytmetyczne(const kb::Store& store, ModelFindings& out,
-                                           const ModelSearchLimits& limits = {});
+                                           const ModelSearchLimits& limits = {}, port::Progress* progress = nullptr);
 /// badaj_sprzecznosc_modeli_relacyjnych without the state.
 void badaj_modele_relacyjne(const kb::Store& store, ModelFindings& out);
 
-/// Both tests: fills the findings and the three verdicts.
+/// Both tests: fills the findings and the three verdicts. Run while a model
+/// base loads, they throw port::Cancelled when the user stops them.
 ModelSearchStats badaj_sprzecznosc_modeli(AppState& app);
 /// informuj_sprzecznosc_mz: runs both tests; false, after informing, when
 /// the model base is inconsistent (its name is then forgotten).

@@ -7,7 +7,7 @@
 
 #include "kb/paths.h"
 #include "kb/store.h"
-#include "port/user_port.h"
+#include "port/long_work.h"
 #include "reports/report_commands.h"
 #include "state/app_state.h"
 #include "verify/flattening.h"
@@ -133,9 +133,11 @@ bool mayMatch(FlatteningBase& base, const std::vector<NameId>& f, const Span& ot
 /// intersection (the one fewest rules of the conclusion share).
 class CandidateIndex {
 public:
-    CandidateIndex(FlatteningBase& base, const kb::Store& store) : rules_(store.rules()), rough_(rules_.size()) {
+    CandidateIndex(FlatteningBase& base, const kb::Store& store, port::Progress& progress)
+        : rules_(store.rules()), rough_(rules_.size()) {
         std::unordered_map<std::uint64_t, std::uint32_t> everyCount;
         for (std::size_t j = 0; j < rules_.size(); ++j) {
+            progress.check(j);
             if (store.ruleIndexesByConclusion(rules_[j].wniosek).size() < 2) continue;
             Span& s = rough_[j];
             s = roughSpan(base, rules_[j]);
@@ -230,11 +232,14 @@ bool wyznacz_nadmiar(AppState& app, RedundancyTestStats* stats) {
     RedundancyFindings& out = app.findings.redundancy;
     FlatteningBase base(app.store, app.askables);
     const auto& rules = app.store.rules();
-    CandidateIndex index(base, app.store);
+    // The index is built over the rules, then each rule is examined: two rounds.
+    port::Progress progress(app.port, port::texts::kRedundancyTest.label, 2 * rules.size());
+    CandidateIndex index(base, app.store, progress);
     // Rule numbers are unique once a base is loaded, so each pair is
     // examined once, from its earlier rule; the relation is symmetric.
     std::unordered_map<std::size_t, Span> exact;   // rules met as a second candidate
     for (std::size_t i = 0; i < rules.size(); ++i) {
+        progress.check(rules.size() + i);
         const kb::Rule& rn = rules[i];
         if (app.store.ruleIndexesByConclusion(rn.wniosek).size() < 2) continue;
         for (std::size_t j : index.candidates(base, i)) {
@@ -283,7 +288,10 @@ bool informuj_nadmiar(AppState& app) {
             app.port.note("Attention!", kNoFlatteningText);
             return true;
         }
-        if (wyznacz_nadmiar(app)) {
+        bool none = false;
+        const auto test = [&] { none = wyznacz_nadmiar(app); };
+        if (!port::runToEnd(app.port, app.messages, port::texts::kRedundancyTest, test, r)) return true;
+        if (none) {
             app.messages.write("The rule base " + name + "  has no redundant rules!");
             app.port.note("Result of rule redundancy test", "Rule Base\n   " + name + "\nhas no redundant rules!");
             return true;
@@ -342,7 +350,8 @@ void pisz_nadmiar(AppState& app) {
             app.port.note("Attention!", kNoFlatteningText);
             return;
         }
-        wyznacz_nadmiar(app);
+        const auto test = [&] { wyznacz_nadmiar(app); };
+        if (!port::runToEnd(app.port, app.messages, port::texts::kRedundancyTest, test, r)) return;
     }
     if (!r.jest_nadmiar) {
         app.port.note(title, " The rule base" + name + " has no redundant rules!");

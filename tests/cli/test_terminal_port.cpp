@@ -113,6 +113,14 @@ TEST(TerminalPort, ProgressIsOneLineOnStandardErrorOnly) {
     for (std::uint64_t done : {0, 1, 100, 101, 200}) EXPECT_TRUE(port.progress("Loading RUx.AEB\x1b", done, 200));
     EXPECT_EQ(err.str(), "\rLoading RUx.AEB\\x1b: 0%\x1b[K\rLoading RUx.AEB\\x1b: 50%\x1b[K\r\x1b[K");
     EXPECT_EQ(out.str(), "");
+    // Text written meanwhile (a question during the work) wipes the line
+    // first; the next report draws it again below that text.
+    err.str("");
+    EXPECT_TRUE(port.progress("Work", 1, 4));
+    port.note("Note", "text");
+    EXPECT_TRUE(port.progress("Work", 2, 4));
+    EXPECT_EQ(err.str(), "\rWork: 25%\x1b[K\r\x1b[K\rWork: 50%\x1b[K");
+    EXPECT_NE(out.str().find("text"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The message window's line buffer and the text port's answers and "End".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -235,6 +236,29 @@ TEST(Progress, ReportsRarelyEndsOnceAndStopsForGood) {
         EXPECT_EQ(port.progressCalls().size(), c.calls);
         EXPECT_EQ(port.progressCalls().back(), (test::ScriptedPort::ProgressCall{"work", c.total, c.total}));
     }
+}
+
+// Passes over the same range (a chaining run's scans): the port hears of
+// the work about a hundred times per length of the range, told where the
+// pass is; a stop throws, and holds.
+TEST(Progress, PassesReportByWorkDoneAndAStopThrows) {
+    test::ScriptedPort port;
+    {
+        Progress p(port, "scan", 1000);
+        for (int pass = 0; pass < 3; ++pass)
+            for (std::uint64_t i = 0; i < 500; ++i) p.checkPass(i);
+    }
+    const auto& calls = port.progressCalls();
+    EXPECT_EQ(calls.size(), 151u);   // 1500 steps, one report per 10, and the end
+    EXPECT_EQ(calls[50], (test::ScriptedPort::ProgressCall{"scan", 0, 1000}));  // the second pass begins
+    EXPECT_TRUE(std::all_of(calls.begin(), calls.end() - 1, [](const auto& x) { return x.done < 500; }));
+
+    port.cancelProgress("scan", 2);
+    Progress p(port, "scan", 1000);
+    std::uint64_t steps = 0;
+    EXPECT_THROW(for (;; ++steps) p.checkPass(steps % 7), Cancelled);
+    EXPECT_EQ(steps, 10u);
+    EXPECT_THROW(p.check(0), Cancelled);
 }
 
 }  // namespace

@@ -330,6 +330,15 @@ void TestQtWindows::progressCanBeCancelled() {
     QVERIFY(!port_->progressDialog());
     QVERIFY(port_->progress("Testing", 0, 10));
     QVERIFY(port_->progressDialog() && !port_->progressDialog()->wasCanceled());
+    // A question asked during the work closes the dialog rather than sit
+    // under it; the next report opens a new one, again after half a second.
+    DialogDriver driver;
+    driver.then([](QWidget* box) { return answerYes(box); });
+    QCOMPARE(port_->yesNo("Question", "Go on?"), port::kYes);
+    QVERIFY(driver.done());
+    QVERIFY(!port_->progressDialog());
+    QVERIFY(port_->progress("Testing", 5, 10));
+    QVERIFY(port_->progressDialog() && !port_->progressDialog()->isVisible());
     QVERIFY(port_->progress("Testing", 10, 10));
 }
 

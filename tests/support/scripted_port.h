@@ -49,6 +49,7 @@ public:
     void cancelProgress(std::string label, std::size_t call = 1) {
         cancelLabel_ = std::move(label);
         cancelAt_ = call;
+        seen_ = 0;
     }
     const std::vector<ProgressCall>& progressCalls() const { return progress_; }
     bool progress(const std::string& label, std::uint64_t done, std::uint64_t total) override {

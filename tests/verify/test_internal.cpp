@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "port/texts.h"
 #include "verify/flattening.h"
 #include "verify/load_offers.h"
 #include "verify_fixture.h"
@@ -234,15 +235,15 @@ TEST_F(Internal, ACancelledTestRecordsNoVerdict) {
         app.messages.clear();
         app.outcomes.clear();
         rules({R(1, "a", {"b", "nb"}), R(2, "c", {"d", "nd"})});
-        port.cancelProgress(kInternalTestLabel, at);
+        port.cancelProgress(port::texts::kInternalTest.label, at);
         port.then("Choose", "yes");
         EXPECT_TRUE(testuj_sprzecznosc_1w(app));
         EXPECT_FALSE(f().sprzecznosc_1_w);
         EXPECT_TRUE(f().sprzecznosc_1w.empty());
         EXPECT_TRUE(f().regula_splaszczona_1w.empty());
         EXPECT_TRUE(app.outcomes.empty());
-        EXPECT_EQ(noteTexts(), (Names{kInternalTestCancelled}));
-        EXPECT_EQ(app.messages.text(), std::string(kOfferMessages) + kInternalTestCancelled);
+        EXPECT_EQ(noteTexts(), (Names{port::texts::kInternalTest.cancelled}));
+        EXPECT_EQ(app.messages.text(), std::string(kOfferMessages) + port::texts::kInternalTest.cancelled);
         // The work is reported as over, so that a progress dialog closes.
         ASSERT_FALSE(port.progressCalls().empty());
         EXPECT_EQ(port.progressCalls().back().done, port.progressCalls().back().total);
