@@ -289,10 +289,10 @@ bool differOnlyByMembers(const kb::Store& store, std::int32_t k, const std::vect
     return required.size() == flattenings.size();
 }
 
-std::vector<Witness> witnessesOf(const AppState& app) {
+std::vector<Witness> witnessesOf(const AppState& app) { return witnessesOf(app.store, app.findings); }
+
+std::vector<Witness> witnessesOf(const kb::Store& store, const verify::RuleBaseFindings& f) {
     std::vector<Witness> out;
-    const kb::Store& store = app.store;
-    const auto& f = app.findings;
 
     for (const auto& e : f.external.reguly_sprzeczne) {
         Witness w{"AE101", e.chain, {}, {}, false, std::nullopt, {}};
@@ -441,6 +441,30 @@ std::string consultationScript(const std::filesystem::path& ruleFile, const std:
     std::string script;
     for (const auto& l : answers.lines) script += l + "\n";
     return script;
+}
+
+const char* codeOf(port::Diagnosis diagnosis) {
+    using D = port::Diagnosis;
+    switch (diagnosis) {
+    case D::External: return "AE101";
+    case D::Internal: return "AE102";
+    case D::Redundancy: return "AE103";
+    case D::Model: return "AE104";
+    case D::JointModelRule: return "AE105";
+    case D::JointRuleConstraintInconsistency: return "AE106";
+    case D::JointRuleConstraintRedundancy: return "AE107";
+    }
+    return "";
+}
+
+std::vector<Witness> witnessesOf(const kb::Store& store, const verify::RuleBaseFindings& findings,
+                                 port::Diagnosis diagnosis, const std::filesystem::path& ruleFile) {
+    std::vector<Witness> all = witnessesOf(store, findings);
+    std::erase_if(all, [&](const Witness& w) { return w.code != codeOf(diagnosis); });
+    for (auto& w : all)
+        if (w.code == "AE103" && !w.vacuous && !ruleFile.empty())
+            w.script = consultationScript(ruleFile, w.assignment);
+    return all;
 }
 
 std::vector<Witness> witnesses(const KnowledgeBase& kb) {

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "lint/knowledge_bases.h"
+#include "port/user_port.h"
 #include "state/findings.h"
 
 namespace torv { struct AppState; }
@@ -54,6 +55,13 @@ struct Witness {
 
 /// The witnesses of the findings the loads left in `app`.
 std::vector<Witness> witnessesOf(const AppState& app);
+std::vector<Witness> witnessesOf(const kb::Store& store, const verify::RuleBaseFindings& findings);
+/// The witnesses of the findings of one diagnosis, a redundancy's with the
+/// terminal input of its consultation over `ruleFile`.
+std::vector<Witness> witnessesOf(const kb::Store& store, const verify::RuleBaseFindings& findings,
+                                 port::Diagnosis diagnosis, const std::filesystem::path& ruleFile);
+/// The lint code of a diagnosis's findings.
+const char* codeOf(port::Diagnosis diagnosis);
 
 /// The witnesses of one knowledge base: its bases loaded with every offer
 /// answered yes; redundancies get their consultation script.

@@ -210,6 +210,8 @@ void TextPort::note(const std::string& title, const std::string& text) {
     show({"note", title, text, "", {}, false});
 }
 
+void TextPort::findingNote(Diagnosis, const std::string& title, const std::string& text) { note(title, text); }
+
 int TextPort::yesNo(const std::string& title, const std::string& text) {
     auto a = showUntil({"yes/no", title, text, joinLabels(kYesNoLabels), {}, true}, buttonAnswers(kYesNoLabels));
     if (!a) return kNo;

@@ -44,6 +44,8 @@ std::string plainLabel(std::string_view label);
 class TextPort : public UserPort {
 public:
     void note(const std::string& title, const std::string& text) override;
+    /// The note itself: the terminal has no window to show witnesses in.
+    void findingNote(Diagnosis diagnosis, const std::string& title, const std::string& text) override;
     int yesNo(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
             const std::vector<std::string>& buttons) override;

@@ -14,6 +14,8 @@ inline constexpr const char* kNo = "No";
 inline constexpr const char* kOk = "&OK";
 inline constexpr const char* kClose = "&Close";
 inline constexpr const char* kHelp = "&Help";
+/// The button of a diagnostic report's note that opens the witnesses.
+inline constexpr const char* kShowWitness = "Show &witness";
 
 inline constexpr const char* kRuleForFlatteningHeading = "Rule number              Rule conclusion";
 inline constexpr const char* kImportedFactsCaption = "Following facts have been imported to the Rule Base:";

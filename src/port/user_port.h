@@ -82,7 +82,19 @@ inline constexpr const char* kAttention = "Attention!";
 inline constexpr const char* kCloseQuestion = "Do you really wish to close the program?";
 /// The "Argument value" dialog's End question is spelt this way.
 inline constexpr const char* kCloseQuestionArgument = "Do you really wich to close the program?";
+inline constexpr const char* kWitnesses = "Witnesses of the findings";
 }  // namespace titles
+
+/// The diagnoses whose reports show findings with witnesses.
+enum class Diagnosis {
+    External,
+    Internal,
+    Redundancy,
+    JointRuleConstraintInconsistency,
+    JointRuleConstraintRedundancy,
+    Model,
+    JointModelRule,
+};
 
 class UserPort {
 public:
@@ -91,6 +103,11 @@ public:
     // ---- simple boxes ----
     /// An information or error note with one OK button.
     virtual void note(const std::string& title, const std::string& text) = 0;
+    /// A note of a diagnostic report that shows a finding of `diagnosis`.
+    /// At the first note of a run of them every finding of that diagnosis is
+    /// still in place, so a port may offer their witnesses beside it; a text
+    /// port shows it as a note.
+    virtual void findingNote(Diagnosis diagnosis, const std::string& title, const std::string& text) = 0;
     /// Platform Yes/No box: kYes (1) or kNo (2); closed without answer = kNo.
     virtual int yesNo(const std::string& title, const std::string& text) = 0;
     /// Two or three labelled buttons ("&YES", "&NO", "&WHY?"): the number of

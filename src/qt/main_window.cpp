@@ -1,6 +1,8 @@
 // Main window.
 #include "qt/main_window.h"
 
+#include <memory>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -132,6 +134,19 @@ MainWindow::MainWindow(shell::Shell& shell, QtUserPort& port, QWidget* parent)
     port_.setDialogParent(this);
     AppState& app = shell_.app();
     port_.setCurrentDirectory([&app] { return app.currentDir; });
+    // The findings are copied at the first note showing one: the report may
+    // consume them before "Show witness" is pressed.
+    port_.setWitnessSource([&app](port::Diagnosis d) -> std::function<QString()> {
+        auto findings = std::make_shared<const verify::RuleBaseFindings>(app.findings);
+        return [&app, findings, d] {
+            try {
+                const lint::KnowledgeBase kb = lint::loadedKnowledgeBase(app);
+                return toQ(lint::witnessReport(kb, lint::witnessesOf(app.store, *findings, d, kb.rules())));
+            } catch (const std::exception& e) {
+                return QStringLiteral("The witnesses could not be made: ") + QString::fromUtf8(e.what());
+            }
+        };
+    });
     connect(&port_, &QtUserPort::titleChanged, this, &QWidget::setWindowTitle);
     connect(&port_, &QtUserPort::childWindowClosed, this, [&app] { app.messages.recreate(); });
     connect(&port_, &QtUserPort::messageWritten, this, [&app](const QString& t) { app.messages.write(fromQ(t)); });
@@ -194,6 +209,7 @@ MainWindow::~MainWindow() {
     shell_.onMenuChanged({});
     port_.setWindowHost(nullptr);
     port_.setDialogParent(nullptr);
+    port_.setWitnessSource({});
 }
 
 QAction* MainWindow::commandAction(int id) const {
@@ -319,7 +335,7 @@ void MainWindow::showWitnesses() {
     // report shown here may have consumed its findings.
     runGuarded([this] {
         const lint::KnowledgeBase kb = lint::loadedKnowledgeBase(shell_.app());
-        port_.textView("Witnesses of the findings", lint::witnessReport(kb, lint::witnesses(kb)));
+        port_.textView(port::titles::kWitnesses, lint::witnessReport(kb, lint::witnesses(kb)));
     });
 }
 

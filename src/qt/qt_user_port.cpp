@@ -3,6 +3,7 @@
 #include "qt/qt_user_port.h"
 
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QApplication>
 #include <QComboBox>
@@ -58,6 +59,7 @@ QtUserPort::QtUserPort(QObject* parent)
 QtUserPort::~QtUserPort() {
     if (qApp) qApp->removeEventFilter(this);
     delete manual_;
+    delete witnessWindow_;
 }
 
 bool QtUserPort::eventFilter(QObject* watched, QEvent* e) {
@@ -75,6 +77,7 @@ void QtUserPort::setWindowHost(QMdiArea* area) { host_ = area; }
 void QtUserPort::setDialogParent(QWidget* parent) { dialogParent_ = parent; }
 void QtUserPort::setCurrentDirectory(std::function<std::filesystem::path()> dir) { currentDir_ = std::move(dir); }
 void QtUserPort::setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+void QtUserPort::setWitnessSource(WitnessSource source) { witnessSource_ = std::move(source); }
 
 QWidget* QtUserPort::dialogParent() const {
     if (dialogParent_) return dialogParent_;
@@ -151,6 +154,7 @@ bool isFaultNote(const QString& title, const QString& text) {
 }
 
 void QtUserPort::note(const std::string& title, const std::string& text) {
+    witnesses_.reset();
     const QString t = toQ(title);
     QMessageBox box(isFaultNote(t, toQ(text)) ? QMessageBox::Warning : QMessageBox::Information, t, toQ(text),
                     QMessageBox::Ok, dialogParent());
@@ -159,7 +163,44 @@ void QtUserPort::note(const std::string& title, const std::string& text) {
     box.exec();
 }
 
+void QtUserPort::findingNote(port::Diagnosis diagnosis, const std::string& title, const std::string& text) {
+    if (!witnessSource_) {
+        note(title, text);
+        return;
+    }
+    // A report may consume its findings as it shows them: the source is
+    // asked at the first note of the run, the text made only when wanted.
+    if (!witnesses_ || witnesses_->first != diagnosis) witnesses_.emplace(diagnosis, witnessSource_(diagnosis));
+    const std::function<QString()> witnesses = witnesses_->second;
+    const QString heading = toQ(title);
+    QMessageBox box(isFaultNote(heading, toQ(text)) ? QMessageBox::Warning : QMessageBox::Information, heading,
+                    toQ(text), QMessageBox::Ok, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* witness = box.addButton(q(port::texts::kShowWitness), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    fitTitle(box);
+    // Every button closes a message box: the note comes back after the
+    // witnesses are shown, and they stay usable while it waits.
+    while (true) {
+        box.exec();
+        if (box.clickedButton() != witness) break;
+        const QString shown = witnesses();
+        if (!witnessWindow_) {
+            auto* w = new TextViewWindow(shown);
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            w->setWindowTitle(q(t::kWitnesses));
+            w->resize(720, 420);
+            witnessWindow_ = w;
+        } else if (auto* w = qobject_cast<TextViewWindow*>(witnessWindow_.data())) {
+            w->view()->setPlainText(shown);
+        }
+        companions_.show(witnessWindow_);
+    }
+}
+
 int QtUserPort::yesNo(const std::string& title, const std::string& text) {
+    witnesses_.reset();
     QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
     box.setTextFormat(Qt::PlainText);
@@ -172,6 +213,7 @@ int QtUserPort::yesNo(const std::string& title, const std::string& text) {
 }
 
 int QtUserPort::ask(const std::string& title, const std::string& text, const std::vector<std::string>& buttons) {
+    witnesses_.reset();
     QMessageBox box(QMessageBox::Question, toQ(title), toQ(text), QMessageBox::NoButton, dialogParent());
     box.setTextFormat(Qt::PlainText);
     QList<QAbstractButton*> added;

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <QObject>
 #include <QPointer>
@@ -38,6 +40,14 @@ public:
     void setCurrentDirectory(std::function<std::filesystem::path()> dir);
     /// How help files of the bases are shown; the desktop's viewer by default.
     void setUrlOpener(std::function<bool(const QUrl&)> opener);
+    /// Where "Show witness" of a diagnostic report gets its text: called at
+    /// the first finding note of a run of them, while every finding is in
+    /// place, it returns what gives the text once the button is pressed.
+    /// Without one the notes have no such button.
+    using WitnessSource = std::function<std::function<QString()>(port::Diagnosis)>;
+    void setWitnessSource(WitnessSource source);
+    /// The window "Show witness" opened, if any (for tests).
+    QWidget* witnessWindow() const { return witnessWindow_; }
 
     QString title() const { return title_; }
     /// Windows that stay usable while a dialog waits.
@@ -48,6 +58,9 @@ public:
 
     // ---- simple boxes ----
     void note(const std::string& title, const std::string& text) override;
+    /// The note with a "Show witness" button that opens the witnesses of
+    /// the diagnosis beside it, usable while the note waits.
+    void findingNote(port::Diagnosis diagnosis, const std::string& title, const std::string& text) override;
     int yesNo(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
             const std::vector<std::string>& buttons) override;
@@ -124,6 +137,11 @@ private:
     Companions companions_;
     QPointer<QWidget> manual_;
     QPointer<QProgressDialog> progress_;
+    WitnessSource witnessSource_;
+    /// The text of the witnesses of the finding notes being shown; other
+    /// boxes end the run.
+    std::optional<std::pair<port::Diagnosis, std::function<QString()>>> witnesses_;
+    QPointer<QWidget> witnessWindow_;
     std::string progressLabel_;
 };
 

@@ -388,14 +388,16 @@ void pisz_sprzecznosc_1z(AppState& app) {
     for (const auto& f : found) {
         if (f.n != f.m) continue;
         rep.pisz(" Rule " + std::to_string(f.n) + " is externally " + type + "-self-inconsistent. \n\n");
-        app.port.note(title, "Rule " + std::to_string(f.n) + " is externally  " + type + "-selfinconsistent.");
+        app.port.findingNote(port::Diagnosis::External, title,
+                             "Rule " + std::to_string(f.n) + " is externally  " + type + "-selfinconsistent.");
     }
     for (const auto& f : found) {
         if (f.n == f.m || f.chain.size() != 2) continue;
         const std::string n = std::to_string(f.n), m = std::to_string(f.m);
         rep.pisz(" Rule  " + n + " is externally directly " + type + "-inconsistent with rule " + m + ".\n");
         rep.pisz(" This can be shown by introducing " + chainLine(f.chain) + "\n\n");
-        app.port.note(title, "Rule " + n + " is externally directly " + type + "-inconsistent with rule  " + m +
+        app.port.findingNote(port::Diagnosis::External, title,
+                             "Rule " + n + " is externally directly " + type + "-inconsistent with rule  " + m +
                                  ".\nThis can be demonstrated by introducing  " + m + " to " + n + ".");
     }
     for (const auto& f : found) {
@@ -404,7 +406,8 @@ void pisz_sprzecznosc_1z(AppState& app) {
         app.messages.write("\n\n");
         rep.pisz(" Rule " + n + " is externally indirectly " + type + "-inconsistent with rule " + m + ".\n");
         rep.pisz(" This can be shown by introducing " + chainLine(f.chain) + "\n\n");
-        app.port.note(title, "Rule " + n + " is externally indirectly " + type + "-inconsistent with rule " + m +
+        app.port.findingNote(port::Diagnosis::External, title,
+                             "Rule " + n + " is externally indirectly " + type + "-inconsistent with rule " + m +
                                  ".\nThis can be shown by introducing: " + compactChain(f.chain) + ".");
     }
     rep.pisz("\n End of diagnostic report on external inconsistencies of rule base: \n " + name + ".");

@@ -227,7 +227,8 @@ void pisz_sprzecznosc_1w(AppState& app) {
             const std::string n = std::to_string(r.numer);
             flattened(r);
             rep.pisz(" Rule  " + n + " is internally " + type + "-selfinconsistent. \n\n");
-            app.port.note(title, "The result of flattening rule " + n + " is:\n\nrule_flattened(" + n + ", " +
+            app.port.findingNote(port::Diagnosis::Internal, title,
+                                 "The result of flattening rule " + n + " is:\n\nrule_flattened(" + n + ", " +
                                      r.wniosek + ", " + lista_w_nawiasach(r.warunki) + ")\n\nRule " + n +
                                      " is internally " + type + " self-inconsistent.");
         }
@@ -246,7 +247,8 @@ void pisz_sprzecznosc_1w(AppState& app) {
             rep.pisz(" Rule " + n + "  is internally undirectly " + type + "-inconsistent. \n\n");
             std::string used;
             for (auto u : r.reguly) used += std::to_string(u) + ", ";
-            app.port.note(title, "The result of flattening rule " + n + " is:\n\nrule_flattened((" + n + ", " +
+            app.port.findingNote(port::Diagnosis::Internal, title,
+                                 "The result of flattening rule " + n + " is:\n\nrule_flattened((" + n + ", " +
                                      r.wniosek + ", " + lista_w_nawiasach(r.warunki) +
                                      ")\n\nThe flattening has been done using rules: " + used + "\nRule " + n +
                                      " is internally undirectly " + type + "-inconsistent.");

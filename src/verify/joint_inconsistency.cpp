@@ -207,11 +207,12 @@ void pisz_sprzecznosc_2(AppState& app) {
                 wiersz(" Rule " + ns + " is directly " + type + "-inconsistent with constraint  " + ks + ":");
                 wiersz(ograniczenie);
                 rep.piszcr();
-                app.port.note(kTitle, "The result of flattening rule " + ns + "is:\n\nrule_flattened(" + ns + ", " +
-                                          s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
-                                          "\nFlattening has been done using rules: )\n\nRule " + ns +
-                                          ". is directly " + type + "-inconsistent with constraint " + ks +
-                                          ":\n\nconstraint(" + ks + ", " + lista_w_nawiasach(czlonkowie) + ")");
+                app.port.findingNote(port::Diagnosis::JointRuleConstraintInconsistency, kTitle,
+                                     "The result of flattening rule " + ns + "is:\n\nrule_flattened(" + ns + ", " +
+                                         s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
+                                         "\nFlattening has been done using rules: )\n\nRule " + ns +
+                                         ". is directly " + type + "-inconsistent with constraint " + ks +
+                                         ":\n\nconstraint(" + ks + ", " + lista_w_nawiasach(czlonkowie) + ")");
             } else {
                 std::string kazdy;
                 for (auto u : s.reguly) kazdy += std::to_string(u) + ", ";
@@ -222,11 +223,12 @@ void pisz_sprzecznosc_2(AppState& app) {
                 wiersz(" Rule " + ns + " is indirectly " + type + "-inconsistent with constraint" + ks + ":");
                 wiersz(ograniczenie);
                 rep.piszcr();
-                app.port.note(kTitle, "The result of flattening rule " + ns + " is:\n\nrule_flattened(" + ns + ", " +
-                                          s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
-                                          ")\n\nFlattening has been done using rules: " + kazdy + "\n\nRule " + ns +
-                                          "is indirectly" + type + "-inconsistent with constraint " + ks +
-                                          ":\n\nconstraint(" + ks + ", " + lista_w_nawiasach(czlonkowie) + ")");
+                app.port.findingNote(port::Diagnosis::JointRuleConstraintInconsistency, kTitle,
+                                     "The result of flattening rule " + ns + " is:\n\nrule_flattened(" + ns + ", " +
+                                         s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
+                                         ")\n\nFlattening has been done using rules: " + kazdy + "\n\nRule " + ns +
+                                         "is indirectly" + type + "-inconsistent with constraint " + ks +
+                                         ":\n\nconstraint(" + ks + ", " + lista_w_nawiasach(czlonkowie) + ")");
             }
         }
     }

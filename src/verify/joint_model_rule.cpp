@@ -200,7 +200,8 @@ void pisz_sprzecznosc_mr(AppState& app) {
         line(" Relational model  " + n + " is jointly inconsistent with rule " + m);
         const ChainText chain = test_dla_tekstu(x.reguly, x.modele);
         r.pisz(chain.report);
-        app.port.note(title, " Relational model " + n + " is jointly inconsistent with rule " + m + chain.note);
+        app.port.findingNote(port::Diagnosis::JointModelRule, title,
+                             " Relational model " + n + " is jointly inconsistent with rule " + m + chain.note);
     }
     line(" End of diagnostic report of joint model-rule inconsistencies between: ");
     line(" Model Base  " + f.nazwa_mo);

@@ -274,9 +274,10 @@ void pisz_nadmiar_2(AppState& app) {
             wiersz(" The result of flattening rule " + n + " is: ");
             wiersz("   rule_flattened(" + n + ", " + s.wniosek + ", [" + polacz(s.warunki, ",") + "])");
             wiersz(" The flattening has been done using rules:  " + polacz(s.reguly, ","));
-            app.port.note(kReportTitle, "The result of flattening rule  " + n + "is:\n\nrule_flattened(" + n + ", " +
-                                            s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
-                                            ")\n\nThe flattening has been done using rules: " + polacz(s.reguly, ","));
+            app.port.findingNote(port::Diagnosis::JointRuleConstraintRedundancy, kReportTitle,
+                                 "The result of flattening rule  " + n + "is:\n\nrule_flattened(" + n + ", " +
+                                     s.wniosek + ", " + lista_w_nawiasach(s.warunki) +
+                                     ")\n\nThe flattening has been done using rules: " + polacz(s.reguly, ","));
         }
         const auto k = std::find_if(cs.begin(), cs.end(), [&](const kb::Constraint& c) { return c.numer == r.k; });
         const Names czlonkowie = k == cs.end() ? Names{} : k->warunki;
@@ -284,8 +285,9 @@ void pisz_nadmiar_2(AppState& app) {
         wiersz(" The quoted rules and the constraint " + ks + " o postaci");
         wiersz("   constraint(" + ks + ", [" + polacz(czlonkowie, ",") + "])");
         wiersz(" contain redundancy of type " + type + ".");
-        app.port.note(kReportTitle, "The quoted rules and the constrainte \nconstraint(" + ks + ", " +
-                                        lista_w_nawiasach(czlonkowie) + ")\ncontain redundancy of type  " + type + ".");
+        app.port.findingNote(port::Diagnosis::JointRuleConstraintRedundancy, kReportTitle,
+                             "The quoted rules and the constrainte \nconstraint(" + ks + ", " +
+                                 lista_w_nawiasach(czlonkowie) + ")\ncontain redundancy of type  " + type + ".");
     }
     if (f.truncated) wiersz(tekst_ciecia());
     // kasowanie_nadmiar_n2: the report consumes what the test found.

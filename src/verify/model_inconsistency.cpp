@@ -344,8 +344,9 @@ void pisz_sprzecznosc_modeli_arytmetycznych(AppState& app) {
             r.piszcr();
             r.pisz(" is the same as its argument.");
             r.piszcr();
-            app.port.note(kTitle, " The result  '" + x.r + "'  of model " + std::to_string(x.n) +
-                                      "\nis the same as its argument.");
+            app.port.findingNote(port::Diagnosis::Model, kTitle,
+                                 " The result  '" + x.r + "'  of model " + std::to_string(x.n) +
+                                     "\nis the same as its argument.");
         }
     }
     if (!f.model_arytmetyczny_sprzeczny_gleboko.empty()) {
@@ -367,9 +368,10 @@ void pisz_sprzecznosc_modeli_arytmetycznych(AppState& app) {
             r.piszcr();
             r.pisz("      " + nesting);
             r.piszcr();
-            app.port.note(kTitle, " The result  '" + x.r + "'  of model " + std::to_string(x.n) +
-                                      "\nis the same as an argument of one of its nested models:" + numbers +
-                                      "\nThis may be demonstrated by removing the nesting as follows: \n " + nesting);
+            app.port.findingNote(port::Diagnosis::Model, kTitle,
+                                 " The result  '" + x.r + "'  of model " + std::to_string(x.n) +
+                                     "\nis the same as an argument of one of its nested models:" + numbers +
+                                     "\nThis may be demonstrated by removing the nesting as follows: \n " + nesting);
         }
     }
     const auto& v = app.verdicts;
@@ -398,8 +400,9 @@ void pisz_sprzecznosc_modeli_relacyjnych(AppState& app) {
             r.piszcr();
             r.pisz(" is the same as its go-ahead condition.");
             r.piszcr();
-            app.port.note(kTitle, "The conclusion " + x.c + "\nof model " + std::to_string(x.n) +
-                                      "is the same as its go-ahead condition.");
+            app.port.findingNote(port::Diagnosis::Model, kTitle,
+                                 "The conclusion " + x.c + "\nof model " + std::to_string(x.n) +
+                                     "is the same as its go-ahead condition.");
         }
         porada_edycji(app, "Enter 'Model Base',\nchoose option 'Model Base Editing',"
                            "\nchoose faulty base and remove the inconsistencies.");

@@ -379,7 +379,8 @@ void pisz_nadmiar(AppState& app) {
                  polacz(p.f2, ",") + "])\n Flattening has been done using rules:  " + polacz(p.u2, ",") + "\n");
         rep.pisz(" Rules " + n + " and " + m + " are " + type + " " + " redundant.\n");
         std::erase_if(r.reguly_nadmiarowe_n1, same);   // each pair once, with its first flattenings
-        app.port.note(title, "The result of flattening rule " + n + " is:\n\nrule_flattened(" + n + ", " + p.wniosek +
+        app.port.findingNote(port::Diagnosis::Redundancy, title,
+                             "The result of flattening rule " + n + " is:\n\nrule_flattened(" + n + ", " + p.wniosek +
                                  ", " + lista_w_nawiasach(p.f1) + ")\n\nFlattening has been done using rules: " +
                                  numbersEach(p.u1) + "\n\n\nThe result of flattening rule " + m +
                                  " is:\n\nrule_flattened(" + m + ", " + p.wniosek + ", " + lista_w_nawiasach(p.f2) +

@@ -182,6 +182,30 @@ TEST(Witness, AJointModelRuleChainRunsFromTheGoAheadConditionBackToIt) {
     EXPECT_TRUE(modelRuleChain(bases.store(), otherRule).steps.empty());
 }
 
+TEST(Witness, ADiagnosisGetsTheWitnessesOfItsOwnFindings) {
+    using D = port::Diagnosis;
+    const std::pair<const char*, D> cases[] = {
+        {"external", D::External},
+        {"internal", D::Internal},
+        {"redundancy", D::Redundancy},
+        {"model_relational", D::Model},
+        {"joint_model_rule", D::JointModelRule},
+        {"joint_inconsistency", D::JointRuleConstraintInconsistency},
+        {"joint_redundancy", D::JointRuleConstraintRedundancy},
+    };
+    for (const auto& [folder, diagnosis] : cases) {
+        Loaded bases(kBases / folder);
+        const AppState& app = bases.session.app();
+        const fs::path rules = discover({(kBases / folder).string()}).bases.front().rules();
+        const auto ws = witnessesOf(app.store, app.findings, diagnosis, rules);
+        ASSERT_FALSE(ws.empty()) << folder;
+        for (const auto& w : ws) {
+            EXPECT_EQ(w.code, codeOf(diagnosis)) << folder;
+            EXPECT_EQ(w.script.has_value(), diagnosis == D::Redundancy) << folder;
+        }
+    }
+}
+
 TEST(Witness, WrittenToAFolderAndNeverOverAFile) {
     const fs::path dir = fs::temp_directory_path() / ("torvae_witness_" + std::to_string(::getpid()));
     fs::remove_all(dir);

@@ -1,6 +1,8 @@
 // The rule dependency graph window on the garden sample: opened from the
 // Window menu, a click on a rule opens it, search, zoom, the neighbourhood
-// of a condition, and a base too large to show whole.
+// of a condition, and a base too large to show whole. The witnesses, from
+// the Window menu and from a diagnostic report's note.
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsView>
@@ -9,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QTest>
 
@@ -19,6 +22,7 @@
 #include "qt/main_window.h"
 #include "qt/record_windows.h"
 #include "qt/view_windows.h"
+#include "state/command_ids.h"
 #include <QPlainTextEdit>
 
 using namespace torv;
@@ -58,6 +62,7 @@ private slots:
     void neighbourhoodOfACondition();
     void largeBaseAsksForACondition();
     void showWitnessGivesTheRedundancysConsultation();
+    void diagnosticReportOffersItsWitnesses();
 
 private:
     GraphWindow* openGraph();
@@ -162,6 +167,51 @@ void TestQtGraph::showWitnessGivesTheRedundancysConsultation() {
     QVERIFY(w);
     const QString text = w->view()->toPlainText();
     QVERIFY2(text.contains(QStringLiteral("Rules 1 and 2 conclude a.")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Terminal input showing it (torv_ae_cli RUred.AEB < FILE):")));
+}
+
+void TestQtGraph::diagnosticReportOffersItsWitnesses() {
+    {
+        DialogDriver loading;
+        loading.otherwise([](QWidget* w) {   // the load-time tests run: the report needs them
+            for (auto* b : w->findChildren<QAbstractButton*>())
+                if (b->text().remove(QLatin1Char('&')).compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0) {
+                    b->click();
+                    return true;
+                }
+            return answerAnything(w);
+        });
+        app_->start({QStringLiteral(TORVAE_SOURCE_DIR "/tests/lint/bases/redundancy/RUred.AEB")});
+    }
+    // The finding's note: "Show witness" by keyboard once, then OK; the
+    // note comes back after the witnesses open.
+    int offered = 0;
+    bool pressed = false, byKeyboard = false;
+    DialogDriver report(60000);
+    report.otherwise([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QAbstractButton* witness = findButton(w, QStringLiteral("Show &witness"));
+        if (!box || !witness) return answerAnything(w);
+        ++offered;
+        if (pressed) {
+            box->button(QMessageBox::Ok)->click();
+            return true;
+        }
+        pressed = true;
+        byKeyboard = (witness->focusPolicy() & Qt::TabFocus) && witness->shortcut() == QKeySequence(Qt::ALT | Qt::Key_W);
+        QTest::keyClick(witness, Qt::Key_Space);
+        return false;   // the same note again
+    });
+    QAction* diagnose = app_->window().commandAction(shell::cmd::kDiagnosingRedundancies);
+    QVERIFY(diagnose && diagnose->isEnabled());
+    diagnose->trigger();
+    QVERIFY2(offered == 2, qPrintable(report.seenTitles().join(" | ")));
+    QVERIFY(byKeyboard);
+    auto* w = qobject_cast<TextViewWindow*>(app_->port().witnessWindow());
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Witnesses of the findings"));
+    const QString text = w->view()->toPlainText();
+    QVERIFY2(text.startsWith(QStringLiteral("AE103\nRules 1 and 2 conclude a.")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Terminal input showing it (torv_ae_cli RUred.AEB < FILE):")));
 }
 
