@@ -252,7 +252,7 @@ void exclusivityExtremes(int rules) {
     }
     base.rules.push_back({++n, "z", {"nv"}, 1});
     base.rules.push_back({++n, "z", {"w"}, 1});
-    base.rules.push_back({++n, "goal", goal, 1});
+    base.rules.push_back({++n, "goal", kb::names(goal), 1});
     app.store.setRuleBase(std::move(base));
     engine::pamietaj_dopytywalne_regul(app);
     verify::FlatteningBase fb(app.store, app.askables);

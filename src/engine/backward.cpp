@@ -138,7 +138,7 @@ public:
     Step cel(std::string g);
     /// testuj_warunki_wstecz: every condition, left to right, until one
     /// does not hold.
-    Step testuj_warunki_wstecz(const Names* warunki);
+    Step testuj_warunki_wstecz(const kb::NameList* warunki);
     /// The rules concluding "end", until one of them holds.
     Step reguly_end();
 
@@ -162,7 +162,7 @@ private:
     port::Progress* progress_;
 };
 
-Step Search::testuj_warunki_wstecz(const Names* warunki) {
+Step Search::testuj_warunki_wstecz(const kb::NameList* warunki) {
     for (const auto& c : *warunki) {
         const bool zachodzi = co_await cel(c);
         if (!zachodzi) co_return false;
@@ -206,7 +206,7 @@ Step Search::cel(std::string g) {
     if (neg && ustalony(app_, p)) co_return false;
     if (neg && ustalony(app_, g)) co_return true;
     // 5-6: askable; a negated one is asked as written.
-    if (s_.askableSet.count(p)) co_return pytaj(app_, g);
+    if (s_.askableSet.contains(p)) co_return pytaj(app_, g);
 
     const auto& reguly = st_.rules();
     const auto& wnioskujace = st_.ruleIndexesByConclusion(p);

@@ -30,7 +30,7 @@ class PlanRegul {
 public:
     explicit PlanRegul(AppState& app)
         : s_(app.chaining), rules_(app.store.rules()), odlozona_(rules_.size(), 0), otwarte_(rules_.size(), true) {
-        if (!s_.fullScan) s_.rbd.observer = [this](std::string_view w) { changed(w); };
+        if (!s_.fullScan) s_.rbd.observer = [this](kb::Name w) { changed(w); };
     }
     ~PlanRegul() { s_.rbd.observer = nullptr; }
     PlanRegul(const PlanRegul&) = delete;
@@ -57,7 +57,7 @@ public:
     void odloz(std::size_t i) { odlozona_[i] = 1; }
 
 private:
-    void changed(std::string_view warunek) {
+    void changed(kb::Name warunek) {
         s_.forRulesUsing(warunek, [this](std::size_t i) {
             odlozona_[i] = 0;
             otwarte_.insert(i);
@@ -324,18 +324,16 @@ void wnioskowanie_cd(AppState& app) {
         zamkniecie(app);
 }
 
-std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& warunki) {
+std::optional<std::vector<char>> testuj_warunki(AppState& app, const kb::NameList& warunki) {
     ChainingState& s = app.chaining;
     std::vector<char> znaczniki;
-    std::string bufor;
-    for (const auto& c : warunki) {
-        const std::string_view dodatni = kb::jest_negacja(c) ? std::string_view(c).substr(1) : std::string_view(c);
+    for (kb::Name c : warunki) {
         char z;
         if (s.rbd.decided(c)) {
             z = 'y';
-        } else if (s.rbd.decided(kb::negationInto(c, bufor))) {
+        } else if (s.rbd.decided(c.negated())) {
             z = 'n';
-        } else if (s.askableSet.contains(dodatni)) {
+        } else if (s.askableSet.contains(c.isNegation() ? c.negated() : c)) {
             z = pytaj_o_warunek(app, c);
         } else {
             return std::nullopt;   // derived and not decided yet

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kb/name.h"
 #include "state/lists.h"
 
 namespace torv { struct AppState; }
@@ -37,7 +38,7 @@ void wnioskowanie_cd(AppState& app);
 /// testuj_warunki: the marks 'y'/'n' of a rule's conditions, asking
 /// undecided askable ones; the walk stops at the first 'n'. nullopt when a
 /// derived condition is not decided yet.
-std::optional<std::vector<char>> testuj_warunki(AppState& app, const Names& warunki);
+std::optional<std::vector<char>> testuj_warunki(AppState& app, const kb::NameList& warunki);
 /// generuj_wniosek: the conclusion, or its complement when a mark is 'n'.
 std::string generuj_wniosek(const std::vector<char>& znaczniki, const std::string& wniosek);
 /// zachowaj_wniosek: records the result of rule or relational model N,

@@ -417,7 +417,7 @@ bool sprawdz(AppState& app, const std::string& g, const ConditionProver& prove) 
     const std::string dopelnienie = kb::negacja(g);
     if (!hipoteza && s.rbd.decided(dopelnienie)) return false;
     if (element(dopelnienie, s.rbd_wstecz)) return false;
-    if (s.askableSet.count(g) || s.askableSet.count(dopelnienie)) return pytaj_o_warunek_stosowania(app, g);
+    if (s.askableSet.contains(g) || s.askableSet.contains(dopelnienie)) return pytaj_o_warunek_stosowania(app, g);
     if (hipoteza && prove) return prove(g);
     return false;
 }

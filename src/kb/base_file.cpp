@@ -123,6 +123,7 @@ struct Fields {
     double r(std::size_t k) { return std::get<double>(v[k]); }
     std::string s(std::size_t k) { return std::move(std::get<std::string>(v[k])); }
     StringList sl(std::size_t k) { return std::move(std::get<StringList>(v[k])); }
+    NameList nl(std::size_t k) { return names(std::get<StringList>(v[k])); }
     IntList il(std::size_t k) { return std::move(std::get<IntList>(v[k])); }
 };
 
@@ -131,7 +132,7 @@ void addRecord(AnyBase& base, Role role, std::string_view name, std::string_view
     Fields f{values};
     auto kept = [&](std::vector<KeptLine>& to) { to.push_back({std::string(name), std::string(line)}); };
     switch (role) {
-    case Role::Rule: std::get<RuleBase>(base).rules.push_back({f.i(0), f.s(1), f.sl(2), f.i(3)}); return;
+    case Role::Rule: std::get<RuleBase>(base).rules.push_back({f.i(0), f.s(1), f.nl(2), f.i(3)}); return;
     case Role::Fact: std::get<RuleBase>(base).facts.push_back({f.s(0)}); return;
     case Role::ModelB:
         std::get<ModelBase>(base).model_b.push_back({f.i(0), f.s(1), f.s(2), f.s(3), f.s(4), f.s(5), f.i(6)});
@@ -216,11 +217,11 @@ private:
         // A number must end at a separator, as the general reader wants.
         return i_ < s_.size() && (s_[i_] == ',' || s_[i_] == ')');
     }
-    bool string(std::string& out) {
+    bool string(Name& out) {
         if (i_ >= s_.size() || s_[i_] != '"') return false;
         const std::size_t stop = s_.find_first_of("\"\\", i_ + 1);
         if (stop == std::string_view::npos || s_[stop] != '"') return false;
-        out.assign(s_.data() + i_ + 1, stop - i_ - 1);
+        out = Name(s_.substr(i_ + 1, stop - i_ - 1));
         i_ = stop + 1;
         return true;
     }

@@ -22,18 +22,17 @@ const Rule* Store::ruleByNumber(std::int32_t numer) const {
     return it == ruleByNumber_.end() ? nullptr : &rule_.rules[it->second];
 }
 
-const std::vector<std::size_t>& Store::ruleIndexesByConclusion(std::string_view wniosek) const {
-    auto it = byConclusion_.find(wniosek);
-    return it == byConclusion_.end() ? kNoIndexes : it->second;
+const std::vector<std::size_t>& Store::ruleIndexesByConclusion(Name wniosek) const {
+    return wniosek.id() < byConclusion_.size() ? byConclusion_[wniosek.id()] : kNoIndexes;
 }
 
-std::vector<const Rule*> Store::rulesByConclusion(std::string_view wniosek) const {
+std::vector<const Rule*> Store::rulesByConclusion(Name wniosek) const {
     std::vector<const Rule*> out;
     for (std::size_t i : ruleIndexesByConclusion(wniosek)) out.push_back(&rule_.rules[i]);
     return out;
 }
 
-const Rule* Store::ruleByNumberConclusionSemaphore(std::int32_t numer, std::string_view wniosek,
+const Rule* Store::ruleByNumberConclusionSemaphore(std::int32_t numer, Name wniosek,
                                                    std::int32_t semafor) const {
     for (std::size_t i : ruleIndexesByConclusion(wniosek)) {
         const Rule& r = rule_.rules[i];
@@ -106,13 +105,15 @@ std::vector<const MediaRecord*> Store::byNumber(const std::vector<MediaRecord>& 
 void Store::reindexRules() {
     byConclusion_.clear();
     ruleByNumber_.clear();
-    byConclusion_.reserve(rule_.rules.size());
     ruleByNumber_.reserve(rule_.rules.size());
-    for (std::size_t i = 0; i < rule_.rules.size(); ++i) {
-        const Rule& r = rule_.rules[i];
-        byConclusion_[r.wniosek].push_back(i);
-        ruleByNumber_.try_emplace(r.numer, i);
-    }
+    for (std::size_t i = 0; i < rule_.rules.size(); ++i) indexRule(i);
+}
+
+void Store::indexRule(std::size_t i) {
+    const Rule& r = rule_.rules[i];
+    if (r.wniosek.id() >= byConclusion_.size()) byConclusion_.resize(Name::count());
+    byConclusion_[r.wniosek.id()].push_back(i);
+    ruleByNumber_.try_emplace(r.numer, i);
 }
 
 void Store::reindexModels() {
@@ -157,9 +158,7 @@ void Store::setSoundBase(SoundBase base) { sound_ = std::move(base); }
 
 void Store::addRule(Rule r) {
     rule_.rules.push_back(std::move(r));
-    const std::size_t i = rule_.rules.size() - 1;
-    byConclusion_[rule_.rules[i].wniosek].push_back(i);
-    ruleByNumber_.try_emplace(rule_.rules[i].numer, i);
+    indexRule(rule_.rules.size() - 1);
 }
 
 void Store::addFact(Fact f) { rule_.facts.push_back(std::move(f)); }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kb/name.h"
+
 namespace torv::kb {
 
 using StringList = std::vector<std::string>;
@@ -30,15 +32,15 @@ using NameMap = std::unordered_map<std::string, V, NameHash, std::equal_to<>>;
 /// rule: if every condition holds, the conclusion holds.
 struct Rule {
     std::int32_t numer = 0;
-    std::string wniosek;        // conclusion
-    StringList warunki;         // conditions (a conjunction)
+    Name wniosek;               // conclusion
+    NameList warunki;           // conditions (a conjunction)
     std::int32_t semafor = 0;   // display semaphore
     bool operator==(const Rule&) const = default;
 };
 
 /// fact: a condition declared true in the rule base itself.
 struct Fact {
-    std::string warunek;
+    Name warunek;
     bool operator==(const Fact&) const = default;
 };
 
@@ -193,10 +195,10 @@ public:
     // ---- lookups (first in file order) ----
     const Rule* ruleByNumber(std::int32_t numer) const;
     /// Every rule concluding `wniosek`, in file order.
-    std::vector<const Rule*> rulesByConclusion(std::string_view wniosek) const;
+    std::vector<const Rule*> rulesByConclusion(Name wniosek) const;
     /// Positions (in file order) of the rules concluding `wniosek`.
-    const std::vector<std::size_t>& ruleIndexesByConclusion(std::string_view wniosek) const;
-    const Rule* ruleByNumberConclusionSemaphore(std::int32_t numer, std::string_view wniosek,
+    const std::vector<std::size_t>& ruleIndexesByConclusion(Name wniosek) const;
+    const Rule* ruleByNumberConclusionSemaphore(std::int32_t numer, Name wniosek,
                                                 std::int32_t semafor) const;
 
     /// A model of any kind, found by number, result, or number and semaphore.
@@ -274,6 +276,7 @@ public:
 
 private:
     void reindexRules();
+    void indexRule(std::size_t i);
     void reindexModels();
 
     RuleBase rule_;
@@ -283,8 +286,8 @@ private:
     GraphicsBase graphics_;
     SoundBase sound_;
 
-    // conclusion -> positions in rule_.rules; number -> first position
-    NameMap<std::vector<std::size_t>> byConclusion_;
+    // conclusion id -> positions in rule_.rules; number -> first position
+    std::vector<std::vector<std::size_t>> byConclusion_;
     std::unordered_map<std::int32_t, std::size_t> ruleByNumber_;
     std::map<std::int32_t, ModelRef> modelByNumber_;
     std::map<std::string, std::vector<ModelRef>, std::less<>> modelsByResult_;

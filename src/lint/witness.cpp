@@ -41,7 +41,8 @@ void addAskables(const kb::Store& store, const kb::Rule& r, std::vector<std::str
 }
 
 
-std::string quotedList(const kb::StringList& l) {
+template <class List>
+std::string quotedList(const List& l) {
     std::string out = "[";
     for (std::size_t i = 0; i < l.size(); ++i) out += (i ? "," : "") + kb::quoteString(l[i]);
     return out + "]";

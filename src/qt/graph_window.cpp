@@ -97,8 +97,8 @@ GraphWindow::GraphWindow(const AppState& app, std::function<void(std::size_t)> o
     focus_->addItem(QString::fromUtf8(kWholeBase));
     std::set<std::string> names;
     for (const auto& r : app.store.rules()) {
-        names.insert(kb::jest_negacja(r.wniosek) ? r.wniosek.substr(1) : r.wniosek);
-        for (const auto& c : r.warunki) names.insert(kb::jest_negacja(c) ? c.substr(1) : c);
+        names.insert(kb::jest_negacja(r.wniosek) ? r.wniosek.substr(1) : r.wniosek.str());
+        for (const auto& c : r.warunki) names.insert(kb::jest_negacja(c) ? c.substr(1) : c.str());
     }
     for (const auto& n : names) focus_->addItem(q(n));
     depth_ = new QSpinBox(this);

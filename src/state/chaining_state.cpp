@@ -7,59 +7,43 @@ namespace torv::engine {
 
 // ---- RbdTable ----
 
-const std::vector<std::int32_t>* RbdTable::numbers(std::string_view warunek) const {
-    auto it = index_.find(warunek);
-    return it == index_.end() ? nullptr : &it->second;
+const std::vector<std::int32_t> RbdTable::kNone;
+
+bool RbdTable::has(std::int32_t numer, kb::Name warunek) const {
+    const auto& n = numbers(warunek);
+    return std::find(n.begin(), n.end(), numer) != n.end();
 }
 
-bool RbdTable::decided(std::string_view warunek) const { return numbers(warunek) != nullptr; }
-
-std::size_t RbdTable::supports(std::string_view warunek) const {
-    const auto* n = numbers(warunek);
-    return n ? n->size() : 0;
+bool RbdTable::hasOther(std::int32_t numer, kb::Name warunek) const {
+    const auto& n = numbers(warunek);
+    return std::any_of(n.begin(), n.end(), [&](std::int32_t m) { return m != numer; });
 }
 
-bool RbdTable::has(std::int32_t numer, std::string_view warunek) const {
-    const auto* n = numbers(warunek);
-    return n && std::find(n->begin(), n->end(), numer) != n->end();
+void RbdTable::add(std::int32_t numer, kb::Name warunek) {
+    if (warunek.id() >= index_.size()) index_.resize(std::max<std::size_t>(kb::Name::count(), warunek.id() + 1));
+    index_[warunek.id()].push_back(numer);
+    records_.push_back({numer, warunek});
+    changed(warunek);
 }
 
-bool RbdTable::hasOther(std::int32_t numer, std::string_view warunek) const {
-    const auto* n = numbers(warunek);
-    return n && std::any_of(n->begin(), n->end(), [&](std::int32_t m) { return m != numer; });
-}
-
-void RbdTable::add(std::int32_t numer, std::string warunek) {
-    auto it = index_.find(warunek);
-    if (it == index_.end()) it = index_.emplace(warunek, std::vector<std::int32_t>{}).first;
-    it->second.push_back(numer);
-    records_.push_back({numer, std::move(warunek)});
-    changed(records_.back().warunek);
-}
-
-bool RbdTable::remove(std::int32_t numer, std::string_view warunek) {
-    const std::string w(warunek);   // the caller's text may live in the table
-    auto it = index_.find(w);
-    if (it == index_.end()) return false;
-    auto& nums = it->second;
+bool RbdTable::remove(std::int32_t numer, kb::Name warunek) {
+    if (warunek.id() >= index_.size()) return false;
+    auto& nums = index_[warunek.id()];
     auto n = std::find(nums.begin(), nums.end(), numer);
     if (n == nums.end()) return false;
     nums.erase(n);
-    if (nums.empty()) index_.erase(it);
     auto r = std::find_if(records_.begin(), records_.end(),
-                          [&](const Rbd& x) { return x.numer == numer && x.warunek == w; });
+                          [&](const Rbd& x) { return x.numer == numer && x.warunek == warunek; });
     records_.erase(r);
-    changed(w);
+    changed(warunek);
     return true;
 }
 
-void RbdTable::removeAll(std::string_view warunek) {
-    const std::string w(warunek);
-    auto it = index_.find(w);
-    if (it == index_.end()) return;
-    index_.erase(it);
-    std::erase_if(records_, [&](const Rbd& x) { return x.warunek == w; });
-    changed(w);
+void RbdTable::removeAll(kb::Name warunek) {
+    if (warunek.id() >= index_.size() || index_[warunek.id()].empty()) return;
+    index_[warunek.id()].clear();
+    std::erase_if(records_, [&](const Rbd& x) { return x.warunek == warunek; });
+    changed(warunek);
 }
 
 void RbdTable::clear() {
@@ -89,14 +73,14 @@ void ChainingState::prepare(const kb::Store& store, const Names& askables) {
 
     rulesByCondition.clear();
     const auto& rules = store.rules();
-    rulesByCondition.reserve(rules.size());
+    rulesByCondition.resize(kb::Name::count());
     for (std::size_t i = 0; i < rules.size(); ++i)
-        for (const auto& c : rules[i].warunki) {
-            auto& v = rulesByCondition[c];
-            if (v.empty() || v.back() != i) v.push_back(i);
+        for (kb::Name c : rules[i].warunki) {
+            auto& v = rulesByCondition[c.id()];
+            if (v.empty() || v.back() != i) v.push_back(static_cast<std::uint32_t>(i));
         }
     askableSet.clear();
-    askableSet.insert(askables.begin(), askables.end());
+    for (const auto& a : askables) askableSet.set(a);
 }
 
 const kb::Constraint* ograniczenie_z(const ChainingState& s, std::string_view warunek) {

@@ -24,7 +24,7 @@ namespace torv::engine {
 /// rule or relational model that derived it.
 struct Rbd {
     std::int32_t numer = 0;
-    std::string warunek;
+    kb::Name warunek;
     bool operator==(const Rbd&) const = default;
 };
 
@@ -36,35 +36,40 @@ public:
     bool empty() const { return records_.empty(); }
 
     /// Some record holds the condition.
-    bool decided(std::string_view warunek) const;
+    bool decided(kb::Name warunek) const { return supports(warunek) != 0; }
     /// Number of records holding the condition.
-    std::size_t supports(std::string_view warunek) const;
+    std::size_t supports(kb::Name warunek) const {
+        return warunek.id() < index_.size() ? index_[warunek.id()].size() : 0;
+    }
     /// rbd(numer, warunek) exists.
-    bool has(std::int32_t numer, std::string_view warunek) const;
+    bool has(std::int32_t numer, kb::Name warunek) const;
     /// Some record holds the condition under a number other than `numer`.
-    bool hasOther(std::int32_t numer, std::string_view warunek) const;
+    bool hasOther(std::int32_t numer, kb::Name warunek) const;
 
     /// Appends rbd(numer, warunek).
-    void add(std::int32_t numer, std::string warunek);
+    void add(std::int32_t numer, kb::Name warunek);
     /// Removes the first rbd(numer, warunek); false when there is none.
-    bool remove(std::int32_t numer, std::string_view warunek);
+    bool remove(std::int32_t numer, kb::Name warunek);
     /// Removes every record of the condition.
-    void removeAll(std::string_view warunek);
+    void removeAll(kb::Name warunek);
     void clear();
 
     /// Told the condition of every record added or removed, and the
     /// conditions whose rules are re-opened, while a run watches them.
-    std::function<void(std::string_view)> observer;
-    void changed(std::string_view warunek) const {
+    std::function<void(kb::Name)> observer;
+    void changed(kb::Name warunek) const {
         if (observer) observer(warunek);
     }
 
 private:
-    const std::vector<std::int32_t>* numbers(std::string_view warunek) const;
+    static const std::vector<std::int32_t> kNone;
+    const std::vector<std::int32_t>& numbers(kb::Name warunek) const {
+        return warunek.id() < index_.size() ? index_[warunek.id()] : kNone;
+    }
 
     std::vector<Rbd> records_;
-    // condition -> numbers of its records, in recording order
-    kb::NameMap<std::vector<std::int32_t>> index_;
+    // condition id -> numbers of its records, in recording order
+    std::vector<std::vector<std::int32_t>> index_;
 };
 
 /// zmienna_ustalona: a determined argument value.
@@ -109,18 +114,19 @@ struct ChainingState {
     std::optional<Detail> szczegolowosc;
 
     // Derived from the store when a run is prepared.
-    /// Positions of the rules whose condition list holds a condition.
-    kb::NameMap<std::vector<std::size_t>> rulesByCondition;
+    /// Positions of the rules whose condition list holds a condition, by
+    /// condition id.
+    std::vector<std::vector<std::uint32_t>> rulesByCondition;
     /// ogolna_lista_dopytywalnych as a set.
-    kb::NameSet askableSet;
+    kb::NameFlags askableSet;
 
     /// Calls `f` with the position of every rule whose conditions hold the
     /// condition or its negation (twice for a rule holding both).
     template <class F>
-    void forRulesUsing(std::string_view warunek, F&& f) const {
-        for (std::string_view w : {warunek, kb::negationInto(warunek, negationBuffer_)})
-            if (auto it = rulesByCondition.find(w); it != rulesByCondition.end())
-                for (std::size_t i : it->second) f(i);
+    void forRulesUsing(kb::Name warunek, F&& f) const {
+        for (kb::Name w : {warunek, warunek.negated()})
+            if (w.id() < rulesByCondition.size())
+                for (std::size_t i : rulesByCondition[w.id()]) f(i);
     }
 
     /// Scan every rule from the first in each pass instead of visiting only
@@ -137,8 +143,6 @@ struct ChainingState {
     /// indexes from the store.
     void prepare(const kb::Store& store, const Names& askables);
 
-private:
-    mutable std::string negationBuffer_;
 };
 
 /// The first constraint (in record order) that lists the condition, or null.

@@ -63,7 +63,7 @@ std::shared_ptr<const port::RecordSource> recordSource(RecordKind kind, const kb
         l.fields = {"Rule conclusion"};
         l.groups = {" List of conditions "};
         return source<kb::Rule>(l, store.rules(), [](const kb::Rule& r) -> RecordEntry {
-            return {{r.wniosek}, {r.warunki}};
+            return {{r.wniosek}, {kb::texts(r.warunki)}};
         });
     case RecordKind::BasicModels:
         l.title = "Inspection of basic models";

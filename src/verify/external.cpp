@@ -154,7 +154,7 @@ ExternalSearchResult badaj(const kb::Store& store, const ExternalSearchLimits& l
     // no search.
     bool doubled = false;
     for (const auto& r : rules)
-        for (const auto& w : r.warunki) doubled = doubled || w.rfind("nn", 0) == 0;
+        for (const auto& w : r.warunki) doubled = doubled || w.starts_with("nn");
     std::vector<std::vector<std::int32_t>> adj(names.size());
     for (std::size_t i = 0; i < rules.size(); ++i)
         for (const auto& h : conditions[i]) adj[static_cast<std::size_t>(conclusion[i])].push_back(h.hPrime);

@@ -50,12 +50,16 @@ NameId FlatteningBase::negation(NameId id) {
 
 NameId FlatteningBase::intern(std::string_view name) { return internOne(name); }
 
-std::vector<NameId> FlatteningBase::intern(const Names& names) {
+template <class List>
+std::vector<NameId> FlatteningBase::internAll(const List& names) {
     std::vector<NameId> out;
     out.reserve(names.size());
-    for (const auto& n : names) out.push_back(internOne(n));
+    for (std::string_view n : names) out.push_back(internOne(n));
     return out;
 }
+
+std::vector<NameId> FlatteningBase::intern(const Names& names) { return internAll(names); }
+std::vector<NameId> FlatteningBase::intern(const kb::NameList& names) { return internAll(names); }
 
 Names FlatteningBase::names(const std::vector<NameId>& ids) const {
     Names out;

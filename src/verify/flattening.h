@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "kb/name.h"
 #include "state/findings.h"
 
 namespace torv { struct AppState; }
@@ -39,6 +40,7 @@ public:
 
     NameId intern(std::string_view name);
     std::vector<NameId> intern(const Names& names);
+    std::vector<NameId> intern(const kb::NameList& names);
     const std::string& name(NameId id) const { return entries_[static_cast<std::size_t>(id)].name; }
     Names names(const std::vector<NameId>& ids) const;
     std::size_t size() const { return entries_.size(); }
@@ -90,6 +92,8 @@ private:
         std::uint32_t height = 0;
     };
     NameId internOne(std::string_view name);
+    template <class List>
+    std::vector<NameId> internAll(const List& names);
     bool sole(NameId id);
 
     const kb::Store& store_;

@@ -92,7 +92,7 @@ TEST_F(Forward, ConditionsAreMarkedAskedOrLeftForALaterPass) {
         port.clearCalls();
         for (const auto& d : c.decided) app.chaining.rbd.add(0, d);
         for (const auto& a : c.answers) port.then("Is the condition true?", a);
-        auto marks = testuj_warunki(app, c.conditions);
+        auto marks = testuj_warunki(app, kb::names(c.conditions));
         ASSERT_EQ(marks.has_value(), c.marks.has_value()) << c.what;
         if (marks) {
             EXPECT_EQ(std::string(marks->begin(), marks->end()), *c.marks) << c.what;
@@ -267,7 +267,9 @@ RandomBase randomBase(unsigned seed) {
             std::string c = levels[from][pick(levels[from].size())];
             if (c == "end") continue;
             if (pick(4) == 0) c = "n" + c;
-            if (!element(c, r.warunki) && !element(kb::negacja(c), r.warunki)) r.warunki.push_back(c);
+            if (std::ranges::find(r.warunki, kb::Name(c)) == r.warunki.end() &&
+                std::ranges::find(r.warunki, kb::Name(kb::negacja(c))) == r.warunki.end())
+                r.warunki.push_back(c);
         }
         out.rules.rules.push_back(std::move(r));
     }

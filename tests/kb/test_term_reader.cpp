@@ -198,7 +198,7 @@ TEST(BaseFile, RuleLinesReadAsTheRecordReaderReadsThem) {
         } else {
             ASSERT_EQ(rb.rules.size(), 1u) << line;
             EXPECT_EQ(rb.rules[0], (Rule{std::get<std::int32_t>(f[0]), std::get<std::string>(f[1]),
-                                         std::get<StringList>(f[2]), std::get<std::int32_t>(f[3])}))
+                                         names(std::get<StringList>(f[2])), std::get<std::int32_t>(f[3])}))
                 << line;
         }
     };

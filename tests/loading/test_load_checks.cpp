@@ -12,7 +12,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Rule R(std::int32_t n, std::string c, Names w) { return Rule{n, std::move(c), std::move(w), 1}; }
+Rule R(std::int32_t n, std::string c, Names w) { return Rule{n, std::move(c), kb::names(w), 1}; }
 ModelB B(std::int32_t n, std::string result, std::string a1, std::string op, std::string a2,
          std::string cond = "No condition") {
     return ModelB{n, std::move(cond), std::move(result), std::move(a1), std::move(op), std::move(a2), 1};

@@ -74,7 +74,7 @@ void reference(const kb::Store& s, std::int32_t n, const Names& conds, const std
             k.insert(k.begin(), r->numer);
             Names v = visited;
             v.insert(v.begin(), hp);
-            reference(s, n, r->warunki, tp, k, v, out);
+            reference(s, n, kb::texts(r->warunki), tp, k, v, out);
         }
     }
 }
@@ -93,9 +93,9 @@ TEST_F(External, AgreesWithTheSearchAsWrittenOnRandomBases) {
         }
         rules(rs);
         Findings expected;
-        for (const auto& r : app.store.rules()) reference(app.store, r.numer, r.warunki, r.wniosek, {r.numer}, {r.wniosek}, expected);
+        for (const auto& r : app.store.rules()) reference(app.store, r.numer, kb::texts(r.warunki), r.wniosek, {r.numer}, {r.wniosek}, expected);
         std::string base;
-        for (const auto& r : app.store.rules()) base += std::to_string(r.numer) + ": " + r.wniosek + " if " + lista_w_nawiasach(r.warunki) + "\n";
+        for (const auto& r : app.store.rules()) base += std::to_string(r.numer) + ": " + r.wniosek + " if " + lista_w_nawiasach(kb::texts(r.warunki)) + "\n";
         ASSERT_EQ(search(), expected) << "round " << round << "\n" << base;
     }
 }

@@ -20,7 +20,7 @@ namespace torv::verify::test {
 using Names = std::vector<std::string>;
 
 inline kb::Rule R(std::int32_t numer, std::string wniosek, Names warunki) {
-    return kb::Rule{numer, std::move(wniosek), std::move(warunki), 1};
+    return kb::Rule{numer, std::move(wniosek), kb::names(warunki), 1};
 }
 
 class VerifyTest : public ::testing::Test {

@@ -1,0 +1,87 @@
+// The table of interned names: one per process, growing only. Texts live in
+// a deque so that references to them stay valid as names are added; the
+// index is open addressing over ids.
+#include "kb/name.h"
+
+#include <deque>
+#include <ostream>
+#include <limits>
+
+namespace torv::kb {
+
+namespace {
+
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+class NameTable {
+public:
+    NameTable() { intern(""); }
+
+    std::uint32_t intern(std::string_view text) {
+        const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+        std::size_t slot = h & mask_;
+        for (std::uint32_t id; (id = slots_[slot]) != kNone; slot = (slot + 1) & mask_)
+            if (hashes_[id] == h && texts_[id] == text) return id;
+        const auto id = static_cast<std::uint32_t>(texts_.size());
+        texts_.emplace_back(text);
+        hashes_.push_back(h);
+        negations_.push_back(kNone);
+        slots_[slot] = id;
+        if (texts_.size() * 2 > slots_.size()) grow();
+        return id;
+    }
+
+    const std::string& text(std::uint32_t id) const { return texts_[id]; }
+    std::uint32_t count() const { return static_cast<std::uint32_t>(texts_.size()); }
+
+    std::uint32_t negation(std::uint32_t id) {
+        if (negations_[id] != kNone) return negations_[id];
+        const std::string& t = texts_[id];
+        const std::uint32_t n = !t.empty() && t.front() == 'n' ? intern(std::string_view(t).substr(1))
+                                                               : intern("n" + t);
+        negations_[id] = n;
+        negations_[n] = id;
+        return n;
+    }
+
+private:
+    void grow() {
+        std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
+        mask_ = bigger.size() - 1;
+        for (std::uint32_t id = 0; id < texts_.size(); ++id) {
+            std::size_t slot = hashes_[id] & mask_;
+            while (bigger[slot] != kNone) slot = (slot + 1) & mask_;
+            bigger[slot] = id;
+        }
+        slots_ = std::move(bigger);
+    }
+
+    std::deque<std::string> texts_;
+    std::vector<std::uint32_t> hashes_;   // low bits of each text's hash
+    std::vector<std::uint32_t> negations_;
+    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, kNone);
+    std::size_t mask_ = 1023;
+};
+
+NameTable& table() {
+    static NameTable t;
+    return t;
+}
+
+}  // namespace
+
+Name::Name(std::string_view text) : id_(table().intern(text)) {}
+
+std::uint32_t Name::count() { return table().count(); }
+
+const std::string& Name::str() const { return table().text(id_); }
+
+Name Name::negated() const { return fromId(table().negation(id_)); }
+
+std::ostream& operator<<(std::ostream& out, Name n) { return out << n.str(); }
+
+std::vector<std::string> texts(const NameList& names) { return {names.begin(), names.end()}; }
+
+NameList names(const std::vector<std::string>& texts) { return {texts.begin(), texts.end()}; }
+
+}  // namespace torv::kb
