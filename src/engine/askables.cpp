@@ -2,8 +2,6 @@
 #include "engine/askables.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_set>
 
 #include "state/app_state.h"
 
@@ -43,21 +41,26 @@ Names wyznacz_warunki_dopytywalne(const kb::Store& store, Askables& a) {
     // redukuj of every condition (positive) and of every conclusion, taken
     // walking backwards so that nothing is copied before it is known to be
     // the last occurrence: a million rules hold four million conditions.
-    std::unordered_set<std::string_view> seenConditions, seenConclusions;
-    Names conditions, conclusions;
+    kb::NameFlags seenConditions, seenConclusions;
+    kb::NameList conditions, conclusions;
     const auto& rules = store.rules();
     for (auto r = rules.rbegin(); r != rules.rend(); ++r) {
         for (auto c = r->warunki.rbegin(); c != r->warunki.rend(); ++c) {
-            const std::string_view p = kb::jest_negacja(*c) ? std::string_view(*c).substr(1) : std::string_view(*c);
-            if (seenConditions.insert(p).second) conditions.emplace_back(p);
+            const kb::Name p = c->isNegation() ? c->negated() : *c;
+            if (seenConditions.set(p)) conditions.push_back(p);
         }
-        if (seenConclusions.insert(r->wniosek).second) conclusions.push_back(r->wniosek);
+        if (seenConclusions.set(r->wniosek)) conclusions.push_back(r->wniosek);
     }
     std::reverse(conditions.begin(), conditions.end());
     std::reverse(conclusions.begin(), conclusions.end());
-    a.lista_warunkow = std::move(conditions);
-    a.lista_wnioskow_regul = std::move(conclusions);
-    return without(roznica_zbiorow(a.lista_warunkow, a.lista_wnioskow_regul), kNoCondition);
+    // roznica_zbiorow(conditions, conclusions) without the placeholder
+    const kb::Name placeholder(kNoCondition);
+    Names askable;
+    for (kb::Name c : conditions)
+        if (!seenConclusions.contains(c) && c != placeholder) askable.push_back(c);
+    a.lista_warunkow = kb::texts(conditions);
+    a.lista_wnioskow_regul = kb::texts(conclusions);
+    return askable;
 }
 
 bool pamietaj_dopytywalne_regul(AppState& app) {

@@ -5,7 +5,7 @@
 
 namespace torv::engine {
 
-bool wyjasnienie_regula(AppState& app, std::int32_t numer, const std::string& wniosek, const kb::NameList& warunki,
+bool wyjasnienie_regula(AppState& app, std::int32_t numer, kb::Name wniosek, const kb::NameList& warunki,
                         const std::string& wynik) {
     if (wynik == "nend") return false;
     if (!app.store.ruleByNumberConclusionSemaphore(numer, wniosek, 1)) return true;

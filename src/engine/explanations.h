@@ -15,7 +15,7 @@ namespace torv::engine {
 /// wyjasnienie_regula: explains rule N (conclusion C as written, its
 /// conditions, the recorded result W). Silent and successful for a rule with
 /// display semaphore 0; fails for the result "nend", which is never explained.
-bool wyjasnienie_regula(AppState& app, std::int32_t numer, const std::string& wniosek, const kb::NameList& warunki,
+bool wyjasnienie_regula(AppState& app, std::int32_t numer, kb::Name wniosek, const kb::NameList& warunki,
                         const std::string& wynik);
 
 }  // namespace torv::engine

@@ -95,7 +95,7 @@ bool alternatywa_reguly(Przebieg& p) {
             p.plan.odloz(*i);
             continue;
         }
-        const std::string wynik = generuj_wniosek(*znaczniki, r.wniosek);
+        const kb::Name wynik = generuj_wniosek(*znaczniki, r.wniosek);
         s.regula_zastosowana.insert(r.numer);
         if (!zachowaj_wniosek(app, r.numer, wynik)) continue;
         przedstawienie_faktow(app);
@@ -344,17 +344,17 @@ std::optional<std::vector<char>> testuj_warunki(AppState& app, const kb::NameLis
     return znaczniki;
 }
 
-std::string generuj_wniosek(const std::vector<char>& znaczniki, const std::string& wniosek) {
+kb::Name generuj_wniosek(const std::vector<char>& znaczniki, kb::Name wniosek) {
     for (char z : znaczniki)
-        if (z == 'n') return kb::negacja(wniosek);
+        if (z == 'n') return wniosek.negated();
     return wniosek;
 }
 
-bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wynik) {
+bool zachowaj_wniosek(AppState& app, std::int32_t numer, kb::Name wynik) {
     ChainingState& s = app.chaining;
     RbdTable& rbd = s.rbd;
-    if (kb::jest_negacja(wynik)) {
-        const std::string p = wynik.substr(1);
+    if (wynik.isNegation()) {
+        const kb::Name p = wynik.negated();
         if (rbd.has(numer, p) && rbd.supports(p) == 1) {
             rbd.remove(numer, p);
             skasuj_zastosowane_reguly(app, p);
@@ -386,7 +386,7 @@ bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wyni
         s.regula_zastosowana.insert(numer);
         return false;
     }
-    const std::string n = kb::negacja(wynik);
+    const kb::Name n = wynik.negated();
     if (!rbd.decided(n) || rbd.hasOther(numer, wynik)) {
         skasuj_zastosowane_reguly(app, wynik);
         rbd.add(numer, wynik);
@@ -399,7 +399,7 @@ bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wyni
     return true;
 }
 
-void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek) {
+void skasuj_zastosowane_reguly(AppState& app, kb::Name warunek) {
     ChainingState& s = app.chaining;
     const auto& rules = app.store.rules();
     s.forRulesUsing(warunek, [&](std::size_t i) { s.regula_zastosowana.erase(rules[i].numer); });

@@ -40,13 +40,13 @@ void wnioskowanie_cd(AppState& app);
 /// derived condition is not decided yet.
 std::optional<std::vector<char>> testuj_warunki(AppState& app, const kb::NameList& warunki);
 /// generuj_wniosek: the conclusion, or its complement when a mark is 'n'.
-std::string generuj_wniosek(const std::vector<char>& znaczniki, const std::string& wniosek);
+kb::Name generuj_wniosek(const std::vector<char>& znaczniki, kb::Name wniosek);
 /// zachowaj_wniosek: records the result of rule or relational model N,
 /// settling conflicts with what is decided; false leaves the firing without
 /// any presentation.
-bool zachowaj_wniosek(AppState& app, std::int32_t numer, const std::string& wynik);
+bool zachowaj_wniosek(AppState& app, std::int32_t numer, kb::Name wynik);
 /// skasuj_zastosowane_reguly: re-opens every fired rule that uses the
 /// condition or its complement.
-void skasuj_zastosowane_reguly(AppState& app, const std::string& warunek);
+void skasuj_zastosowane_reguly(AppState& app, kb::Name warunek);
 
 }  // namespace torv::engine

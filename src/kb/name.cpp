@@ -37,14 +37,17 @@ public:
     std::uint32_t negation(std::uint32_t id) {
         if (negations_[id] != kNone) return negations_[id];
         const std::string& t = texts_[id];
-        const std::uint32_t n = !t.empty() && t.front() == 'n' ? intern(std::string_view(t).substr(1))
-                                                               : intern("n" + t);
+        const bool negative = !t.empty() && t.front() == 'n';
+        const std::uint32_t n = negative ? intern(std::string_view(t).substr(1)) : intern("n" + t);
         negations_[id] = n;
-        negations_[n] = id;
+        // "x" and "nx" are each other's negation; "nnx" and "nx" are not.
+        if (!negative || !isNegative(n)) negations_[n] = id;
         return n;
     }
 
 private:
+    bool isNegative(std::uint32_t id) const { return !texts_[id].empty() && texts_[id].front() == 'n'; }
+
     void grow() {
         std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
         mask_ = bigger.size() - 1;
