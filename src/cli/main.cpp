@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         return app.run(args);
     } catch (const std::exception& e) {
         // Even starting can fail (no current directory): say so, never abort.
+        std::cout.flush();
         std::cerr << "torv_ae_cli: " << e.what() << '\n';
         return 1;
     }

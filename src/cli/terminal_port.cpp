@@ -30,6 +30,7 @@ bool TerminalUserPort::progress(const std::string& label, std::uint64_t done, st
     const int percent = static_cast<int>(total ? done * 100 / total : 0);
     if (percent == shownPercent_) return true;
     shownPercent_ = percent;
+    out_.flush();   // what was written stays above the progress line
     *progressOut_ << "\r" << escapeControlBytes(label) << ": " << percent << "%\033[K" << std::flush;
     return true;
 }
@@ -45,6 +46,7 @@ void TerminalUserPort::attach(port::MessageWindow& messages) {
 }
 
 std::optional<std::string> TerminalUserPort::readLine() {
+    out_.flush();   // the question is seen before the answer is awaited
     std::string line;
     if (!std::getline(in_, line)) return std::nullopt;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -168,8 +170,9 @@ std::string escapeControlBytes(std::string_view text) {
 void TerminalUserPort::write(std::string_view text) {
     if (text.empty()) return;
     eraseProgress();  // drawn again by the next report, below what is written now
+    // Flushed only before waiting for the user: a long run writes its
+    // report in large blocks instead of one system call per line.
     out_ << escapeControlBytes(text);
-    out_.flush();
     atLineStart_ = text.back() == '\n';
 }
 

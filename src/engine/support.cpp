@@ -283,11 +283,16 @@ void przedstawienie_faktow(AppState& app) {
         r.piszcr();
         linie.push_back("    " + w);
     };
-    for (const auto& x : s.rbd.records()) {
-        if (x.warunek == "No condition" || x.warunek == "nend") continue;
-        if (!s.rbd_finalna.insert(x.warunek).second) continue;
-        pokaz(x.warunek);
+    // Records before the mark were presented by an earlier call.
+    const auto& records = s.rbd.records();
+    const kb::Name placeholder("No condition"), nend("nend");
+    for (std::size_t i = s.rbd.presentedUpTo(); i < records.size(); ++i) {
+        const kb::Name w = records[i].warunek;
+        if (w == placeholder || w == nend) continue;
+        if (!s.rbd_finalna.set(w)) continue;
+        pokaz(w);
     }
+    s.rbd.setPresentedUpTo(records.size());
     for (const auto& w : s.rbd_wstecz)
         if (w != "No condition" && w != "nend") pokaz(w);
     if (!linie.empty()) app.port.message(kDeterminedFacts, linie);

@@ -34,6 +34,7 @@ bool RbdTable::remove(std::int32_t numer, kb::Name warunek) {
     nums.erase(n);
     auto r = std::find_if(records_.begin(), records_.end(),
                           [&](const Rbd& x) { return x.numer == numer && x.warunek == warunek; });
+    if (static_cast<std::size_t>(r - records_.begin()) < presented_) --presented_;
     records_.erase(r);
     changed(warunek);
     return true;
@@ -42,12 +43,16 @@ bool RbdTable::remove(std::int32_t numer, kb::Name warunek) {
 void RbdTable::removeAll(kb::Name warunek) {
     if (warunek.id() >= index_.size() || index_[warunek.id()].empty()) return;
     index_[warunek.id()].clear();
+    const auto presented = records_.begin() + static_cast<std::ptrdiff_t>(std::min(presented_, records_.size()));
+    presented_ -= static_cast<std::size_t>(
+        std::count_if(records_.begin(), presented, [&](const Rbd& x) { return x.warunek == warunek; }));
     std::erase_if(records_, [&](const Rbd& x) { return x.warunek == warunek; });
     changed(warunek);
 }
 
 void RbdTable::clear() {
     records_.clear();
+    presented_ = 0;
     index_.clear();
 }
 

@@ -54,6 +54,11 @@ public:
     void removeAll(kb::Name warunek);
     void clear();
 
+    /// The records before this position have been presented. Removing one
+    /// of them moves it down, so no record added later is passed over.
+    std::size_t presentedUpTo() const { return presented_; }
+    void setPresentedUpTo(std::size_t n) { presented_ = n; }
+
     /// Told the condition of every record added or removed, and the
     /// conditions whose rules are re-opened, while a run watches them.
     std::function<void(kb::Name)> observer;
@@ -68,6 +73,7 @@ private:
     }
 
     std::vector<Rbd> records_;
+    std::size_t presented_ = 0;
     // condition id -> numbers of its records, in recording order
     std::vector<std::vector<std::int32_t>> index_;
 };
@@ -106,7 +112,7 @@ struct ChainingState {
     std::vector<kb::Constraint> ograniczenia;
 
     // Records of the operations shared by both chainings.
-    kb::NameSet rbd_finalna;                                  // decided and already presented
+    kb::NameFlags rbd_finalna;                                // decided and already presented
     Names rbd_wstecz;                                         // established backwards
     Names etykieta;                                           // summary labels, in entry order
     std::optional<std::string> hipoteza;

@@ -30,6 +30,29 @@ TEST(RbdTable, CountsSupportsAndRemovesThemOneByOne) {
     EXPECT_EQ(t.records(), (std::vector<Rbd>{{5, "b"}}));
 }
 
+// The presented mark must stay on the same records while records before
+// and after it are removed, so that every record is presented exactly once.
+TEST(RbdTable, PresentedMarkFollowsRemovals) {
+    struct Case { const char* what; void (*change)(RbdTable&); std::size_t mark; };
+    const Case cases[] = {
+        {"removed before the mark", [](RbdTable& t) { t.remove(1, "a"); }, 2},
+        {"removed after the mark", [](RbdTable& t) { t.remove(4, "d"); }, 3},
+        {"every record of a condition", [](RbdTable& t) { t.removeAll("b"); }, 1},
+        {"added after the mark", [](RbdTable& t) { t.add(5, "e"); }, 3},
+        {"cleared", [](RbdTable& t) { t.clear(); }, 0},
+    };
+    for (const auto& c : cases) {
+        RbdTable t;
+        t.add(1, "a");
+        t.add(2, "b");
+        t.add(3, "b");
+        t.setPresentedUpTo(3);
+        t.add(4, "d");
+        c.change(t);
+        EXPECT_EQ(t.presentedUpTo(), c.mark) << c.what;
+    }
+}
+
 class Pamietaj : public test::ChainingTest {
 protected:
     void SetUp() override {
@@ -97,14 +120,14 @@ TEST_F(Pamietaj, FactsListsAndFalseLists) {
 TEST_F(Pamietaj, PreparingARunClearsTheRunButKeepsTheExclusivityFault) {
     pamietaj(s, "a", true, true);
     s.regula_zastosowana.insert(1);
-    s.rbd_finalna.insert("a");
+    s.rbd_finalna.set("a");
     s.zmienna_ustalona.push_back({"x", 1});
     s.blad_wykluczajacych = true;
     s.ograniczenia.clear();
     prepare();
     EXPECT_TRUE(rbd().empty());
     EXPECT_TRUE(s.regula_zastosowana.empty());
-    EXPECT_TRUE(s.rbd_finalna.empty());
+    EXPECT_FALSE(s.rbd_finalna.contains("a"));
     EXPECT_TRUE(s.zmienna_ustalona.empty());
     EXPECT_TRUE(s.zanegowany_warunek_z_bazy_ograniczen.empty());
     EXPECT_EQ(s.ograniczenia.size(), 2u);
