@@ -20,13 +20,12 @@ public:
     std::uint32_t intern(std::string_view text) {
         const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
         std::size_t slot = h & mask_;
-        for (std::uint32_t id; (id = slots_[slot]) != kNone; slot = (slot + 1) & mask_)
-            if (hashes_[id] == h && texts_[id] == text) return id;
+        for (std::uint64_t s; (s = slots_[slot]) != kEmpty; slot = (slot + 1) & mask_)
+            if (hashOf(s) == h && texts_[idOf(s)] == text) return idOf(s);
         const auto id = static_cast<std::uint32_t>(texts_.size());
         texts_.emplace_back(text);
-        hashes_.push_back(h);
         negations_.push_back(kNone);
-        slots_[slot] = id;
+        slots_[slot] = std::uint64_t{h} << 32 | id;
         if (texts_.size() * 2 > slots_.size()) grow();
         return id;
     }
@@ -48,21 +47,27 @@ public:
 private:
     bool isNegative(std::uint32_t id) const { return !texts_[id].empty() && texts_[id].front() == 'n'; }
 
+    // A slot holds a text's hash beside its id, so that a probe reads the
+    // text only when the hashes agree.
+    static constexpr std::uint64_t kEmpty = std::numeric_limits<std::uint64_t>::max();
+    static std::uint32_t hashOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot >> 32); }
+    static std::uint32_t idOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
+
     void grow() {
-        std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
+        std::vector<std::uint64_t> bigger(slots_.size() * 2, kEmpty);
         mask_ = bigger.size() - 1;
-        for (std::uint32_t id = 0; id < texts_.size(); ++id) {
-            std::size_t slot = hashes_[id] & mask_;
-            while (bigger[slot] != kNone) slot = (slot + 1) & mask_;
-            bigger[slot] = id;
+        for (std::uint64_t s : slots_) {
+            if (s == kEmpty) continue;
+            std::size_t slot = hashOf(s) & mask_;
+            while (bigger[slot] != kEmpty) slot = (slot + 1) & mask_;
+            bigger[slot] = s;
         }
         slots_ = std::move(bigger);
     }
 
     std::deque<std::string> texts_;
-    std::vector<std::uint32_t> hashes_;   // low bits of each text's hash
     std::vector<std::uint32_t> negations_;
-    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, kNone);
+    std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(1024, kEmpty);
     std::size_t mask_ = 1023;
 };
 

@@ -76,14 +76,21 @@ void ChainingState::prepare(const kb::Store& store, const Names& askables) {
     backward = {};
     ograniczenia = store.constraints();
 
-    rulesByCondition.clear();
+    // Counted first, then filled: one array for every rule's conditions.
     const auto& rules = store.rules();
-    rulesByCondition.resize(kb::Name::count());
-    for (std::size_t i = 0; i < rules.size(); ++i)
-        for (kb::Name c : rules[i].warunki) {
-            auto& v = rulesByCondition[c.id()];
-            if (v.empty() || v.back() != i) v.push_back(static_cast<std::uint32_t>(i));
+    auto eachCondition = [&](auto&& f) {
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            const auto& w = rules[i].warunki;
+            for (auto c = w.begin(); c != w.end(); ++c)
+                if (std::find(w.begin(), c, *c) == c) f(c->id(), static_cast<std::uint32_t>(i));
         }
+    };
+    ruleStarts.assign(kb::Name::count() + 1, 0);
+    eachCondition([&](std::uint32_t id, std::uint32_t) { ++ruleStarts[id + 1]; });
+    for (std::size_t id = 1; id < ruleStarts.size(); ++id) ruleStarts[id] += ruleStarts[id - 1];
+    rulePositions.assign(ruleStarts.back(), 0);
+    std::vector<std::uint32_t> next(ruleStarts.begin(), ruleStarts.end() - 1);
+    eachCondition([&](std::uint32_t id, std::uint32_t i) { rulePositions[next[id]++] = i; });
     askableSet.clear();
     for (const auto& a : askables) askableSet.set(a);
 }

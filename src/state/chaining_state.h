@@ -121,8 +121,8 @@ struct ChainingState {
 
     // Derived from the store when a run is prepared.
     /// Positions of the rules whose condition list holds a condition, by
-    /// condition id.
-    std::vector<std::vector<std::uint32_t>> rulesByCondition;
+    /// condition id: rulePositions[ruleStarts[id] .. ruleStarts[id + 1]).
+    std::vector<std::uint32_t> ruleStarts, rulePositions;
     /// ogolna_lista_dopytywalnych as a set.
     kb::NameFlags askableSet;
 
@@ -131,8 +131,8 @@ struct ChainingState {
     template <class F>
     void forRulesUsing(kb::Name warunek, F&& f) const {
         for (kb::Name w : {warunek, warunek.negated()})
-            if (w.id() < rulesByCondition.size())
-                for (std::size_t i : rulesByCondition[w.id()]) f(i);
+            if (w.id() + 1 < ruleStarts.size())
+                for (std::uint32_t k = ruleStarts[w.id()]; k < ruleStarts[w.id() + 1]; ++k) f(rulePositions[k]);
     }
 
     /// Scan every rule from the first in each pass instead of visiting only
