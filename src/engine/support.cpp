@@ -115,15 +115,16 @@ void pierwotne(AppState& app, const Names& fakty, const char* naglowek, const ch
 
 /// The media record offered for conclusion W of rule or relational model N:
 /// the positive table for W itself, the negative one for a negated W.
-const kb::MediaRecord* rekord_oferty(const AppState& app, std::int32_t numer, const std::string& w,
+const kb::MediaRecord* rekord_oferty(const AppState& app, std::int32_t numer, kb::Name w,
                                      const std::vector<kb::MediaRecord>& dla_prawdy,
                                      const std::vector<kb::MediaRecord>& dla_falszu) {
+    if (dla_prawdy.empty() && dla_falszu.empty()) return nullptr;   // no lookups when there is nothing to offer
     auto pierwszy = [&](const std::vector<kb::MediaRecord>& t) -> const kb::MediaRecord* {
         auto l = kb::Store::byNumber(t, numer);
         return l.empty() ? nullptr : l.front();
     };
-    const bool neg = kb::jest_negacja(w);
-    const std::string p = neg ? w.substr(1) : w;
+    const bool neg = w.isNegation();
+    const kb::Name p = neg ? w.negated() : w;
     if (!neg && app.store.ruleByNumberConclusionSemaphore(numer, w, 1))
         if (auto* r = pierwszy(dla_prawdy)) return r;
     if (neg && app.store.ruleByNumberConclusionSemaphore(numer, p, 1))
@@ -353,7 +354,7 @@ void przedstawienie_zmiennych_pierwotnych(AppState& app) {
 
 // ---- offers ----
 
-void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) {
+void udziel_rady(AppState& app, std::int32_t numer, kb::Name wniosek) {
     const auto& b = app.store.adviceBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.advice, b.nadvice);
     if (!rec || !nazwa_bezpieczna(app, *rec)) return;
@@ -373,7 +374,7 @@ void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek) 
     app.messages.write("    NO\n\n");
 }
 
-void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wniosek) {
+void wyswietl_grafike(AppState& app, std::int32_t numer, kb::Name wniosek) {
     const auto& b = app.store.graphicsBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.graphics, b.ngraphics);
     if (!rec || !nazwa_bezpieczna(app, *rec)) return;
@@ -382,7 +383,7 @@ void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wnio
     if (istnieje(plik)) app.port.showGraphics(plik);
 }
 
-void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& wniosek) {
+void przesluchaj_melodie(AppState& app, std::int32_t numer, kb::Name wniosek) {
     const auto& b = app.store.soundBase();
     const kb::MediaRecord* rec = rekord_oferty(app, numer, wniosek, b.sounds, b.nsounds);
     if (!rec || !nazwa_bezpieczna(app, *rec)) return;

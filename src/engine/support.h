@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "kb/name.h"
 #include "state/lists.h"
 
 namespace torv { struct AppState; }
@@ -64,9 +65,9 @@ void testuj_wykluczajace(AppState& app, const std::string& fakt);
 void testuj_m_wykluczajace(AppState& app, const std::string& fakt);
 
 // ---- offers after a conclusion of rule or relational model `numer` ----
-void udziel_rady(AppState& app, std::int32_t numer, const std::string& wniosek);
-void wyswietl_grafike(AppState& app, std::int32_t numer, const std::string& wniosek);
-void przesluchaj_melodie(AppState& app, std::int32_t numer, const std::string& wniosek);
+void udziel_rady(AppState& app, std::int32_t numer, kb::Name wniosek);
+void wyswietl_grafike(AppState& app, std::int32_t numer, kb::Name wniosek);
+void przesluchaj_melodie(AppState& app, std::int32_t numer, kb::Name wniosek);
 
 /// generuj_etykiety: asks for the summary labels of the coming run.
 void generuj_etykiety(AppState& app);

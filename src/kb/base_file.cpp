@@ -243,7 +243,11 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
 
     AnyBase base = emptyBase(kind);
     RuleBase* rules = std::get_if<RuleBase>(&base);
-    if (rules) rules->rules.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    if (rules) {
+        const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+        rules->rules.reserve(lines);
+        Name::reserve(lines);   // about a new name per rule
+    }
     auto err = forEachLine(text, [&](int number, std::string_view line) -> std::optional<ReadError> {
         if (progress && number % 4096 == 0 &&
             !progress(static_cast<std::size_t>(line.data() - text.data()), text.size())) {

@@ -30,6 +30,11 @@ public:
         return id;
     }
 
+    void reserve(std::size_t more) {
+        while ((texts_.size() + more) * 2 > slots_.size()) grow();
+        negations_.reserve(texts_.size() + more);
+    }
+
     const std::string& text(std::uint32_t id) const { return texts_[id]; }
     std::uint32_t count() const { return static_cast<std::uint32_t>(texts_.size()); }
 
@@ -81,6 +86,8 @@ NameTable& table() {
 Name::Name(std::string_view text) : id_(table().intern(text)) {}
 
 std::uint32_t Name::count() { return table().count(); }
+
+void Name::reserve(std::size_t more) { table().reserve(more); }
 
 const std::string& Name::str() const { return table().text(id_); }
 

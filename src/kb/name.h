@@ -33,6 +33,8 @@ public:
     }
     /// Every name interned so far has an id below this.
     static std::uint32_t count();
+    /// Makes room for `more` names beyond count() at once (a hint).
+    static void reserve(std::size_t more);
 
     std::uint32_t id() const { return id_; }
     const std::string& str() const;

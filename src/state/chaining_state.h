@@ -142,7 +142,10 @@ struct ChainingState {
 
     bool exclusiveFactsFound() const { return blad_wykluczajacych; }
     bool highDetail() const { return szczegolowosc == Detail::High; }
-    bool endDecided() const { return rbd.decided("end"); }
+    bool endDecided() const {
+        static const kb::Name kEnd("end");
+        return rbd.decided(kEnd);
+    }
 
     /// Clears the tables of a run (labels and level of detail excepted, which
     /// the preparation asks for itself) and takes the constraints and the
