@@ -58,8 +58,8 @@ Names wyznacz_warunki_dopytywalne(const kb::Store& store, Askables& a) {
     Names askable;
     for (kb::Name c : conditions)
         if (!seenConclusions.contains(c) && c != placeholder) askable.push_back(c);
-    a.lista_warunkow = kb::texts(conditions);
-    a.lista_wnioskow_regul = kb::texts(conclusions);
+    a.lista_warunkow = std::move(conditions);
+    a.lista_wnioskow_regul = std::move(conclusions);
     return askable;
 }
 
@@ -143,7 +143,7 @@ bool pamietaj_dopytywalne_modeli(AppState& app) {
     a.argumenty_zredukowane = redukuj(usuniecie_list_wewnetrznych(variables));
     a.wyniki_zredukowane = redukuj(usuniecie_list_wewnetrznych(modelResults));
     Names askable = roznica_zbiorow(a.argumenty_zredukowane, a.wyniki_zredukowane);
-    askable = usun_zanegowane(roznica_zbiorow(askable, a.lista_wnioskow_regul));
+    askable = usun_zanegowane(roznica_zbiorow(askable, kb::texts(a.lista_wnioskow_regul)));
 
     // wyznacz_warunki_i_argumenty_dopytywalne
     a.lista_argumentow_dopytywalnych = sortuj(redukuj(askable));

@@ -761,11 +761,10 @@ bool weryfikowanie_hipotezy_cd_0(AppState& app, const std::string& h) {
 Names wyznacz_liste_hipotez(const AppState& app, int opcja) {
     const Askables& a = app.askables;
     // wyznacz_liste_wnioskow_reguł_i_modeli
-    Names lista = jest_baza_mo(app).empty()
-                      ? a.lista_wnioskow_regul
-                      : suma_zbiorow(a.lista_wnioskow_regul, a.lista_wnioskow_modeli.value_or(Names{}));
+    Names lista = kb::texts(a.lista_wnioskow_regul);
+    if (!jest_baza_mo(app).empty()) lista = suma_zbiorow(lista, a.lista_wnioskow_modeli.value_or(Names{}));
     // Narrow sense: the final conclusions, which no rule uses as a condition.
-    if (opcja == 1) lista = roznica_zbiorow(lista, a.lista_warunkow);
+    if (opcja == 1) lista = roznica_zbiorow(lista, kb::texts(a.lista_warunkow));
     return sortuj(roznica_zbiorow(lista, {"end"}));
 }
 

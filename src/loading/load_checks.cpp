@@ -264,7 +264,8 @@ bool wnioski_modeli_a_wnioski_regul(AppState& app) {
     const std::string rules = app.store.nazwa_re.value_or("");
     const std::string models = app.store.nazwa_mo.value_or("");
     const Names& modelConclusions = a.lista_wnioskow_modeli ? *a.lista_wnioskow_modeli : Names{};
-    const Names shared = engine::przeciecie(a.lista_wnioskow_regul, modelConclusions);
+    const Names ruleConclusions = kb::texts(a.lista_wnioskow_regul);
+    const Names shared = engine::przeciecie(ruleConclusions, modelConclusions);
     if (!shared.empty()) {
         const std::string list = term(shared);
         app.messages.write("Faulty rule base     " + rules + "\nFaulty model base " + models +
@@ -284,7 +285,7 @@ bool wnioski_modeli_a_wnioski_regul(AppState& app) {
     }
     // The list of all logical variables against the numeric ones.
     const Names logical = engine::redukuj(engine::usuniecie_list_wewnetrznych(
-        {a.lista_wnioskow_regul, a.lista_warunkow, modelConclusions, a.lista_warunkow_stosowania}));
+        {ruleConclusions, kb::texts(a.lista_warunkow), modelConclusions, a.lista_warunkow_stosowania}));
     const Names numeric =
         engine::usuniecie_list_wewnetrznych({a.lista_argumentow_modeli, a.lista_wynikow_modeli});
     const Names both = engine::przeciecie(logical, numeric);

@@ -7,14 +7,16 @@
 #include <unordered_set>
 #include <vector>
 
+#include "kb/name.h"
 #include "state/lists.h"
 
 namespace torv::engine {
 
 /// The derived lists of the knowledge base; a rule-base load clears them.
 struct Askables {
-    Names lista_warunkow;                         // rule conditions, positive, last occurrence
-    Names lista_wnioskow_regul;                   // rule conclusions
+    // Held as names: a million rules make a million of each.
+    kb::NameList lista_warunkow;                  // rule conditions, positive, last occurrence
+    kb::NameList lista_wnioskow_regul;            // rule conclusions
     Names lista_warunkow_dopytywalnych;           // askable conditions of the rule base, sorted
     std::unordered_set<std::string> dopytywalny;  // membership of the list above
 
