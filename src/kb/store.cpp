@@ -7,7 +7,6 @@
 namespace torv::kb {
 
 namespace {
-const std::vector<std::size_t> kNoIndexes;
 
 template <class T>
 void append(std::vector<T>& to, std::vector<T>&& from) {
@@ -22,8 +21,11 @@ const Rule* Store::ruleByNumber(std::int32_t numer) const {
     return it == ruleByNumber_.end() ? nullptr : &rule_.rules[it->second];
 }
 
-const std::vector<std::size_t>& Store::ruleIndexesByConclusion(Name wniosek) const {
-    return wniosek.id() < byConclusion_.size() ? byConclusion_[wniosek.id()] : kNoIndexes;
+std::span<const std::size_t> Store::ruleIndexesByConclusion(Name wniosek) const {
+    if (conclusionsStale_) indexConclusions();
+    if (wniosek.id() + 1 >= conclusionStarts_.size()) return {};
+    return std::span(byConclusion_).subspan(conclusionStarts_[wniosek.id()],
+                                            conclusionStarts_[wniosek.id() + 1] - conclusionStarts_[wniosek.id()]);
 }
 
 std::vector<const Rule*> Store::rulesByConclusion(Name wniosek) const {
@@ -103,17 +105,21 @@ std::vector<const MediaRecord*> Store::byNumber(const std::vector<MediaRecord>& 
 // ---- indexes ----
 
 void Store::reindexRules() {
-    byConclusion_.clear();
+    conclusionsStale_ = true;
     ruleByNumber_.clear();
     ruleByNumber_.reserve(rule_.rules.size());
-    for (std::size_t i = 0; i < rule_.rules.size(); ++i) indexRule(i);
+    for (std::size_t i = 0; i < rule_.rules.size(); ++i) ruleByNumber_.try_emplace(rule_.rules[i].numer, i);
 }
 
-void Store::indexRule(std::size_t i) {
-    const Rule& r = rule_.rules[i];
-    if (r.wniosek.id() >= byConclusion_.size()) byConclusion_.resize(Name::count());
-    byConclusion_[r.wniosek.id()].push_back(i);
-    ruleByNumber_.try_emplace(r.numer, i);
+void Store::indexConclusions() const {
+    // Counted first, then filled in file order.
+    conclusionStarts_.assign(Name::count() + 1, 0);
+    for (const Rule& r : rule_.rules) ++conclusionStarts_[r.wniosek.id() + 1];
+    for (std::size_t id = 1; id < conclusionStarts_.size(); ++id) conclusionStarts_[id] += conclusionStarts_[id - 1];
+    byConclusion_.assign(rule_.rules.size(), 0);
+    std::vector<std::size_t> next(conclusionStarts_.begin(), conclusionStarts_.end() - 1);
+    for (std::size_t i = 0; i < rule_.rules.size(); ++i) byConclusion_[next[rule_.rules[i].wniosek.id()]++] = i;
+    conclusionsStale_ = false;
 }
 
 void Store::reindexModels() {
@@ -158,7 +164,8 @@ void Store::setSoundBase(SoundBase base) { sound_ = std::move(base); }
 
 void Store::addRule(Rule r) {
     rule_.rules.push_back(std::move(r));
-    indexRule(rule_.rules.size() - 1);
+    conclusionsStale_ = true;
+    ruleByNumber_.try_emplace(rule_.rules.back().numer, rule_.rules.size() - 1);
 }
 
 void Store::addFact(Fact f) { rule_.facts.push_back(std::move(f)); }

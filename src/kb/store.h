@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -197,7 +198,7 @@ public:
     /// Every rule concluding `wniosek`, in file order.
     std::vector<const Rule*> rulesByConclusion(Name wniosek) const;
     /// Positions (in file order) of the rules concluding `wniosek`.
-    const std::vector<std::size_t>& ruleIndexesByConclusion(Name wniosek) const;
+    std::span<const std::size_t> ruleIndexesByConclusion(Name wniosek) const;
     const Rule* ruleByNumberConclusionSemaphore(std::int32_t numer, Name wniosek,
                                                 std::int32_t semafor) const;
 
@@ -276,7 +277,7 @@ public:
 
 private:
     void reindexRules();
-    void indexRule(std::size_t i);
+    void indexConclusions() const;
     void reindexModels();
 
     RuleBase rule_;
@@ -286,8 +287,12 @@ private:
     GraphicsBase graphics_;
     SoundBase sound_;
 
-    // conclusion id -> positions in rule_.rules; number -> first position
-    std::vector<std::vector<std::size_t>> byConclusion_;
+    // Positions in rule_.rules by conclusion id:
+    // byConclusion_[conclusionStarts_[id] .. conclusionStarts_[id + 1]),
+    // built at the first lookup after the rules change.
+    mutable std::vector<std::size_t> conclusionStarts_, byConclusion_;
+    mutable bool conclusionsStale_ = true;
+    // number -> first position
     std::unordered_map<std::int32_t, std::size_t> ruleByNumber_;
     std::map<std::int32_t, ModelRef> modelByNumber_;
     std::map<std::string, std::vector<ModelRef>, std::less<>> modelsByResult_;

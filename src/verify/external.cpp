@@ -2,6 +2,7 @@
 #include "verify/external.h"
 
 #include <algorithm>
+#include <span>
 #include <climits>
 #include <unordered_map>
 #include <unordered_set>
@@ -51,7 +52,7 @@ public:
     }
     /// negacja of two names: either is "n" followed by the other.
     bool negations(std::int32_t a, std::int32_t b) { return a == withN(b) || b == withN(a); }
-    const std::vector<std::size_t>& concluders(std::int32_t id) {
+    std::span<const std::size_t> concluders(std::int32_t id) {
         return store_.ruleIndexesByConclusion(names_[static_cast<std::size_t>(id)]);
     }
     std::size_t size() const { return names_.size(); }

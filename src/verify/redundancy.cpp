@@ -2,6 +2,7 @@
 #include "verify/redundancy.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -170,9 +171,8 @@ public:
         std::vector<std::size_t> out;
         const NameId c = base.intern(rules_[i].wniosek);
         ++round_;
-        auto add = [&](const std::vector<std::size_t>* js) {
-            if (!js) return;
-            for (std::size_t j : *js)
+        auto add = [&](std::span<const std::size_t> js) {
+            for (std::size_t j : js)
                 if (j > i && stamp_[j] != round_) {
                     stamp_[j] = round_;
                     out.push_back(j);
@@ -188,7 +188,7 @@ public:
             any = true;
             const auto& f = gen.flat();
             if (f.empty()) {
-                add(&base.store().ruleIndexesByConclusion(rules_[i].wniosek));
+                add(base.store().ruleIndexesByConclusion(rules_[i].wniosek));
                 break;
             }
             // f within another's union: that union holds f's rarest name.
@@ -198,13 +198,14 @@ public:
                 if (!js || (fewest && js->size() < fewest->size())) fewest = js;
                 if (!fewest) break;
             }
-            add(fewest);
+            if (fewest) add(*fewest);
             // Another's intersection within f: f holds its key name.
-            for (NameId id : f) add(find(byEvery_, id));
+            for (NameId id : f)
+                if (const auto* js = find(byEvery_, id)) add(*js);
         }
         if (any) {
             auto it = always_.find(c);
-            if (it != always_.end()) add(&it->second);
+            if (it != always_.end()) add(it->second);
         }
         std::sort(out.begin(), out.end());
         return out;

@@ -54,8 +54,12 @@ TEST(Store, LooksUpRulesInFileOrder) {
 
 TEST(Store, AddedRuleIsIndexed) {
     Store s = storeWithRules();
+    EXPECT_EQ(s.rulesByConclusion("x").size(), 2u);   // the index is built before the additions
     s.addRule({8, "x", {"q"}, 1});
+    s.addRule({9, "a conclusion first named after the index was built", {}, 1});
     EXPECT_EQ(s.rulesByConclusion("x").size(), 3u);
+    EXPECT_EQ(s.rulesByConclusion("x").back()->numer, 8);
+    EXPECT_EQ(s.rulesByConclusion("a conclusion first named after the index was built").size(), 1u);
     EXPECT_EQ(s.ruleByNumber(8)->wniosek, "x");
     s.kasowanie_dregula();
     EXPECT_TRUE(s.rulesByConclusion("x").empty());
