@@ -331,7 +331,7 @@ std::optional<std::vector<char>> testuj_warunki(AppState& app, const kb::NameLis
         char z;
         if (s.rbd.decided(c)) {
             z = 'y';
-        } else if (s.rbd.decided(c.negated())) {
+        } else if (auto n = c.knownNegation(); n && s.rbd.decided(*n)) {
             z = 'n';
         } else if (s.askableSet.contains(c.isNegation() ? c.negated() : c)) {
             z = pytaj_o_warunek(app, c);

@@ -20,29 +20,43 @@ public:
     std::uint32_t intern(std::string_view text) {
         const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
         std::size_t slot = h & mask_;
-        for (std::uint64_t s; (s = slots_[slot]) != kEmpty; slot = (slot + 1) & mask_)
-            if (hashOf(s) == h && texts_[idOf(s)] == text) return idOf(s);
+        for (std::uint32_t id; (id = slots_[slot]) != kNone; slot = (slot + 1) & mask_)
+            if (hashes_[id] == h && texts_[id] == text) return id;
         const auto id = static_cast<std::uint32_t>(texts_.size());
         texts_.emplace_back(text);
+        hashes_.push_back(h);
         negations_.push_back(kNone);
-        slots_[slot] = std::uint64_t{h} << 32 | id;
+        slots_[slot] = id;
         if (texts_.size() * 2 > slots_.size()) grow();
         return id;
     }
 
     void reserve(std::size_t more) {
         while ((texts_.size() + more) * 2 > slots_.size()) grow();
+        hashes_.reserve(texts_.size() + more);
         negations_.reserve(texts_.size() + more);
+    }
+
+    std::uint32_t find(std::string_view text) const {
+        const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+        for (std::size_t slot = h & mask_;; slot = (slot + 1) & mask_) {
+            const std::uint32_t id = slots_[slot];
+            if (id == kNone || (hashes_[id] == h && texts_[id] == text)) return id;
+        }
     }
 
     const std::string& text(std::uint32_t id) const { return texts_[id]; }
     std::uint32_t count() const { return static_cast<std::uint32_t>(texts_.size()); }
 
-    std::uint32_t negation(std::uint32_t id) {
+    /// The negation's id; kNone when it has no id yet and `make` is false.
+    std::uint32_t negation(std::uint32_t id, bool make) {
         if (negations_[id] != kNone) return negations_[id];
         const std::string& t = texts_[id];
         const bool negative = !t.empty() && t.front() == 'n';
-        const std::uint32_t n = negative ? intern(std::string_view(t).substr(1)) : intern("n" + t);
+        const std::string positive = negative ? std::string() : "n" + t;
+        const std::string_view text = negative ? std::string_view(t).substr(1) : std::string_view(positive);
+        const std::uint32_t n = make ? intern(text) : find(text);
+        if (n == kNone) return kNone;
         negations_[id] = n;
         // "x" and "nx" are each other's negation; "nnx" and "nx" are not.
         if (!negative || !isNegative(n)) negations_[n] = id;
@@ -52,27 +66,21 @@ public:
 private:
     bool isNegative(std::uint32_t id) const { return !texts_[id].empty() && texts_[id].front() == 'n'; }
 
-    // A slot holds a text's hash beside its id, so that a probe reads the
-    // text only when the hashes agree.
-    static constexpr std::uint64_t kEmpty = std::numeric_limits<std::uint64_t>::max();
-    static std::uint32_t hashOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot >> 32); }
-    static std::uint32_t idOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
-
     void grow() {
-        std::vector<std::uint64_t> bigger(slots_.size() * 2, kEmpty);
+        std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
         mask_ = bigger.size() - 1;
-        for (std::uint64_t s : slots_) {
-            if (s == kEmpty) continue;
-            std::size_t slot = hashOf(s) & mask_;
-            while (bigger[slot] != kEmpty) slot = (slot + 1) & mask_;
-            bigger[slot] = s;
+        for (std::uint32_t id = 0; id < texts_.size(); ++id) {
+            std::size_t slot = hashes_[id] & mask_;
+            while (bigger[slot] != kNone) slot = (slot + 1) & mask_;
+            bigger[slot] = id;
         }
         slots_ = std::move(bigger);
     }
 
     std::deque<std::string> texts_;
+    std::vector<std::uint32_t> hashes_;   // low bits of each text's hash
     std::vector<std::uint32_t> negations_;
-    std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(1024, kEmpty);
+    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, kNone);
     std::size_t mask_ = 1023;
 };
 
@@ -91,7 +99,13 @@ void Name::reserve(std::size_t more) { table().reserve(more); }
 
 const std::string& Name::str() const { return table().text(id_); }
 
-Name Name::negated() const { return fromId(table().negation(id_)); }
+Name Name::negated() const { return fromId(table().negation(id_, true)); }
+
+std::optional<Name> Name::knownNegation() const {
+    const std::uint32_t n = table().negation(id_, false);
+    if (n == kNone) return std::nullopt;
+    return fromId(n);
+}
 
 std::ostream& operator<<(std::ostream& out, Name n) { return out << n.str(); }
 

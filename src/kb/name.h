@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ public:
 
     /// negacja: "x" <-> "nx", as a name (the pair is remembered).
     Name negated() const;
+    /// The negation when some name already has its text; a name that was
+    /// never made can hold nothing, so lookups need not make it.
+    std::optional<Name> knownNegation() const;
     /// Written as a negation ("n" followed by a name).
     bool isNegation() const { return !str().empty() && str().front() == 'n'; }
 

@@ -130,9 +130,12 @@ struct ChainingState {
     /// condition or its negation (twice for a rule holding both).
     template <class F>
     void forRulesUsing(kb::Name warunek, F&& f) const {
-        for (kb::Name w : {warunek, warunek.negated()})
+        auto using_ = [&](kb::Name w) {
             if (w.id() + 1 < ruleStarts.size())
                 for (std::uint32_t k = ruleStarts[w.id()]; k < ruleStarts[w.id() + 1]; ++k) f(rulePositions[k]);
+        };
+        using_(warunek);
+        if (auto n = warunek.knownNegation()) using_(*n);
     }
 
     /// Scan every rule from the first in each pass instead of visiting only

@@ -32,10 +32,22 @@ TEST(Name, NegationAgreesWithTheTextInAnyOrder) {
         std::vector<std::string> texts{x, "n" + x, "nn" + x, "nnn" + x, "n", "nn", ""};
         std::shuffle(texts.begin(), texts.end(), rng);
         for (const auto& t : texts) {
+            if (auto known = Name(t).knownNegation()) EXPECT_EQ(known->str(), negacja(t)) << t;
             EXPECT_EQ(Name(t).negated().str(), negacja(t)) << t;
             EXPECT_EQ(Name(t).isNegation(), jest_negacja(t)) << t;
         }
     }
+}
+
+TEST(Name, KnownNegationMakesNoName) {
+    const Name x("a name whose negation nobody wrote");
+    const auto before = Name::count();
+    EXPECT_FALSE(x.knownNegation());
+    EXPECT_EQ(Name::count(), before);
+    const Name nx("na name whose negation nobody wrote");
+    ASSERT_TRUE(x.knownNegation());
+    EXPECT_EQ(*x.knownNegation(), nx);
+    EXPECT_EQ(*nx.knownNegation(), x);
 }
 
 TEST(Name, SortsByBytesNotById) {
