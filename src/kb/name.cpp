@@ -12,6 +12,8 @@ namespace torv::kb {
 namespace {
 
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+// A negation looked up and not found: no name had its text then.
+constexpr std::uint32_t kAbsent = kNone - 1;
 
 class NameTable {
 public:
@@ -28,6 +30,7 @@ public:
         negations_.push_back(kNone);
         slots_[slot] = id;
         if (texts_.size() * 2 > slots_.size()) grow();
+        if (absent_ > 0) forgetAbsence(id);
         return id;
     }
 
@@ -50,21 +53,45 @@ public:
 
     /// The negation's id; kNone when it has no id yet and `make` is false.
     std::uint32_t negation(std::uint32_t id, bool make) {
-        if (negations_[id] != kNone) return negations_[id];
+        const std::uint32_t known = negations_[id];
+        if (known == kAbsent && !make) return kNone;
+        if (known != kNone && known != kAbsent) return known;
         const std::string& t = texts_[id];
-        const bool negative = !t.empty() && t.front() == 'n';
-        const std::string positive = negative ? std::string() : "n" + t;
-        const std::string_view text = negative ? std::string_view(t).substr(1) : std::string_view(positive);
+        const bool negative = isNegative(id);
+        const std::string withN = negative ? std::string() : "n" + t;
+        const std::string_view text = negative ? std::string_view(t).substr(1) : std::string_view(withN);
         const std::uint32_t n = make ? intern(text) : find(text);
-        if (n == kNone) return kNone;
+        if (n == kNone) {
+            negations_[id] = kAbsent;
+            ++absent_;
+            return kNone;
+        }
+        if (negations_[id] == kAbsent) --absent_;
         negations_[id] = n;
         // "x" and "nx" are each other's negation; "nnx" and "nx" are not.
-        if (!negative || !isNegative(n)) negations_[n] = id;
+        if (!negative || !isNegative(n)) {
+            if (negations_[n] == kAbsent) --absent_;
+            negations_[n] = id;
+        }
         return n;
     }
 
 private:
     bool isNegative(std::uint32_t id) const { return !texts_[id].empty() && texts_[id].front() == 'n'; }
+
+    /// A new name may be the negation found absent for "n" + it or, when it
+    /// is "nx" with a positive x, for x: those are looked up again.
+    void forgetAbsence(std::uint32_t id) {
+        const std::string& t = texts_[id];
+        auto forget = [&](std::uint32_t other) {
+            if (other != kNone && negations_[other] == kAbsent) {
+                negations_[other] = kNone;
+                --absent_;
+            }
+        };
+        forget(find("n" + t));
+        if (isNegative(id) && (t.size() == 1 || t[1] != 'n')) forget(find(std::string_view(t).substr(1)));
+    }
 
     void grow() {
         std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
@@ -80,6 +107,7 @@ private:
     std::deque<std::string> texts_;
     std::vector<std::uint32_t> hashes_;   // low bits of each text's hash
     std::vector<std::uint32_t> negations_;
+    std::size_t absent_ = 0;   // negations marked kAbsent
     std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, kNone);
     std::size_t mask_ = 1023;
 };

@@ -7,31 +7,44 @@ namespace torv::engine {
 
 // ---- RbdTable ----
 
-const std::vector<std::int32_t> RbdTable::kNone;
-
 bool RbdTable::has(std::int32_t numer, kb::Name warunek) const {
-    const auto& n = numbers(warunek);
-    return std::find(n.begin(), n.end(), numer) != n.end();
+    return anyNumber(warunek, [&](std::int32_t m) { return m == numer; });
 }
 
 bool RbdTable::hasOther(std::int32_t numer, kb::Name warunek) const {
-    const auto& n = numbers(warunek);
-    return std::any_of(n.begin(), n.end(), [&](std::int32_t m) { return m != numer; });
+    return anyNumber(warunek, [&](std::int32_t m) { return m != numer; });
 }
 
 void RbdTable::add(std::int32_t numer, kb::Name warunek) {
-    if (warunek.id() >= index_.size()) index_.resize(std::max<std::size_t>(kb::Name::count(), warunek.id() + 1));
-    index_[warunek.id()].push_back(numer);
+    const std::uint32_t id = warunek.id();
+    if (id >= index_.size()) {
+        // Grown to the names there are, with room for those a run adds.
+        const std::size_t size = std::max<std::size_t>(kb::Name::count(), id + 1);
+        if (size > index_.capacity()) index_.reserve(size + size / 8);
+        index_.resize(size);
+    }
+    Numbers& n = index_[id];
+    if (n.count++ == 0) n.first = numer;
+    else more_[id].push_back(numer);
     records_.push_back({numer, warunek});
     changed(warunek);
 }
 
 bool RbdTable::remove(std::int32_t numer, kb::Name warunek) {
-    if (warunek.id() >= index_.size()) return false;
-    auto& nums = index_[warunek.id()];
-    auto n = std::find(nums.begin(), nums.end(), numer);
-    if (n == nums.end()) return false;
-    nums.erase(n);
+    if (!has(numer, warunek)) return false;
+    const std::uint32_t id = warunek.id();
+    Numbers& n = index_[id];
+    if (n.count > 1) {
+        auto& more = more_.at(id);
+        if (n.first == numer) {
+            n.first = more.front();
+            more.erase(more.begin());
+        } else {
+            more.erase(std::find(more.begin(), more.end(), numer));
+        }
+        if (more.empty()) more_.erase(id);
+    }
+    --n.count;
     auto r = std::find_if(records_.begin(), records_.end(),
                           [&](const Rbd& x) { return x.numer == numer && x.warunek == warunek; });
     if (static_cast<std::size_t>(r - records_.begin()) < presented_) --presented_;
@@ -41,8 +54,9 @@ bool RbdTable::remove(std::int32_t numer, kb::Name warunek) {
 }
 
 void RbdTable::removeAll(kb::Name warunek) {
-    if (warunek.id() >= index_.size() || index_[warunek.id()].empty()) return;
-    index_[warunek.id()].clear();
+    if (supports(warunek) == 0) return;
+    index_[warunek.id()] = {};
+    more_.erase(warunek.id());
     const auto presented = records_.begin() + static_cast<std::ptrdiff_t>(std::min(presented_, records_.size()));
     presented_ -= static_cast<std::size_t>(
         std::count_if(records_.begin(), presented, [&](const Rbd& x) { return x.warunek == warunek; }));
@@ -54,6 +68,7 @@ void RbdTable::clear() {
     records_.clear();
     presented_ = 0;
     index_.clear();
+    more_.clear();
 }
 
 // ---- ChainingState ----

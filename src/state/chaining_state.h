@@ -39,7 +39,7 @@ public:
     bool decided(kb::Name warunek) const { return supports(warunek) != 0; }
     /// Number of records holding the condition.
     std::size_t supports(kb::Name warunek) const {
-        return warunek.id() < index_.size() ? index_[warunek.id()].size() : 0;
+        return warunek.id() < index_.size() ? index_[warunek.id()].count : 0;
     }
     /// rbd(numer, warunek) exists.
     bool has(std::int32_t numer, kb::Name warunek) const;
@@ -67,15 +67,27 @@ public:
     }
 
 private:
-    static const std::vector<std::int32_t> kNone;
-    const std::vector<std::int32_t>& numbers(kb::Name warunek) const {
-        return warunek.id() < index_.size() ? index_[warunek.id()] : kNone;
+    /// Calls `f` with the number of every record of the condition until it
+    /// returns true; true when it did.
+    template <class F>
+    bool anyNumber(kb::Name warunek, F&& f) const {
+        if (supports(warunek) == 0) return false;
+        if (f(index_[warunek.id()].first)) return true;
+        if (index_[warunek.id()].count == 1) return false;
+        const auto& more = more_.at(warunek.id());
+        return std::any_of(more.begin(), more.end(), f);
     }
 
     std::vector<Rbd> records_;
     std::size_t presented_ = 0;
-    // condition id -> numbers of its records, in recording order
-    std::vector<std::vector<std::int32_t>> index_;
+    // Condition id -> the number of its first record and how many it has;
+    // the numbers of the others, rarely any, wait in `more_`.
+    struct Numbers {
+        std::int32_t first = 0;
+        std::uint32_t count = 0;
+    };
+    std::vector<Numbers> index_;
+    std::unordered_map<std::uint32_t, std::vector<std::int32_t>> more_;
 };
 
 /// zmienna_ustalona: a determined argument value.
