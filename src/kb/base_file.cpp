@@ -186,20 +186,36 @@ std::optional<ReadError> checkMediaName(const ParsedRecord& rec, std::string_vie
 /// the same way or refuses with its place and reason.
 class PlainLine {
 public:
-    explicit PlainLine(std::string_view s) : s_(s) {}
+    /// `texts` and `names` are scratch space kept by the caller across lines.
+    PlainLine(std::string_view s, std::vector<std::string_view>& texts, std::vector<Name>& names)
+        : s_(s), texts_(texts), names_(names) {}
 
     bool rule(Rule& out) {
-        if (!literal("rule(") || !integer(out.numer) || !literal(",") || !string(out.wniosek) || !literal(",[")) return false;
+        texts_.clear();
+        if (!literal("rule(") || !integer(out.numer) || !literal(",") || !string(texts_.emplace_back()) ||
+            !literal(",["))
+            return false;
         if (!literal("]")) {
             do {
-                if (!string(out.warunki.emplace_back())) return false;
+                if (!string(texts_.emplace_back())) return false;
             } while (literal(","));
             if (!literal("]")) return false;
         }
-        return literal(",") && integer(out.semafor) && literal(")") && i_ == s_.size();
+        if (!(literal(",") && integer(out.semafor) && literal(")") && i_ == s_.size())) return false;
+        // The conclusion and conditions interned together, their lookups overlapping.
+        names_.resize(texts_.size());
+        Name::intern(texts_, names_.data());
+        out.wniosek = names_.front();
+        out.warunki.assign(names_.begin() + 1, names_.end());
+        return true;
     }
 
-    bool fact(Fact& out) { return literal("fact(") && string(out.warunek) && literal(")") && i_ == s_.size(); }
+    bool fact(Fact& out) {
+        std::string_view text;
+        if (!(literal("fact(") && string(text) && literal(")") && i_ == s_.size())) return false;
+        out.warunek = Name(text);
+        return true;
+    }
 
 private:
     bool literal(std::string_view t) {
@@ -217,17 +233,19 @@ private:
         // A number must end at a separator, as the general reader wants.
         return i_ < s_.size() && (s_[i_] == ',' || s_[i_] == ')');
     }
-    bool string(Name& out) {
+    bool string(std::string_view& out) {
         if (i_ >= s_.size() || s_[i_] != '"') return false;
         const std::size_t stop = s_.find_first_of("\"\\", i_ + 1);
         if (stop == std::string_view::npos || s_[stop] != '"') return false;
-        out = Name(s_.substr(i_ + 1, stop - i_ - 1));
+        out = s_.substr(i_ + 1, stop - i_ - 1);
         i_ = stop + 1;
         return true;
     }
 
     std::string_view s_;
     std::size_t i_ = 0;
+    std::vector<std::string_view>& texts_;
+    std::vector<Name>& names_;
 };
 
 }  // namespace
@@ -248,6 +266,8 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
         rules->rules.reserve(lines);
         Name::reserve(lines);   // about a new name per rule
     }
+    std::vector<std::string_view> texts;
+    std::vector<Name> names;
     auto err = forEachLine(text, [&](int number, std::string_view line) -> std::optional<ReadError> {
         if (progress && number % 4096 == 0 &&
             !progress(static_cast<std::size_t>(line.data() - text.data()), text.size())) {
@@ -260,12 +280,11 @@ std::variant<AnyBase, ReadError> parseBaseText(BaseKind kind, std::string_view t
         if (rules) {
             if (line.starts_with('r')) {
                 Rule& r = rules->rules.emplace_back();
-                r.warunki.reserve(4);
-                if (PlainLine(line).rule(r)) return std::nullopt;
+                if (PlainLine(line, texts, names).rule(r)) return std::nullopt;
                 rules->rules.pop_back();
             } else if (line.starts_with('f')) {
                 Fact& f = rules->facts.emplace_back();
-                if (PlainLine(line).fact(f)) return std::nullopt;
+                if (PlainLine(line, texts, names).fact(f)) return std::nullopt;
                 rules->facts.pop_back();
             }
         }

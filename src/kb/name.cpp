@@ -3,6 +3,7 @@
 // index is open addressing over ids.
 #include "kb/name.h"
 
+#include <algorithm>
 #include <deque>
 #include <ostream>
 #include <limits>
@@ -19,32 +20,54 @@ class NameTable {
 public:
     NameTable() { intern(""); }
 
-    std::uint32_t intern(std::string_view text) {
-        const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+    static std::uint32_t hash(std::string_view text) {
+        return static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+    }
+
+    std::uint32_t intern(std::string_view text) { return intern(text, hash(text)); }
+
+    std::uint32_t intern(std::string_view text, std::uint32_t h) {
         std::size_t slot = h & mask_;
-        for (std::uint32_t id; (id = slots_[slot]) != kNone; slot = (slot + 1) & mask_)
-            if (hashes_[id] == h && texts_[id] == text) return id;
+        for (std::uint64_t s; (s = slots_[slot]) != kEmpty; slot = (slot + 1) & mask_)
+            if (hashOf(s) == h && texts_[idOf(s)] == text) return idOf(s);
         const auto id = static_cast<std::uint32_t>(texts_.size());
         texts_.emplace_back(text);
-        hashes_.push_back(h);
         negations_.push_back(kNone);
-        slots_[slot] = id;
+        slots_[slot] = std::uint64_t{h} << 32 | id;
         if (texts_.size() * 2 > slots_.size()) grow();
         if (absent_ > 0) forgetAbsence(id);
         return id;
     }
 
+    /// Interns a batch, first touching every slot and text it will read,
+    /// so that their cache misses overlap instead of following each other.
+    void intern(std::span<const std::string_view> texts, Name* out) {
+        constexpr std::size_t kBatch = 16;
+        std::uint32_t h[kBatch];
+        for (std::size_t from = 0; from < texts.size(); from += kBatch) {
+            const std::size_t n = std::min(kBatch, texts.size() - from);
+            for (std::size_t i = 0; i < n; ++i) {
+                h[i] = hash(texts[from + i]);
+                __builtin_prefetch(&slots_[h[i] & mask_]);
+            }
+            for (std::size_t i = 0; i < n; ++i)
+                if (const std::uint64_t s = slots_[h[i] & mask_]; s != kEmpty && hashOf(s) == h[i])
+                    __builtin_prefetch(&texts_[idOf(s)]);
+            for (std::size_t i = 0; i < n; ++i) out[from + i] = Name::fromId(intern(texts[from + i], h[i]));
+        }
+    }
+
     void reserve(std::size_t more) {
         while ((texts_.size() + more) * 2 > slots_.size()) grow();
-        hashes_.reserve(texts_.size() + more);
         negations_.reserve(texts_.size() + more);
     }
 
     std::uint32_t find(std::string_view text) const {
-        const auto h = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+        const std::uint32_t h = hash(text);
         for (std::size_t slot = h & mask_;; slot = (slot + 1) & mask_) {
-            const std::uint32_t id = slots_[slot];
-            if (id == kNone || (hashes_[id] == h && texts_[id] == text)) return id;
+            const std::uint64_t s = slots_[slot];
+            if (s == kEmpty) return kNone;
+            if (hashOf(s) == h && texts_[idOf(s)] == text) return idOf(s);
         }
     }
 
@@ -93,22 +116,28 @@ private:
         if (isNegative(id) && (t.size() == 1 || t[1] != 'n')) forget(find(std::string_view(t).substr(1)));
     }
 
+    // A slot holds a text's hash beside its id, so that a probe reads the
+    // text only when the hashes agree.
+    static constexpr std::uint64_t kEmpty = std::numeric_limits<std::uint64_t>::max();
+    static std::uint32_t hashOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot >> 32); }
+    static std::uint32_t idOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
+
     void grow() {
-        std::vector<std::uint32_t> bigger(slots_.size() * 2, kNone);
+        std::vector<std::uint64_t> bigger(slots_.size() * 2, kEmpty);
         mask_ = bigger.size() - 1;
-        for (std::uint32_t id = 0; id < texts_.size(); ++id) {
-            std::size_t slot = hashes_[id] & mask_;
-            while (bigger[slot] != kNone) slot = (slot + 1) & mask_;
-            bigger[slot] = id;
+        for (std::uint64_t s : slots_) {
+            if (s == kEmpty) continue;
+            std::size_t slot = hashOf(s) & mask_;
+            while (bigger[slot] != kEmpty) slot = (slot + 1) & mask_;
+            bigger[slot] = s;
         }
         slots_ = std::move(bigger);
     }
 
     std::deque<std::string> texts_;
-    std::vector<std::uint32_t> hashes_;   // low bits of each text's hash
     std::vector<std::uint32_t> negations_;
     std::size_t absent_ = 0;   // negations marked kAbsent
-    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, kNone);
+    std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(1024, kEmpty);
     std::size_t mask_ = 1023;
 };
 
@@ -124,6 +153,8 @@ Name::Name(std::string_view text) : id_(table().intern(text)) {}
 std::uint32_t Name::count() { return table().count(); }
 
 void Name::reserve(std::size_t more) { table().reserve(more); }
+
+void Name::intern(std::span<const std::string_view> texts, Name* out) { table().intern(texts, out); }
 
 const std::string& Name::str() const { return table().text(id_); }
 

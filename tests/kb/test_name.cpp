@@ -47,6 +47,20 @@ TEST(Name, NegationAgreesWithTheTextInAnyOrder) {
     }
 }
 
+// A batch crosses its inner groups of sixteen, repeats names within itself
+// and grows the table: each must come out as one by one.
+TEST(Name, BatchInternsAsOneByOne) {
+    std::vector<std::string> owned;
+    for (int i = 0; i < 5000; ++i) owned.push_back("batch " + std::to_string(i % 3700));
+    const std::vector<std::string_view> texts(owned.begin(), owned.end());
+    std::vector<Name> got(texts.size());
+    Name::intern(texts, got.data());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(got[i].str(), texts[i]);
+        EXPECT_EQ(got[i], Name(texts[i]));
+    }
+}
+
 TEST(Name, KnownNegationMakesNoName) {
     const Name x("a name whose negation nobody wrote");
     const auto before = Name::count();
