@@ -1,6 +1,7 @@
 // The knowledge-base store: tables, indexes, clear operations, negation.
 #include "kb/store.h"
 
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -17,12 +18,13 @@ void append(std::vector<T>& to, std::vector<T>&& from) {
 // ---- lookups ----
 
 const Rule* Store::ruleByNumber(std::int32_t numer) const {
-    auto it = ruleByNumber_.find(numer);
-    return it == ruleByNumber_.end() ? nullptr : &rule_.rules[it->second];
+    if (rulesStale_) indexRules();
+    auto it = std::lower_bound(byNumber_.begin(), byNumber_.end(), std::pair{numer, std::uint32_t{0}});
+    return it == byNumber_.end() || it->first != numer ? nullptr : &rule_.rules[it->second];
 }
 
 std::span<const std::size_t> Store::ruleIndexesByConclusion(Name wniosek) const {
-    if (conclusionsStale_) indexConclusions();
+    if (rulesStale_) indexRules();
     if (wniosek.id() + 1 >= conclusionStarts_.size()) return {};
     return std::span(byConclusion_).subspan(conclusionStarts_[wniosek.id()],
                                             conclusionStarts_[wniosek.id() + 1] - conclusionStarts_[wniosek.id()]);
@@ -105,13 +107,19 @@ std::vector<const MediaRecord*> Store::byNumber(const std::vector<MediaRecord>& 
 // ---- indexes ----
 
 void Store::reindexRules() {
-    conclusionsStale_ = true;
-    ruleByNumber_.clear();
-    ruleByNumber_.reserve(rule_.rules.size());
-    for (std::size_t i = 0; i < rule_.rules.size(); ++i) ruleByNumber_.try_emplace(rule_.rules[i].numer, i);
+    rulesStale_ = true;
 }
 
-void Store::indexConclusions() const {
+void Store::indexRules() const {
+    byNumber_.clear();
+    byNumber_.reserve(rule_.rules.size());
+    for (std::size_t i = 0; i < rule_.rules.size(); ++i) byNumber_.emplace_back(rule_.rules[i].numer, i);
+    std::sort(byNumber_.begin(), byNumber_.end());   // by number, then position: the first comes first
+    byNumber_.erase(std::unique(byNumber_.begin(), byNumber_.end(),
+                                [](const auto& a, const auto& b) { return a.first == b.first; }),
+                    byNumber_.end());
+    byNumber_.shrink_to_fit();
+
     // Counted first, then filled in file order.
     conclusionStarts_.assign(Name::count() + 1, 0);
     for (const Rule& r : rule_.rules) ++conclusionStarts_[r.wniosek.id() + 1];
@@ -119,7 +127,7 @@ void Store::indexConclusions() const {
     byConclusion_.assign(rule_.rules.size(), 0);
     std::vector<std::size_t> next(conclusionStarts_.begin(), conclusionStarts_.end() - 1);
     for (std::size_t i = 0; i < rule_.rules.size(); ++i) byConclusion_[next[rule_.rules[i].wniosek.id()]++] = i;
-    conclusionsStale_ = false;
+    rulesStale_ = false;
 }
 
 void Store::reindexModels() {
@@ -164,8 +172,7 @@ void Store::setSoundBase(SoundBase base) { sound_ = std::move(base); }
 
 void Store::addRule(Rule r) {
     rule_.rules.push_back(std::move(r));
-    conclusionsStale_ = true;
-    ruleByNumber_.try_emplace(rule_.rules.back().numer, rule_.rules.size() - 1);
+    rulesStale_ = true;
 }
 
 void Store::addFact(Fact f) { rule_.facts.push_back(std::move(f)); }

@@ -277,7 +277,7 @@ public:
 
 private:
     void reindexRules();
-    void indexConclusions() const;
+    void indexRules() const;
     void reindexModels();
 
     RuleBase rule_;
@@ -287,13 +287,13 @@ private:
     GraphicsBase graphics_;
     SoundBase sound_;
 
-    // Positions in rule_.rules by conclusion id:
-    // byConclusion_[conclusionStarts_[id] .. conclusionStarts_[id + 1]),
-    // built at the first lookup after the rules change.
+    // Built at the first lookup after the rules change. Positions in
+    // rule_.rules by conclusion id:
+    // byConclusion_[conclusionStarts_[id] .. conclusionStarts_[id + 1]);
+    // (number, first position with it), sorted by number.
     mutable std::vector<std::size_t> conclusionStarts_, byConclusion_;
-    mutable bool conclusionsStale_ = true;
-    // number -> first position
-    std::unordered_map<std::int32_t, std::size_t> ruleByNumber_;
+    mutable std::vector<std::pair<std::int32_t, std::uint32_t>> byNumber_;
+    mutable bool rulesStale_ = true;
     std::map<std::int32_t, ModelRef> modelByNumber_;
     std::map<std::string, std::vector<ModelRef>, std::less<>> modelsByResult_;
 };
