@@ -15,6 +15,7 @@
 #include "state/backward_state.h"
 #include "state/lists.h"
 #include "state/model_index.h"
+#include "state/number_set.h"
 #include "kb/store.h"
 
 namespace torv::engine {
@@ -104,7 +105,7 @@ enum class Detail { Low, High };
 /// and the inspection windows read them) until the next run is prepared.
 struct ChainingState {
     RbdTable rbd;
-    std::unordered_set<std::int32_t> regula_zastosowana;      // rules fired and not re-opened
+    NumberSet regula_zastosowana;                             // rules fired and not re-opened
     std::vector<std::int32_t> model_stosowany;                // models applied
     std::vector<ZmiennaUstalona> zmienna_ustalona;
     /// Models already told to have no value for their operation in this run.

@@ -55,8 +55,7 @@ TEST_F(Forward, ConclusionsSettleConflictsWithWhatIsDecided) {
         app.chaining.regula_zastosowana = {1, 2, 3, 4};
         EXPECT_EQ(zachowaj_wniosek(app, 7, c.result), c.succeeds) << c.what;
         EXPECT_EQ(rbd(), c.after) << c.what;
-        std::unordered_set<std::int32_t> marks =
-            c.reopens ? std::unordered_set<std::int32_t>{1, 4} : std::unordered_set<std::int32_t>{1, 2, 3, 4};
+        NumberSet marks = c.reopens ? NumberSet{1, 4} : NumberSet{1, 2, 3, 4};
         if (!c.succeeds) marks.insert(7);   // a refused result keeps its rule marked
         EXPECT_EQ(app.chaining.regula_zastosowana, marks) << c.what;
     }

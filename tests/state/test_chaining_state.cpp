@@ -4,6 +4,9 @@
 #include "support/chaining_fixture.h"
 #include "state/chaining_state.h"
 
+#include <random>
+#include <unordered_set>
+
 namespace torv::engine {
 namespace {
 
@@ -51,6 +54,33 @@ TEST(RbdTable, PresentedMarkFollowsRemovals) {
         c.change(t);
         EXPECT_EQ(t.presentedUpTo(), c.mark) << c.what;
     }
+}
+
+TEST(NumberSet, AgreesWithAHashSetOnRandomWork) {
+    std::mt19937 rng(11);
+    // Small numbers, negative ones and ones past the bits.
+    const std::int32_t pool[] = {0, 1, 2, 7, 63, 64, 1000, -1, -5, 1 << 24, (1 << 24) + 3, 2147483647};
+    NumberSet set;
+    std::unordered_set<std::int32_t> reference;
+    for (int step = 0; step < 5000; ++step) {
+        const std::int32_t n = pool[rng() % std::size(pool)];
+        switch (rng() % 3) {
+        case 0: EXPECT_EQ(set.insert(n), reference.insert(n).second); break;
+        case 1: EXPECT_EQ(set.erase(n), reference.erase(n)); break;
+        default:
+            if (rng() % 50 == 0) {
+                set.clear();
+                reference.clear();
+            }
+        }
+        ASSERT_EQ(set.size(), reference.size());
+        for (std::int32_t m : pool) ASSERT_EQ(set.contains(m), reference.count(m) == 1) << m;
+        NumberSet copy;
+        for (std::int32_t m : reference) copy.insert(m);
+        ASSERT_TRUE(copy == set);
+    }
+    EXPECT_FALSE((NumberSet{1, 2} == NumberSet{1, 3}));
+    EXPECT_FALSE((NumberSet{1} == NumberSet{1, 100000}));
 }
 
 class Pamietaj : public test::ChainingTest {
