@@ -260,13 +260,6 @@ std::string negacja(std::string_view name) {
     return out;
 }
 
-std::string_view negationInto(std::string_view name, std::string& buffer) {
-    if (jest_negacja(name)) return name.substr(1);
-    buffer.assign(1, 'n');
-    buffer += name;
-    return buffer;
-}
-
 bool negacja(std::string_view a, std::string_view b) {
     auto isNegOf = [](std::string_view x, std::string_view y) {
         return x.size() == y.size() + 1 && x.front() == 'n' && x.substr(1) == y;

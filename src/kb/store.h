@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <map>
 #include <unordered_map>
-#include <unordered_set>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,7 +23,6 @@ struct NameHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
-using NameSet = std::unordered_set<std::string, NameHash, std::equal_to<>>;
 template <class V>
 using NameMap = std::unordered_map<std::string, V, NameHash, std::equal_to<>>;
 
@@ -302,9 +300,6 @@ private:
 
 /// negacja: "x" -> "nx", "nx" -> "x".
 std::string negacja(std::string_view name);
-/// negacja written into `buffer` (kept by the caller between calls), for
-/// lookups in the hot loops of chaining that should not allocate.
-std::string_view negationInto(std::string_view name, std::string& buffer);
 /// negacja used with two names: either is "n" followed by the other.
 bool negacja(std::string_view a, std::string_view b);
 /// usun_negacje: the positive form of each name, in order.
